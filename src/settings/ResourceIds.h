@@ -1,0 +1,87 @@
+// Resource ids shared by the program and the language resource modules.
+// Plain #defines so that resource scripts can include this file too.
+#pragma once
+
+// ---- Strings of the language module -------------------------------------
+#define IDS_TITLE               1   // program window title (also the tray tip's first line)
+#define IDS_TAB_STATUS          3   // first tab / skin page 0 title
+#define IDS_TAB_VERSION         4   // second tab / skin page 1 title
+#define IDS_UNAVAILABLE         5   // text of a value that cannot be read
+#define IDS_UNKNOWN             6   // unlisted line state; driver version unavailable
+#define IDS_LINE_STATES         12  // enumeration list of the line state (command 0x0004)
+#define IDS_LINE_MODES          13  // enumeration list of the line mode (0x0206, 0x0113)
+#define IDS_TIP_PREVIOUS        14  // skin button tool-tips
+#define IDS_TIP_NEXT            15
+#define IDS_TIP_MINIMISE        16
+#define IDS_TIP_CLOSE           17
+#define IDS_LABEL_STATE         18  // "State:" (also put before the state name in the tray tip)
+#define IDS_LABEL_MODE          19  // "Mode:"
+#define IDS_LABEL_UPSTREAM      20  // skin page 0 row 3 (rate of command 0x0107)
+#define IDS_LABEL_DOWNSTREAM    21  // skin page 0 row 2 (rate of command 0x0103)
+#define IDS_LABEL_DRIVER        22  // "Driver version:" (command 0x0001)
+#define IDS_LABEL_PROGRAM       23  // "Program version:"
+#define IDS_GROUP_RATES         24  // status page group box around the two rates
+#define IDS_GROUP_ACTIVITY      25  // status page group box around the activity meter
+#define IDS_METER_LEGEND        26  // status page legend of the meter's two bars
+#define IDS_RATE_DOWNSTREAM     27  // label of the rate of command 0x0103 (page and tray tip)
+#define IDS_RATE_UPSTREAM       28  // label of the rate of command 0x0107 (page and tray tip)
+#define IDS_GROUP_CONNECTION    29  // status page group box around state and mode
+#define IDS_CLOSE_BUTTON        30  // classic dialog close button
+#define IDS_MENU_OPEN           31  // tray menu item 100
+#define IDS_MENU_CLOSE          32  // tray menu item 101
+#define IDS_MENU_EXIT           33  // tray menu item 102
+#define IDS_LABEL_PACKAGE       34  // skin page 1 row 0: installed package version
+#define IDS_LABEL_FIRMWARE      35  // skin page 1 row 3: text of command 0x01E4
+#define IDS_PAGE_FORMAT         36  // page indicator, two %d: page number and page count
+
+// ---- Dialog templates of the language module -----------------------------
+#define IDD_CLASSIC             1001
+#define IDD_STATUS_PAGE         106
+#define IDD_VERSION_PAGE        1002
+
+// Controls of template 1001 (classic dialog)
+#define IDC_TABS                1002
+#define IDC_LOGO_FRAME          1009
+#define IDC_CLOSE               1014
+
+// Controls of template 106 (status page)
+#define IDC_STATE_TEXT          1001
+#define IDC_MODE_TEXT           1002
+#define IDC_UPSTREAM_TEXT       1006  // rate of command 0x0107
+#define IDC_DOWNSTREAM_TEXT     1007  // rate of command 0x0103
+#define IDC_METER_PLACE         1008
+#define IDC_STATE_ICON_PLACE    1013
+#define IDC_CAPTION_STATE       1015  // string 18
+#define IDC_CAPTION_MODE        1016  // string 19
+#define IDC_CAPTION_CONNECTION  1017  // string 29
+#define IDC_CAPTION_LEGEND      1018  // string 26
+#define IDC_CAPTION_RATES       1019  // string 24
+#define IDC_CAPTION_ACTIVITY    1020  // string 25
+#define IDC_CAPTION_DOWNSTREAM  1021  // string 27
+#define IDC_CAPTION_UPSTREAM    1022  // string 28
+
+// Controls of template 1002 (version page)
+#define IDC_PROGRAM_VERSION     1003
+#define IDC_DRIVER_VERSION      1005
+#define IDC_CAPTION_DRIVER      1023  // string 22
+#define IDC_CAPTION_PROGRAM     1024  // string 23
+
+// ---- Program file resources ----------------------------------------------
+#define IDI_PROGRAM             1001  // window icon
+#define IDI_PAGE_IDLE           1003  // status page: line not up, blink off
+#define IDI_PAGE_IDLE_BLINK     1004
+#define IDI_PAGE_UP             1005
+#define IDI_PAGE_UP_BLINK       1006
+#define IDI_PAGE_UNREADABLE     1007
+#define IDI_PAGE_UNREADABLE_BLINK 1008
+#define IDI_TRAY_UP_QUIET       1009  // tray: line up, no traffic
+#define IDI_TRAY_UP_BOTH        1010  // traffic both ways
+#define IDI_TRAY_UP_DOWN        1011  // only counter 0x0381 (downstream) moved
+#define IDI_TRAY_UP_UP          1012  // only counter 0x0301 (upstream) moved
+#define IDI_TRAY_UNREADABLE     1013
+#define IDI_TRAY_TRAINING       1014  // line state 1, alternating with 1015
+#define IDI_TRAY_DOWN           1015  // any other state
+#define IDB_SKIN_BACKGROUND     1016
+#define IDB_SKIN_BUTTONS        1017
+#define IDB_SKIN_LIGHTS         1018
+#define IDB_SKIN_TITLEBAR       1019
