@@ -1,0 +1,154 @@
+#include "app/CplApp.h"
+
+#include "app/CommandLine.h"
+#include "app/RunningInstance.h"
+#include "classic/ClassicDlg.h"
+#include "framework/ErrorBox.h"
+#include "framework/ProgramClass.h"
+#include "framework/WindowClass.h"
+#include "settings/IniFile.h"
+#include "settings/ResourceIds.h"
+#include "settings/ResourceModule.h"
+#include "settings/XVuk.h"
+#include "skin/SkinMainWnd.h"
+
+CCplApp::CCplApp(HINSTANCE instance) : CWinApp(instance), m_trayWnd(*this)
+{
+}
+
+CCplApp::~CCplApp()
+{
+    StopDebugMode();
+    m_trayWnd.DestroyWindow();
+    m_pStatusWnd.reset();
+}
+
+bool CCplApp::InitInstance()
+{
+    try {
+        std::vector<std::wstring> arguments = GetProgramArguments();
+        bool iconArgument = FirstArgumentIsIcon(arguments);
+
+        if (ReadIniInt(Settings::kShowSysTrayIcon) == 0 && iconArgument)
+            return false;
+
+        m_debugPlugin.Load();
+        m_language.SelectLanguage();
+        std::wstring title = LoadResString(IDS_TITLE);
+
+        if (HWND running = FindRunningInstance(title)) {
+            if (arguments.empty())
+                PostMessageW(running, WM_COMMAND, kCommandOpen, 0);
+            return false;
+        }
+
+        RegisterWindowClass();
+
+        if (ReadIniInt(Settings::kShowSysTrayIcon) != 0) {
+            m_trayWnd.Create(nullptr);
+            m_pMainWnd = &m_trayWnd;
+        }
+        if (!iconArgument)
+            ShowMainWindow();
+        return true;
+    } catch (const XVuk& error) {
+        ReportError(error);
+        return false;
+    }
+}
+
+bool CCplApp::PreTranslateMessage(MSG& message)
+{
+    if (message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN) {
+        bool f1 = GetKeyState(VK_F1) < 0;
+        bool modifier = GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_SHIFT) < 0 || GetKeyState(VK_MENU) < 0;
+        if (f1 && modifier)
+            ToggleDebugMode();
+    }
+    return false;
+}
+
+void CCplApp::RegisterWindowClass()
+{
+    RegisterNamedWindowClass(kProgramWindowClass);
+}
+
+void CCplApp::ShowMainWindow()
+{
+    if (!HasOpenStatusWindow()) {
+        m_pStatusWnd.reset();
+        if (ReadIniInt(Settings::kClassicStyle) != 0)
+            m_pStatusWnd = std::make_unique<CClassicDlg>(*this, nullptr);
+        else
+            m_pStatusWnd = std::make_unique<CSkinMainWnd>(*this);
+    }
+    if (!m_pStatusWnd->IsWindow()) {
+        // The classic dialog reported its failure already. Without the tray
+        // icon nothing would be left to end the program with: end it now.
+        if (ReadIniInt(Settings::kShowSysTrayIcon) == 0)
+            PostQuitMessage(0);
+        return;
+    }
+    SetForegroundWindow(m_pStatusWnd->m_hWnd);
+    SetWindowPos(m_pStatusWnd->m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
+    if (ReadIniInt(Settings::kShowSysTrayIcon) == 0)
+        m_pMainWnd = m_pStatusWnd.get();
+}
+
+void CCplApp::CloseStatusWindow()
+{
+    StopDebugMode();
+    m_pStatusWnd.reset();
+}
+
+void CCplApp::ExitApplication()
+{
+    StopDebugMode();
+    m_pStatusWnd.reset();
+    m_trayWnd.DestroyWindow();
+}
+
+bool CCplApp::HasOpenStatusWindow() const
+{
+    return m_pStatusWnd && m_pStatusWnd->IsWindow();
+}
+
+std::string CCplApp::GetLanguageName() const
+{
+    return m_language.GetLanguageName();
+}
+
+HWND CCplApp::MainWindowHandle() const
+{
+    return m_pMainWnd ? m_pMainWnd->m_hWnd : nullptr;
+}
+
+bool CCplApp::IsDebugModeStarted() const
+{
+    return m_debugPlugin.IsDebugModeStarted();
+}
+
+void CCplApp::StartDebugMode()
+{
+    m_debugPlugin.StartDebugMode(MainWindowHandle());
+}
+
+void CCplApp::StopDebugMode()
+{
+    m_debugPlugin.StopDebugMode();
+}
+
+void CCplApp::ToggleDebugMode()
+{
+    if (ReadIniInt(Settings::kEnableDebugMode) == 0)
+        return;
+    if (IsDebugModeStarted())
+        StopDebugMode();
+    else
+        StartDebugMode();
+}
+
+void CCplApp::GenerateDebugLog()
+{
+    m_debugPlugin.GenerateDebugLog(MainWindowHandle());
+}

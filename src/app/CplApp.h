@@ -1,0 +1,43 @@
+// The application object: start-up, the single-instance rule, the status
+// window's lifetime, the debug hot key and the debug-mode plug-in.
+#pragma once
+
+#include "app/DebugPlugin.h"
+#include "framework/AppServices.h"
+#include "framework/WinApp.h"
+#include "settings/LanguageModule.h"
+#include "tray/SysTrayWnd.h"
+
+#include <memory>
+
+class CCplApp : public CWinApp, public IAppServices {
+public:
+    explicit CCplApp(HINSTANCE instance);
+    ~CCplApp() override;
+
+    bool InitInstance() override;
+    bool PreTranslateMessage(MSG& message) override;
+
+    void RegisterWindowClass();
+
+    // IAppServices
+    void ShowMainWindow() override;
+    void CloseStatusWindow() override;
+    void ExitApplication() override;
+    void StopDebugMode() override;
+    void GenerateDebugLog() override;
+    bool HasOpenStatusWindow() const override;
+    std::string GetLanguageName() const override;
+
+    bool IsDebugModeStarted() const;
+    void StartDebugMode();
+    void ToggleDebugMode();
+
+private:
+    HWND MainWindowHandle() const;
+
+    std::unique_ptr<CWnd> m_pStatusWnd; // the classic dialog or the skinned window; may outlive its window
+    CDebugPlugin m_debugPlugin;
+    CLanguageModule m_language;
+    CSysTrayWnd m_trayWnd;
+};

@@ -1,0 +1,25 @@
+// Modavi: the ADSL modem status monitor.
+#include "app/CplApp.h"
+#include "framework/ErrorBox.h"
+#include "settings/TraceChannel.h"
+
+#include <commctrl.h>
+
+// The trace channels of the bitmap and status-page modules, for the whole run.
+static CTraceChannel g_dibTrace("Dib");
+static CTraceChannel g_statusPageTrace("StatusPage");
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
+{
+    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_TAB_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+    try {
+        // The application object loads the tray icons as it is built; a
+        // failure there is reported like any start-up failure.
+        CCplApp app(instance);
+        return app.Main();
+    } catch (...) {
+        ReportCurrentException();
+        return 1;
+    }
+}

@@ -1,0 +1,21 @@
+// What the windows may ask of the application object. Every window gets a
+// reference to it at construction.
+#pragma once
+
+#include <string>
+
+class IAppServices {
+public:
+    virtual void ShowMainWindow() = 0;
+    virtual void CloseStatusWindow() = 0;
+    virtual void ExitApplication() = 0;
+    virtual void StopDebugMode() = 0;
+    virtual void GenerateDebugLog() = 0;
+    // True when there is a status window object whose window exists.
+    virtual bool HasOpenStatusWindow() const = 0;
+    // The selected language's name, lower-case ("japanese", ...); may be empty.
+    virtual std::string GetLanguageName() const = 0;
+
+protected:
+    ~IAppServices() = default;
+};

@@ -1,0 +1,110 @@
+#include "framework/Wnd.h"
+
+#include "framework/ErrorBox.h"
+#include "framework/WinApp.h"
+
+
+namespace {
+
+const wchar_t kObjectProperty[] = L"Modavi.CWnd";
+
+} // namespace
+
+CWnd::~CWnd()
+{
+    if (m_hWnd) {
+        HWND window = m_hWnd;
+        // The derived part is gone already: later messages go to the default procedure.
+        WindowGone();
+        if (::IsWindow(window))
+            ::DestroyWindow(window);
+    }
+}
+
+bool CWnd::CreateEx(DWORD exStyle, const wchar_t* className, const wchar_t* title, DWORD style, int x, int y,
+                    int width, int height, HWND parent, UINT_PTR idOrMenu)
+{
+    HWND window = CreateWindowExW(exStyle, className, title, style, x, y, width, height, parent,
+                                  reinterpret_cast<HMENU>(idOrMenu), GetModuleHandleW(nullptr), this);
+    if (window && m_hWnd == nullptr)
+        Attach(window); // a class with another procedure: bind afterwards
+    return window != nullptr;
+}
+
+bool CWnd::DestroyWindow()
+{
+    if (!m_hWnd)
+        return false;
+    return ::DestroyWindow(m_hWnd) != FALSE;
+}
+
+CWnd* CWnd::FromHandle(HWND window)
+{
+    return window ? static_cast<CWnd*>(GetPropW(window, kObjectProperty)) : nullptr;
+}
+
+void CWnd::Attach(HWND window)
+{
+    m_hWnd = window;
+    SetPropW(window, kObjectProperty, this);
+}
+
+void CWnd::Detach()
+{
+    if (m_hWnd)
+        RemovePropW(m_hWnd, kObjectProperty);
+    m_hWnd = nullptr;
+}
+
+void CWnd::WindowGone()
+{
+    Detach();
+    CWinApp* app = CWinApp::Current();
+    if (app && app->m_pMainWnd == this) {
+        app->m_pMainWnd = nullptr;
+        PostQuitMessage(0);
+    }
+}
+
+bool CWnd::OnMessage(UINT, WPARAM, LPARAM, LRESULT&)
+{
+    return false;
+}
+
+LRESULT CWnd::Default(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return DefWindowProcW(m_hWnd, message, wParam, lParam);
+}
+
+LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    LRESULT result = 0;
+    if (OnMessage(message, wParam, lParam, result))
+        return result;
+    return Default(message, wParam, lParam);
+}
+
+LRESULT CALLBACK CWnd::StandardWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NCCREATE) {
+        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+        if (auto* object = static_cast<CWnd*>(create->lpCreateParams))
+            object->Attach(window);
+    }
+    CWnd* object = FromHandle(window);
+    if (!object)
+        return DefWindowProcW(window, message, wParam, lParam);
+
+    LRESULT result = 0;
+    try {
+        result = object->WindowProc(message, wParam, lParam);
+    } catch (...) {
+        ReportCurrentException();
+        result = message == WM_NCCREATE ? TRUE : 0;
+    }
+    if (message == WM_NCDESTROY) {
+        object->WindowGone();
+        object->OnWindowDestroyed();
+    }
+    return result;
+}

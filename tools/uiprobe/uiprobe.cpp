@@ -1,0 +1,341 @@
+// uiprobe: looks at and drives the windows of other programs for the
+// end-to-end tests. Texts are printed as UTF-8; windows are given as
+// hexadecimal handles (as "list" and "find" print them).
+//
+//   uiprobe list                                   top-level windows: hwnd pid visible class "title" x y w h
+//   uiprobe find [--class C] [--title T] [--pid P] [--visible] [--timeout MS]
+//                                                  polls until found; prints the hwnd; exit 1 on timeout
+//   uiprobe gone HWND [--timeout MS]               waits until the window no longer exists
+//   uiprobe text HWND [--id N]                     the text of the window or of its control N
+//   uiprobe msgbox --title T [--timeout MS]        waits for a message box; prints its text (control 65535)
+//   uiprobe children HWND                          child windows: hwnd id class "text" visible
+//   uiprobe rect HWND                              screen rectangle: x y w h
+//   uiprobe post HWND MSG [WPARAM [LPARAM]]        PostMessage (numbers decimal or 0x-hex)
+//   uiprobe send HWND MSG [WPARAM [LPARAM]]        SendMessage; prints the result
+//   uiprobe command HWND ID                        posts WM_COMMAND with ID
+//   uiprobe key HWND VK                            posts WM_KEYDOWN and WM_KEYUP
+//   uiprobe close HWND                             posts WM_CLOSE
+//   uiprobe capture HWND FILE.bmp                  the window's pixels on screen, as a 24-bit BMP
+//   uiprobe process PID                            handles, GDI objects, user objects, private bytes, cpu ms
+#include "settings/WideText.h"
+
+#include <windows.h>
+
+#include <psapi.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+unsigned long long ParseNumberArg(const std::wstring& text)
+{
+    return wcstoull(text.c_str(), nullptr, 0);
+}
+
+HWND ParseWindow(const std::wstring& text)
+{
+    return reinterpret_cast<HWND>(static_cast<uintptr_t>(wcstoull(text.c_str(), nullptr, 16)));
+}
+
+std::string WindowText(HWND window)
+{
+    // WM_GETTEXT works across processes for standard controls.
+    DWORD_PTR answer = 0;
+    if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &answer))
+        return std::string();
+    LRESULT length = LRESULT(answer);
+    std::vector<wchar_t> buffer(size_t(length) + 2, L'\0');
+    SendMessageTimeoutW(window, WM_GETTEXT, WPARAM(buffer.size()), reinterpret_cast<LPARAM>(buffer.data()),
+                        SMTO_ABORTIFHUNG, 2000, &answer);
+    return Utf8FromWide(buffer.data());
+}
+
+std::string ClassName(HWND window)
+{
+    wchar_t name[256] = {};
+    GetClassNameW(window, name, 256);
+    return Utf8FromWide(name);
+}
+
+std::string Escape(const std::string& text)
+{
+    std::string out;
+    for (char c : text) {
+        if (c == '\n') out += "\\n";
+        else if (c == '\r') out += "\\r";
+        else if (c == '\t') out += "\\t";
+        else if (c == '"') out += "\\\"";
+        else if (c == '\\') out += "\\\\";
+        else out += c;
+    }
+    return out;
+}
+
+struct Options {
+    std::vector<std::wstring> positional;
+    std::wstring className, title;
+    bool hasClass = false, hasTitle = false, visibleOnly = false;
+    DWORD pid = 0;
+    DWORD timeout = 0;
+    int id = -1;
+};
+
+Options ParseOptions(int argc, wchar_t** argv, int first)
+{
+    Options options;
+    for (int i = first; i < argc; ++i) {
+        std::wstring arg = argv[i];
+        auto next = [&]() -> std::wstring { return i + 1 < argc ? argv[++i] : L""; };
+        if (arg == L"--class") { options.className = next(); options.hasClass = true; }
+        else if (arg == L"--title") { options.title = next(); options.hasTitle = true; }
+        else if (arg == L"--pid") options.pid = DWORD(ParseNumberArg(next()));
+        else if (arg == L"--timeout") options.timeout = DWORD(ParseNumberArg(next()));
+        else if (arg == L"--id") options.id = int(ParseNumberArg(next()));
+        else if (arg == L"--visible") options.visibleOnly = true;
+        else options.positional.push_back(arg);
+    }
+    return options;
+}
+
+struct Search {
+    const Options* options;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM context)
+{
+    auto* search = reinterpret_cast<Search*>(context);
+    const Options& o = *search->options;
+    if (o.hasClass && Utf8FromWide(o.className) != ClassName(window))
+        return TRUE;
+    if (o.visibleOnly && !IsWindowVisible(window))
+        return TRUE;
+    if (o.pid) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(window, &pid);
+        if (pid != o.pid)
+            return TRUE;
+    }
+    if (o.hasTitle) {
+        wchar_t title[512] = {};
+        GetWindowTextW(window, title, 512);
+        if (o.title != title)
+            return TRUE;
+    }
+    search->found.push_back(window);
+    return TRUE;
+}
+
+std::vector<HWND> FindTopLevel(const Options& options)
+{
+    Search search{&options, {}};
+    EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// Polls until the condition holds or the timeout passes (bounded wait, no blind sleep).
+template <class Condition>
+bool PollFor(DWORD timeout, Condition condition)
+{
+    DWORD start = GetTickCount();
+    for (;;) {
+        if (condition())
+            return true;
+        if (GetTickCount() - start >= timeout)
+            return false;
+        Sleep(50);
+    }
+}
+
+void PrintWindowLine(HWND window)
+{
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    RECT r = {};
+    GetWindowRect(window, &r);
+    wchar_t title[512] = {};
+    GetWindowTextW(window, title, 512);
+    printf("%llx %lu %d %s \"%s\" %ld %ld %ld %ld\n", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(window)),
+           pid, IsWindowVisible(window) ? 1 : 0, ClassName(window).c_str(), Escape(Utf8FromWide(title)).c_str(),
+           r.left, r.top, r.right - r.left, r.bottom - r.top);
+}
+
+BOOL CALLBACK PrintTopLevel(HWND window, LPARAM)
+{
+    PrintWindowLine(window);
+    return TRUE;
+}
+
+BOOL CALLBACK PrintChild(HWND window, LPARAM)
+{
+    printf("%llx %d %s \"%s\" %d\n", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(window)),
+           GetDlgCtrlID(window), ClassName(window).c_str(), Escape(WindowText(window)).c_str(),
+           IsWindowVisible(window) ? 1 : 0);
+    return TRUE;
+}
+
+bool WriteBmp(const wchar_t* path, HDC dc, HBITMAP bitmap, int width, int height)
+{
+    BITMAPINFOHEADER header = {};
+    header.biSize = sizeof header;
+    header.biWidth = width;
+    header.biHeight = height;
+    header.biPlanes = 1;
+    header.biBitCount = 24;
+    header.biCompression = BI_RGB;
+    int stride = (width * 3 + 3) & ~3;
+    std::vector<unsigned char> pixels(size_t(stride) * size_t(height));
+    if (!GetDIBits(dc, bitmap, 0, UINT(height), pixels.data(), reinterpret_cast<BITMAPINFO*>(&header),
+                   DIB_RGB_COLORS))
+        return false;
+    BITMAPFILEHEADER file = {};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof header;
+    file.bfSize = DWORD(file.bfOffBits + pixels.size());
+    FILE* out = _wfopen(path, L"wb");
+    if (!out)
+        return false;
+    bool ok = fwrite(&file, sizeof file, 1, out) == 1 && fwrite(&header, sizeof header, 1, out) == 1 &&
+              fwrite(pixels.data(), 1, pixels.size(), out) == pixels.size();
+    return fclose(out) == 0 && ok;
+}
+
+int Capture(HWND window, const wchar_t* path)
+{
+    RECT r;
+    if (!GetWindowRect(window, &r))
+        return 1;
+    int width = r.right - r.left, height = r.bottom - r.top;
+    if (width <= 0 || height <= 0)
+        return 1;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY | CAPTUREBLT);
+    SelectObject(memory, old);
+    bool ok = WriteBmp(path, memory, bitmap, width, height);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return ok ? 0 : 1;
+}
+
+int ProcessFigures(DWORD pid)
+{
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
+    if (!process)
+        return 1;
+    DWORD handles = 0;
+    GetProcessHandleCount(process, &handles);
+    PROCESS_MEMORY_COUNTERS_EX memory = {};
+    memory.cb = sizeof memory;
+    GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory);
+    FILETIME created, exited, kernel, user;
+    GetProcessTimes(process, &created, &exited, &kernel, &user);
+    auto ms = [](const FILETIME& t) {
+        return ((static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime) / 10000ull;
+    };
+    printf("handles %lu\ngdi %lu\nuser %lu\nprivate %llu\nworkingset %llu\ncpu_ms %llu\n", handles,
+           GetGuiResources(process, GR_GDIOBJECTS), GetGuiResources(process, GR_USEROBJECTS),
+           static_cast<unsigned long long>(memory.PrivateUsage),
+           static_cast<unsigned long long>(memory.WorkingSetSize), ms(kernel) + ms(user));
+    CloseHandle(process);
+    return 0;
+}
+
+int Usage()
+{
+    fprintf(stderr, "usage: uiprobe list|find|gone|text|msgbox|children|rect|post|send|command|key|close|capture|process ...\n");
+    return 2;
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv)
+{
+    if (argc < 2)
+        return Usage();
+    std::wstring verb = argv[1];
+    Options o = ParseOptions(argc, argv, 2);
+    auto arg = [&](size_t i) -> std::wstring { return i < o.positional.size() ? o.positional[i] : L""; };
+
+    if (verb == L"list") {
+        EnumWindows(PrintTopLevel, 0);
+        return 0;
+    }
+    if (verb == L"find") {
+        std::vector<HWND> found;
+        bool ok = PollFor(o.timeout, [&] { found = FindTopLevel(o); return !found.empty(); });
+        if (!ok)
+            return 1;
+        for (HWND window : found)
+            PrintWindowLine(window);
+        return 0;
+    }
+    if (verb == L"msgbox") {
+        Options box = o;
+        box.className = L"#32770";
+        box.hasClass = true;
+        std::vector<HWND> found;
+        if (!PollFor(o.timeout, [&] { found = FindTopLevel(box); return !found.empty(); }))
+            return 1;
+        HWND text = GetDlgItem(found.front(), 65535);
+        printf("%s\n", Escape(text ? WindowText(text) : std::string()).c_str());
+        return 0;
+    }
+    if (o.positional.empty())
+        return Usage();
+    HWND window = ParseWindow(arg(0));
+    if (verb == L"gone")
+        return PollFor(o.timeout, [&] { return !IsWindow(window); }) ? 0 : 1;
+    if (verb == L"process")
+        return ProcessFigures(DWORD(ParseNumberArg(arg(0))));
+    if (!IsWindow(window)) {
+        fprintf(stderr, "uiprobe: no window %ls\n", arg(0).c_str());
+        return 1;
+    }
+    if (verb == L"text") {
+        HWND target = o.id >= 0 ? GetDlgItem(window, o.id) : window;
+        if (!target)
+            return 1;
+        printf("%s\n", Escape(WindowText(target)).c_str());
+        return 0;
+    }
+    if (verb == L"children") {
+        EnumChildWindows(window, PrintChild, 0);
+        return 0;
+    }
+    if (verb == L"rect") {
+        RECT r;
+        GetWindowRect(window, &r);
+        printf("%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
+        return 0;
+    }
+    if (verb == L"post" || verb == L"send") {
+        UINT message = UINT(ParseNumberArg(arg(1)));
+        WPARAM w = WPARAM(ParseNumberArg(arg(2)));
+        LPARAM l = LPARAM(ParseNumberArg(arg(3)));
+        if (verb == L"post")
+            return PostMessageW(window, message, w, l) ? 0 : 1;
+        DWORD_PTR answer = 0;
+        if (!SendMessageTimeoutW(window, message, w, l, SMTO_ABORTIFHUNG, 5000, &answer))
+            return 1;
+        printf("%lld\n", static_cast<long long>(answer));
+        return 0;
+    }
+    if (verb == L"command")
+        return PostMessageW(window, WM_COMMAND, WPARAM(ParseNumberArg(arg(1))), 0) ? 0 : 1;
+    if (verb == L"key") {
+        WPARAM key = WPARAM(ParseNumberArg(arg(1)));
+        return PostMessageW(window, WM_KEYDOWN, key, 1) && PostMessageW(window, WM_KEYUP, key, 0xC0000001) ? 0 : 1;
+    }
+    if (verb == L"close")
+        return PostMessageW(window, WM_CLOSE, 0, 0) ? 0 : 1;
+    if (verb == L"capture")
+        return Capture(window, arg(1).c_str());
+    return Usage();
+}
