@@ -52,9 +52,10 @@ program_folder() {
     fi
 }
 
-# Starts Modavi.exe of APP_DIR in the background; extra words are its arguments.
+# Starts Modavi.exe of APP_DIR in the background; extra words are its
+# arguments. PROGRAM_LOCALE, when set, is the program's LC_ALL.
 start_program() {
-    (cd "$APP_DIR" && exec $MODAVI_WINE Modavi.exe "$@" >/dev/null 2>&1) &
+    (cd "$APP_DIR" && exec env ${PROGRAM_LOCALE:+LC_ALL=$PROGRAM_LOCALE} $MODAVI_WINE Modavi.exe "$@" >/dev/null 2>&1) &
     PROGRAM_PID=$!
 }
 

@@ -17,6 +17,8 @@
 //   uiprobe close HWND                             posts WM_CLOSE
 //   uiprobe capture HWND FILE.bmp                  the window's pixels on screen, as a 24-bit BMP
 //   uiprobe process PID                            handles, GDI objects, user objects, private bytes, cpu ms
+//   uiprobe modules HWND                           file names of the modules loaded by the window's process
+//   uiprobe string MODULE ID                       string resource ID of a module (a language module)
 #include "settings/WideText.h"
 
 #include <windows.h>
@@ -289,6 +291,16 @@ int wmain(int argc, wchar_t** argv)
     }
     if (o.positional.empty())
         return Usage();
+    if (verb == L"string") {
+        HMODULE module = LoadLibraryExW(arg(0).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+        if (!module)
+            return 1;
+        const wchar_t* text = nullptr;
+        int length = LoadStringW(module, UINT(ParseNumberArg(arg(1))), reinterpret_cast<LPWSTR>(&text), 0);
+        printf("%s\n", Escape(length > 0 ? Utf8FromWide(std::wstring(text, size_t(length))) : std::string()).c_str());
+        FreeLibrary(module);
+        return length > 0 ? 0 : 1;
+    }
     HWND window = ParseWindow(arg(0));
     if (verb == L"gone")
         return PollFor(o.timeout, [&] { return !IsWindow(window); }) ? 0 : 1;
@@ -297,6 +309,23 @@ int wmain(int argc, wchar_t** argv)
     if (!IsWindow(window)) {
         fprintf(stderr, "uiprobe: no window %ls\n", arg(0).c_str());
         return 1;
+    }
+    if (verb == L"modules") {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(window, &pid);
+        HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
+        if (!process)
+            return 1;
+        HMODULE modules[512];
+        DWORD bytes = 0;
+        EnumProcessModules(process, modules, sizeof modules, &bytes);
+        for (DWORD i = 0; i < bytes / sizeof(HMODULE) && i < 512; ++i) {
+            wchar_t name[MAX_PATH] = {};
+            if (GetModuleBaseNameW(process, modules[i], name, MAX_PATH))
+                printf("%s\n", Utf8FromWide(name).c_str());
+        }
+        CloseHandle(process);
+        return 0;
     }
     if (verb == L"text") {
         HWND target = o.id >= 0 ? GetDlgItem(window, o.id) : window;
