@@ -8,7 +8,22 @@
 #include <stdexcept>
 
 namespace {
+
+void ShowErrorBox(const char* text)
+{
+    MessageBoxA(nullptr, text, "Error", MB_OK | MB_ICONHAND);
+}
+
 bool g_errorBoxOpen = false;
+ErrorBoxShower g_shower = ShowErrorBox;
+
+} // namespace
+
+ErrorBoxShower SetErrorBoxShower(ErrorBoxShower shower)
+{
+    ErrorBoxShower previous = g_shower;
+    g_shower = shower ? shower : ShowErrorBox;
+    return previous;
 }
 
 bool IsErrorBoxOpen()
@@ -21,7 +36,7 @@ void ReportError(const XVuk& error)
     if (g_errorBoxOpen)
         return;
     g_errorBoxOpen = true;
-    MessageBoxA(nullptr, error.GetMessageText().c_str(), "Error", MB_OK | MB_ICONHAND);
+    g_shower(error.GetMessageText().c_str());
     g_errorBoxOpen = false;
 }
 

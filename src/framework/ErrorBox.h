@@ -7,6 +7,11 @@ class XVuk;
 
 void ReportError(const XVuk& error);
 
+// What shows the box: MessageBoxA with no owner, caption "Error" and the
+// hand icon. Tests put their own in place; returns the previous one.
+using ErrorBoxShower = void (*)(const char* text);
+ErrorBoxShower SetErrorBoxShower(ErrorBoxShower shower);
+
 // True while an "Error" box is open.
 bool IsErrorBoxOpen();
 
