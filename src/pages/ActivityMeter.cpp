@@ -1,0 +1,73 @@
+#include "pages/ActivityMeter.h"
+
+#include "framework/Handles.h"
+#include "framework/MessageTable.h"
+#include "framework/WindowClass.h"
+#include "pages/MeterDrawing.h"
+
+bool CActivityMeter::Create(HWND placeholder)
+{
+    m_nLevelA = 0;
+    m_nLevelB = 0;
+    RECT area = {};
+    GetClientRect(placeholder, &area);
+    static const std::wstring className = RegisterAnonymousWindowClass(0, nullptr, nullptr, nullptr);
+    bool created = CreateEx(0, className.c_str(), L"", WS_CHILD | WS_VISIBLE, area.left, area.top,
+                            area.right - area.left, area.bottom - area.top, placeholder, 0);
+    // The placeholder must not paint over the meter when it repaints itself.
+    if (created)
+        SetWindowLongPtrW(placeholder, GWL_STYLE, GetWindowLongPtrW(placeholder, GWL_STYLE) | WS_CLIPCHILDREN);
+    return created;
+}
+
+void CActivityMeter::SetLevels(int32_t levelA, int32_t levelB)
+{
+    m_nLevelA = levelA;
+    m_nLevelB = levelB;
+    if (IsWindow()) {
+        InvalidateRect(m_hWnd, nullptr, TRUE);
+        UpdateWindow(m_hWnd);
+    }
+}
+
+bool CActivityMeter::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
+    static const MessageEntry<CActivityMeter> table[] = {
+        {WM_PAINT, kAnyCode, kAnyId, &CActivityMeter::OnPaint},
+        {WM_PRINTCLIENT, kAnyCode, kAnyId, &CActivityMeter::OnPrintClient},
+        {WM_ERASEBKGND, kAnyCode, kAnyId, &CActivityMeter::OnEraseBackground},
+    };
+    return DispatchMessageTable(this, table, message, wParam, lParam, result) ||
+           CWnd::OnMessage(message, wParam, lParam, result);
+}
+
+LRESULT CActivityMeter::OnPaint(WPARAM, LPARAM)
+{
+    PaintDC paint(m_hWnd);
+    RECT client = {};
+    GetClientRect(m_hWnd, &client);
+    // Composed off screen and copied in one go, so no half-drawn state shows.
+    MemoryDC memory(paint.get());
+    UniqueBitmap picture(CreateCompatibleBitmap(paint.get(), client.right, client.bottom));
+    if (!memory || !picture) {
+        PaintActivityMeter(paint.get(), client, m_nLevelA, m_nLevelB);
+        return 0;
+    }
+    SelectObjectScope select(memory.get(), picture.get());
+    PaintActivityMeter(memory.get(), client, m_nLevelA, m_nLevelB);
+    BitBlt(paint.get(), 0, 0, client.right, client.bottom, memory.get(), 0, 0, SRCCOPY);
+    return 0;
+}
+
+LRESULT CActivityMeter::OnPrintClient(WPARAM wParam, LPARAM)
+{
+    RECT client = {};
+    GetClientRect(m_hWnd, &client);
+    PaintActivityMeter(reinterpret_cast<HDC>(wParam), client, m_nLevelA, m_nLevelB);
+    return 0;
+}
+
+LRESULT CActivityMeter::OnEraseBackground(WPARAM, LPARAM)
+{
+    return 1; // painting covers the whole client area
+}

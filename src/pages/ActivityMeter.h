@@ -1,0 +1,33 @@
+// The status page's traffic meter: a child window inside a placeholder
+// control, showing two levels as bars of ten cells.
+#pragma once
+
+#include "framework/Wnd.h"
+
+#include <cstdint>
+
+class CActivityMeter : public CWnd {
+public:
+    CActivityMeter() = default;
+
+    // Levels 0; creates the meter as a visible child (no title, id 0) of
+    // the placeholder, covering its client rectangle.
+    bool Create(HWND placeholder);
+
+    // Stores the levels and, when the window exists, repaints it at once.
+    void SetLevels(int32_t levelA, int32_t levelB);
+
+    int32_t LevelA() const { return m_nLevelA; }
+    int32_t LevelB() const { return m_nLevelB; }
+
+protected:
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+private:
+    LRESULT OnPaint(WPARAM wParam, LPARAM lParam);
+    LRESULT OnPrintClient(WPARAM wParam, LPARAM lParam);
+    LRESULT OnEraseBackground(WPARAM wParam, LPARAM lParam);
+
+    int32_t m_nLevelA = 0; // counter 0x0301, lower bar
+    int32_t m_nLevelB = 0; // counter 0x0381, upper bar
+};

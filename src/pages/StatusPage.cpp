@@ -1,0 +1,183 @@
+#include "pages/StatusPage.h"
+
+#include "driver/Channel.h"
+#include "driver/CommandCodes.h"
+#include "framework/MessageTable.h"
+#include "pages/ActivityLevel.h"
+#include "pages/ControlText.h"
+#include "settings/ProgramIcons.h"
+#include "settings/ResourceIds.h"
+#include "settings/ResourceModule.h"
+
+namespace {
+
+// One blink phase for every status page of the process.
+bool g_bBlink = false;
+
+constexpr uint32_t kLineUp = 2;
+
+struct Caption {
+    int control;
+    UINT string;
+};
+
+// In the order they are set.
+constexpr Caption kCaptions[] = {
+    {IDC_CAPTION_STATE, IDS_LABEL_STATE},           {IDC_CAPTION_MODE, IDS_LABEL_MODE},
+    {IDC_CAPTION_CONNECTION, IDS_GROUP_CONNECTION}, {IDC_CAPTION_RATES, IDS_GROUP_RATES},
+    {IDC_CAPTION_ACTIVITY, IDS_GROUP_ACTIVITY},     {IDC_CAPTION_UPSTREAM, IDS_RATE_UPSTREAM},
+    {IDC_CAPTION_DOWNSTREAM, IDS_RATE_DOWNSTREAM},  {IDC_CAPTION_LEGEND, IDS_METER_LEGEND},
+};
+
+// The mode suffix for annex C lines: dual or full bitmap.
+std::string BitmapSuffix()
+{
+    if (getAnnexLetter() != "C")
+        return std::string();
+    return isDualBitmap() ? " (DBM)" : " (FBM)";
+}
+
+} // namespace
+
+CStatusPage::CStatusPage() : CDialog(IDD_STATUS_PAGE)
+{
+    std::string unavailable = LoadResStringUtf8(IDS_UNAVAILABLE);
+    m_lineState.init(Command::kLineState, FieldEnum, LoadResStringUtf8(IDS_LINE_STATES), 1.0f, 0.0f, unavailable);
+    m_modeIdle.init(Command::kModeLineDown, FieldEnum, LoadResStringUtf8(IDS_LINE_MODES), 1.0f, 0.0f, unavailable);
+    m_modeUp.init(Command::kModeLineUp, FieldEnum, LoadResStringUtf8(IDS_LINE_MODES), 1.0f, 0.0f, unavailable);
+    m_rate107.init(Command::kRate107, FieldUnsigned, std::string(), 1.0f, 0.0f, unavailable);
+    m_rate103.init(Command::kRate103, FieldUnsigned, std::string(), 1.0f, 0.0f, unavailable);
+}
+
+CStatusPage::~CStatusPage()
+{
+    // The icon control must go before the icon it shows.
+    DestroyWindow();
+}
+
+bool CStatusPage::GetBlinkPhase()
+{
+    return g_bBlink;
+}
+
+BOOL CStatusPage::OnInitDialog()
+{
+    SetCaptions();
+    if (HWND place = GetDlgItem(m_hWnd, IDC_METER_PLACE)) {
+        SetWindowTextW(place, L"");
+        m_meter.Create(place);
+    }
+    CreateStateIcon();
+    SetTimer(m_hWnd, kTimerId, kTimerPeriod, nullptr);
+    return TRUE;
+}
+
+void CStatusPage::SetCaptions()
+{
+    for (const Caption& caption : kCaptions)
+        SetDlgItemTextW(m_hWnd, caption.control, LoadResString(caption.string).c_str());
+}
+
+void CStatusPage::CreateStateIcon()
+{
+    HWND place = GetDlgItem(m_hWnd, IDC_STATE_ICON_PLACE);
+    if (!place)
+        return;
+    RECT area = {};
+    GetClientRect(place, &area);
+    SetWindowTextW(place, L"");
+    m_hStateIcon = CreateWindowExW(0, L"Static", L"", WS_CHILD | WS_VISIBLE | SS_ICON | SS_CENTERIMAGE, area.left,
+                                   area.top, area.right - area.left, area.bottom - area.top, place,
+                                   reinterpret_cast<HMENU>(INT_PTR(IDC_STATE_ICON_PLACE)),
+                                   GetModuleHandleW(nullptr), nullptr);
+    if (!m_hStateIcon)
+        return;
+    // The placeholder must not paint over the icon when it repaints itself.
+    SetWindowLongPtrW(place, GWL_STYLE, GetWindowLongPtrW(place, GWL_STYLE) | WS_CLIPCHILDREN);
+    ShowStateIcon(IDI_PAGE_IDLE);
+}
+
+void CStatusPage::ShowStateIcon(int iconId)
+{
+    if (!m_hStateIcon)
+        return;
+    UniqueIcon icon(LoadProgramIcon(iconId));
+    SendMessageW(m_hStateIcon, STM_SETICON, reinterpret_cast<WPARAM>(icon.get()), 0);
+    // The control now shows the new icon; the one it showed before can go.
+    m_stateIcon = std::move(icon);
+    m_nStateIconId = iconId;
+}
+
+bool CStatusPage::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
+    static const MessageEntry<CStatusPage> table[] = {
+        {WM_TIMER, kAnyCode, kAnyId, &CStatusPage::OnTimer},
+    };
+    return DispatchMessageTable(this, table, message, wParam, lParam, result) ||
+           CDialog::OnMessage(message, wParam, lParam, result);
+}
+
+LRESULT CStatusPage::OnTimer(WPARAM, LPARAM)
+{
+    Refresh();
+    return 0;
+}
+
+void CStatusPage::Refresh()
+{
+    if (!IsWindow())
+        return;
+    m_lineState.fetch();
+    m_modeIdle.fetch();
+    m_modeUp.fetch();
+    m_rate107.fetch();
+    m_rate103.fetch();
+
+    SetControlTextUtf8(m_hWnd, IDC_STATE_TEXT, m_lineState.format());
+
+    // Timer reads never raise: an over-long answer only counts as unreadable.
+    uint32_t state = 0;
+    std::string mode;
+    if (m_lineState.readDword(state) && state == kLineUp) {
+        SetControlTextUtf8(m_hWnd, IDC_UPSTREAM_TEXT, m_rate107.format());
+        SetControlTextUtf8(m_hWnd, IDC_DOWNSTREAM_TEXT, m_rate103.format());
+        mode = m_modeUp.format();
+    } else {
+        SetControlText(m_hWnd, IDC_UPSTREAM_TEXT, std::wstring());
+        SetControlText(m_hWnd, IDC_DOWNSTREAM_TEXT, std::wstring());
+        mode = m_modeIdle.format();
+    }
+    mode += BitmapSuffix();
+    SetControlTextUtf8(m_hWnd, IDC_MODE_TEXT, mode);
+
+    UpdateActivity();
+}
+
+void CStatusPage::UpdateActivity()
+{
+    g_bBlink = !g_bBlink;
+    int32_t levelA = 0;
+    int32_t levelB = 0;
+    int iconId;
+    uint32_t state = 0;
+    if (!m_lineState.readDword(state)) {
+        iconId = g_bBlink ? IDI_PAGE_UNREADABLE_BLINK : IDI_PAGE_UNREADABLE;
+    } else if (state != kLineUp) {
+        iconId = g_bBlink ? IDI_PAGE_IDLE_BLINK : IDI_PAGE_IDLE;
+    } else {
+        iconId = g_bBlink ? IDI_PAGE_UP_BLINK : IDI_PAGE_UP;
+        uint32_t count301 = getCellCount301();
+        uint32_t count381 = getCellCount381();
+        uint32_t delta301 = CellDelta(count301, m_nLast301);
+        uint32_t delta381 = CellDelta(count381, m_nLast381);
+        m_nLast301 = count301;
+        m_nLast381 = count381;
+        // Each counter against the rate of its own direction.
+        levelA = ActivityLevel(delta301, m_rate107.getDwordOr(0));
+        levelB = ActivityLevel(delta381, m_rate103.getDwordOr(0));
+    }
+    m_nLevel301 = levelA;
+    m_nLevel381 = levelB;
+    ShowStateIcon(iconId);
+    m_meter.SetLevels(m_nLevel301, m_nLevel381);
+}

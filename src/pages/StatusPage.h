@@ -1,0 +1,58 @@
+// The first page of the classic dialog: once a second it reads the line
+// state, the mode and the two rates, shows them, shows a blinking state
+// icon and drives the activity meter from the two cell counters.
+#pragma once
+
+#include "framework/Dialog.h"
+#include "framework/Handles.h"
+#include "pages/ActivityMeter.h"
+#include "status/StatusField.h"
+
+#include <cstdint>
+
+class CStatusPage : public CDialog {
+public:
+    // Sets up the five fields from the language module's lists; raises
+    // XVuk for an enumeration list with an odd number of items.
+    CStatusPage();
+    ~CStatusPage() override;
+
+    // One refresh, as each tick of the timer does it.
+    void Refresh();
+
+    // The icon resource shown by the state icon control (0 before the page exists).
+    int GetStateIconId() const { return m_nStateIconId; }
+    const CActivityMeter& GetMeter() const { return m_meter; }
+    int32_t GetLevel301() const { return m_nLevel301; }
+    int32_t GetLevel381() const { return m_nLevel381; }
+    // The blink phase shared by every status page of the process.
+    static bool GetBlinkPhase();
+
+    static constexpr UINT_PTR kTimerId = 1;
+    static constexpr UINT kTimerPeriod = 1000;
+
+protected:
+    BOOL OnInitDialog() override;
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+private:
+    LRESULT OnTimer(WPARAM wParam, LPARAM lParam);
+    void SetCaptions();
+    void CreateStateIcon();
+    void UpdateActivity();
+    void ShowStateIcon(int iconId);
+
+    CActivityMeter m_meter;
+    HWND m_hStateIcon = nullptr; // child control, destroyed with the page
+    UniqueIcon m_stateIcon;      // the icon the control shows; the control does not own it
+    int m_nStateIconId = 0;
+    StatusField m_lineState;     // 0x0004
+    StatusField m_modeIdle;      // 0x0206, mode while the line is not up
+    StatusField m_modeUp;        // 0x0113, mode while the line is up
+    StatusField m_rate107;       // 0x0107, upstream rate, serves counter 0x0301
+    StatusField m_rate103;       // 0x0103, downstream rate, serves counter 0x0381
+    int32_t m_nLevel301 = 0;
+    int32_t m_nLevel381 = 0;
+    uint32_t m_nLast381 = 0;
+    uint32_t m_nLast301 = 0;
+};
