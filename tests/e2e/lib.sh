@@ -96,3 +96,15 @@ screenshot() { # hwnd name
 screenshot_desktop() {
     import -window root -crop 1024x768+0+0 +repage "$SCREENSHOTS/$1.png" 2>/dev/null
 }
+
+# Activates a window with a real click near the middle of its top edge (on
+# the skinned window that is the logo area, on a dialog its caption), so that
+# real key presses reach it.
+focus_window() { # hwnd
+    local x y w h
+    read -r x y w h <<<"$(probe rect "$1")"
+    xdotool mousemove $((x + w / 2)) $((y + 12)) click 1
+}
+
+# Real key presses (xdotool key syntax) into the focused window.
+press() { xdotool key "$@"; }
