@@ -25,8 +25,9 @@
 
 namespace {
 
-constexpr UINT_PTR kReadyTimer = 1;
-constexpr UINT_PTR kDoneTimer = 2;
+constexpr UINT_PTR kPaintTimer = 1;  // first tick: everything painted at once
+constexpr UINT_PTR kReadyTimer = 2;  // next tick, after an idle pass has put the pixels on screen
+constexpr UINT_PTR kDoneTimer = 3;
 constexpr int kLogoWidth = 260, kLogoHeight = 50;
 constexpr int kBannerWidth = 180, kBannerHeight = 25, kBannerMargin = 10;
 
@@ -148,8 +149,10 @@ void PaintPictureStandIn(HDC dc, int x, int y, int width, int height, const wcha
     DrawTextW(dc, label, -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
 }
 
-void PaintClassicStandIns(HWND dialog)
+void PaintClassicStandIns(HWND dialog, HWND statusPage)
 {
+    if (statusPage && IsWindowVisible(statusPage))
+        PaintMeterStandIn(GetDlgItem(statusPage, IDC_METER_PLACE));
     if (HWND frame = GetDlgItem(dialog, IDC_LOGO_FRAME)) {
         ClientDC dc(frame);
         PaintPictureStandIn(dc.get(), 0, 0, kLogoWidth, kLogoHeight, L"logo 260 x 50", RGB(40, 70, 140));
@@ -220,23 +223,17 @@ INT_PTR CALLBACK ClassicProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
         SetText(dialog, IDC_LOGO_FRAME, L"");
         CreatePages(dialog, *viewer);
         if (!viewer->readyFile.empty()) {
-            // Give the window a few paint cycles before saying it is ready.
-            SetTimer(dialog, kReadyTimer, 500, nullptr);
+            SetTimer(dialog, kPaintTimer, 50, nullptr);
             SetTimer(dialog, kDoneTimer, 100, nullptr);
         }
         return TRUE;
     case WM_PAINT: {
-        PAINTSTRUCT ps;
-        BeginPaint(dialog, &ps);
-        EndPaint(dialog, &ps);
-        PaintClassicStandIns(dialog);
-        if (viewer && viewer->pages[0])
-            PostMessageW(dialog, WM_APP, 0, 0);  // the meter after the page has painted
+        { PaintDC paint(dialog); }
+        // The controls paint themselves first, so the stand-ins stay on top.
+        RedrawWindow(dialog, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        PaintClassicStandIns(dialog, viewer ? viewer->pages[0] : nullptr);
         return TRUE;
     }
-    case WM_APP:
-        PaintMeterStandIn(GetDlgItem(viewer->pages[0], IDC_METER_PLACE));
-        return TRUE;
     case WM_NOTIFY: {
         auto* header = reinterpret_cast<NMHDR*>(lParam);
         if (header->idFrom == IDC_TABS && header->code == TCN_SELCHANGE) {
@@ -247,11 +244,13 @@ INT_PTR CALLBACK ClassicProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
         return TRUE;
     }
     case WM_TIMER:
-        if (wParam == kReadyTimer) {
-            KillTimer(dialog, kReadyTimer);
-            PaintClassicStandIns(dialog);
-            PaintMeterStandIn(GetDlgItem(viewer->pages[0], IDC_METER_PLACE));
+        if (wParam == kPaintTimer) {
+            KillTimer(dialog, kPaintTimer);
+            RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
             GdiFlush();
+            SetTimer(dialog, kReadyTimer, 50, nullptr);
+        } else if (wParam == kReadyTimer) {
+            KillTimer(dialog, kReadyTimer);
             WriteReadyFile(dialog, viewer->readyFile);
         } else if (wParam == kDoneTimer && GetFileAttributesW(viewer->doneFile.c_str()) != INVALID_FILE_ATTRIBUTES) {
             DestroyWindow(dialog);

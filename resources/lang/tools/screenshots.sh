@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Screenshots of the language modules' classic dialog, filled with each
 # module's own texts by lang_viewer, under Wine on a private Xvfb:
-#   $MODAVI_BUILD/screenshots/lang-<module>-status.png  (status page shown)
-#   $MODAVI_BUILD/screenshots/lang-<module>-version.png (version page shown)
+#   $MODAVI_BUILD/screenshots/lang-<language>.png          (status page shown)
+#   $MODAVI_BUILD/screenshots/lang-<language>-version.png  (version page shown)
+# with <language> the program's name of it: english, japanese, chinese_simp ...
 # Usage: resources/lang/tools/screenshots.sh [MODULE...]   (default: all 14)
 # Needs "scripts/build win" first. Each module is shown under the locale that
 # selects it, as the program would load it: Wine draws Chinese, Japanese and
@@ -24,6 +25,10 @@ trap 'prefix_stop; stop_display; rm -rf "$work"' EXIT
 prefix_init
 mkdir -p "$SCREENSHOTS"
 
+declare -A language=(
+    [CplEng]=english [CplJapan]=japanese [CplChinS]=chinese_simp [CplChinT]=chinese_trad [CplGermn]=german
+    [CplItaln]=italian [CplKorea]=korean [CplPort]=portuguese [CplSpan]=spanish [CplFrnch]=french
+    [CplDansh]=danish [CplDutch]=dutch [CplTurkish]=turkish [CplRussian]=russian)
 declare -A locale=(
     [CplEng]=en_US [CplJapan]=ja_JP [CplChinS]=zh_CN [CplChinT]=zh_TW [CplGermn]=de_DE [CplItaln]=it_IT
     [CplKorea]=ko_KR [CplPort]=pt_BR [CplSpan]=es_ES [CplFrnch]=fr_FR [CplDansh]=da_DK [CplDutch]=nl_NL
@@ -43,7 +48,8 @@ desktop_origin() {
 shoot() { # module page
     local module=$1 page=$2
     local ready=$work/$module-$page.ready done=$work/$module-$page.done
-    local out=$SCREENSHOTS/lang-$module-$page.png
+    local out=$SCREENSHOTS/lang-${language[$module]:-$module}.png
+    [ "$page" = status ] || out=$SCREENSHOTS/lang-${language[$module]:-$module}-$page.png
     LC_ALL=${locale[$module]:-en_US}.UTF-8 $MODAVI_WINE "$viewer" "$(winpath "$DIST/$module.dll")" "$page" "$(winpath "$ready")" "$(winpath "$done")" &
     local pid=$! i
     for i in $(seq 1 300); do
