@@ -25,7 +25,7 @@ NTSTATUS SimSetModemLinks(SIMULATOR *simulator, ULONG mask)
     NTSTATUS result = STATUS_SUCCESS;
     int i;
 
-    ExAcquireFastMutex(&simulator->LinkMutex);
+    KeWaitForSingleObject(&simulator->LinkMutex, Executive, KernelMode, FALSE, NULL);
     for (i = 0; i < SimModemDeviceCount; ++i) {
         BOOLEAN wanted = (mask & kModemMasks[i]) != 0;
         BOOLEAN present = (simulator->Links & kModemMasks[i]) != 0;
@@ -47,16 +47,16 @@ NTSTATUS SimSetModemLinks(SIMULATOR *simulator, ULONG mask)
         if (!NT_SUCCESS(status) && NT_SUCCESS(result))
             result = status;
     }
-    ExReleaseFastMutex(&simulator->LinkMutex);
+    KeReleaseMutex(&simulator->LinkMutex, FALSE);
     return result;
 }
 
 ULONG SimModemLinks(SIMULATOR *simulator)
 {
     ULONG links;
-    ExAcquireFastMutex(&simulator->LinkMutex);
+    KeWaitForSingleObject(&simulator->LinkMutex, Executive, KernelMode, FALSE, NULL);
     links = simulator->Links;
-    ExReleaseFastMutex(&simulator->LinkMutex);
+    KeReleaseMutex(&simulator->LinkMutex, FALSE);
     return links;
 }
 
@@ -121,7 +121,7 @@ NTSTATUS NTAPI DriverEntry(PDRIVER_OBJECT driver, PUNICODE_STRING registryPath)
     simulator = &extension->Simulator;
     extension->Device.Role = SimRoleControl;
     extension->Device.Simulator = simulator;
-    ExInitializeFastMutex(&simulator->LinkMutex);
+    KeInitializeMutex(&simulator->LinkMutex, 0);
 
     status = SimStateInit(&simulator->State);
     if (!NT_SUCCESS(status)) {

@@ -24,7 +24,7 @@ typedef struct SIM_DEVICE {
 
 typedef struct SIMULATOR {
     SIM_STATE State;
-    FAST_MUTEX LinkMutex;       /* serialises changes of the modem links */
+    KMUTEX LinkMutex;           /* serialises link changes; waiting keeps PASSIVE_LEVEL for the Io calls */
     ULONG Links;                /* ADSLSIM_DEVICE_* whose \DosDevices link exists */
     PDEVICE_OBJECT Modems[SimModemDeviceCount];
 } SIMULATOR;
