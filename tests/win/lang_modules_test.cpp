@@ -473,6 +473,39 @@ TEST_P(LanguageModuleTest, PageTextsFitTheirControls)
     EXPECT_GE(icon.bottom, GetSystemMetrics(SM_CYICON)) << "the state icon is clipped";
 }
 
+// The skinned window draws labels and values in columns of 161 pixels and the
+// page title with the page indicator in a title bar of 321 pixels, in its own
+// font: MS Sans Serif 8 high, which Windows gives as its smallest bitmap size,
+// 13 pixels high (so measured at 13 here); 14 high in the default face for
+// Japanese.
+TEST_P(LanguageModuleTest, SkinTextsFitTheirColumns)
+{
+    const bool japanese = std::string(row().name) == "japanese";
+    UniqueFont font(CreateFontW(japanese ? 14 : 13, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS,
+                                japanese ? L"" : L"MS Sans Serif"));
+    ASSERT_TRUE(font);
+    MemoryDC dc(nullptr);
+    SelectObjectScope selected(dc.get(), font.get());
+    auto width = [&](const std::wstring& text) {
+        SIZE size = {};
+        GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &size);
+        return size.cx;
+    };
+    const int kColumn = 161, kTitleBar = 321, kGap = 8;
+    for (UINT id : {IDS_LABEL_STATE, IDS_LABEL_MODE, IDS_LABEL_DOWNSTREAM, IDS_LABEL_UPSTREAM, IDS_LABEL_PACKAGE,
+                    IDS_LABEL_DRIVER, IDS_LABEL_PROGRAM, IDS_LABEL_FIRMWARE, IDS_UNAVAILABLE}) {
+        EXPECT_LE(width(text(id)), kColumn) << "string " << id;
+    }
+    const std::wstring format = text(IDS_PAGE_FORMAT);
+    ASSERT_TRUE(Count(format, L"%") == 2 && Count(format, L"%d") == 2) << "string 36 cannot be formatted";
+    wchar_t indicator[64];
+    swprintf(indicator, 64, format.c_str(), 2, 2);
+    for (UINT title : {IDS_TAB_STATUS, IDS_TAB_VERSION}) {
+        EXPECT_LE(width(text(title)) + kGap + width(indicator), kTitleBar) << "string " << title;
+    }
+}
+
 std::string RowName(const ::testing::TestParamInfo<int>& info)
 {
     return kLanguageTable[info.param].name;
