@@ -4,6 +4,11 @@ source "$(dirname "$0")/lib.sh"
 CLASS="KorvantisPelrix Control Panel"
 BASE=("ShowSysTrayIcon=0" "ClassicStyle=0" "SupportedLanguages=english")
 
+echo "the program file stands alone"
+imports=$(x86_64-w64-mingw32-objdump -p "$DIST/Modavi.exe" | awk '/DLL Name:/ {print tolower($3)}' | paste -sd' ')
+check "Modavi.exe imports no MinGW runtime DLL ($imports)" \
+    bash -c "! grep -qE 'libstdc|libgcc|libwinpthread|mingw' <<<'$imports'"
+
 echo "missing settings file"
 program_folder startup-noini
 start_program
