@@ -1,0 +1,134 @@
+#include "skin/ActivityBars.h"
+
+#include "dib/Dib.h"
+#include "driver/Channel.h"
+#include "skin/SkinDrawRecorder.h"
+#include "skin/SkinLayout.h"
+
+using namespace SkinLayout;
+
+int32_t CActivityBars::s_nBlinkCounter = 0;
+
+namespace {
+
+struct ColourPair {
+    COLORREF unlit;
+    COLORREF lit;
+};
+const ColourPair kColours[3] = {
+    {PALETTERGB(0, 64, 0), PALETTERGB(0, 128, 0)},
+    {PALETTERGB(64, 64, 0), PALETTERGB(128, 128, 0)},
+    {PALETTERGB(64, 0, 0), PALETTERGB(128, 0, 0)},
+};
+
+int32_t TruncateLoad(float load)
+{
+    // A huge difference against a tiny rate must still read as a full bar.
+    if (!(load < 2147483520.0f))
+        return load != load ? 0 : INT32_MAX;
+    if (load <= -2147483648.0f)
+        return INT32_MIN;
+    return int32_t(load);
+}
+
+} // namespace
+
+CActivityBars::CActivityBars()
+{
+    for (int i = 0; i < 3; ++i) {
+        m_colours[i].unlit.reset(CreateSolidBrush(kColours[i].unlit));
+        m_colours[i].lit.reset(CreateSolidBrush(kColours[i].lit));
+    }
+}
+
+int32_t CActivityBars::ComputeLoad(uint32_t difference, uint32_t rateKbps)
+{
+    int32_t load = 0;
+    // The product is a 32-bit signed number, as the meter has always taken it.
+    int32_t bitsPerSecond = int32_t(rateKbps * 1000u);
+    if (rateKbps != 0 && bitsPerSecond != 0) {
+        float cells = float(difference);
+        double percent = double(cells) * 53 * 8 * 100 / double(bitsPerSecond);
+        load = TruncateLoad(float(percent));
+    }
+    if (difference != 0 && load <= 11)
+        load = 11;
+    return load;
+}
+
+void CActivityBars::Update(const LinePoll& poll)
+{
+    if (!poll.stateReadable) {
+        m_nUpperLevel = m_nLowerLevel = 0;
+        m_nLightImage = kLightUnreadable;
+        return;
+    }
+    if (poll.state == 2) {
+        uint32_t upper = getCellCount301();
+        uint32_t lower = getCellCount381();
+        uint32_t upperDifference = upper - m_nUpperPrevious; // modulo 2^32: one wrap counts right
+        uint32_t lowerDifference = lower - m_nLowerPrevious;
+        m_nUpperPrevious = upper;
+        m_nLowerPrevious = lower;
+        m_nUpperLevel = ComputeLoad(upperDifference, poll.upperRate);
+        m_nLowerLevel = ComputeLoad(lowerDifference, poll.lowerRate);
+        m_nLightImage = kLightConnected;
+    } else if (poll.state == 1) {
+        m_nUpperLevel = m_nLowerLevel = 0;
+        m_nLightImage = s_nBlinkCounter % 2 != 0 ? kLightConnected : kLightDown;
+        ++s_nBlinkCounter;
+    } else {
+        m_nUpperLevel = m_nLowerLevel = 0;
+        m_nLightImage = kLightDown;
+    }
+}
+
+void CActivityBars::Draw(HDC dc, const CDib& lights, ISkinDrawRecorder* recorder) const
+{
+    if (recorder)
+        recorder->OnDrawActivity(m_nUpperLevel, m_nLowerLevel, m_nLightImage);
+    DrawBar(dc, kLowerBar, m_nLowerLevel);
+    DrawBar(dc, kUpperBar, m_nUpperLevel);
+    DrawLight(dc, lights);
+}
+
+void CActivityBars::DrawBar(HDC dc, int bar, int level) const
+{
+    DrawSegments(dc, bar, level, 0, 3, m_colours[0].unlit.get(), m_colours[0].lit.get());
+    DrawSegments(dc, bar, level, 4, 6, m_colours[1].unlit.get(), m_colours[1].lit.get());
+    DrawSegments(dc, bar, level, 7, 9, m_colours[2].unlit.get(), m_colours[2].lit.get());
+}
+
+void CActivityBars::DrawSegments(HDC dc, int bar, int level, int first, int last, HBRUSH unlit, HBRUSH lit) const
+{
+    const BarPlace& place = kBars[bar];
+    int litSegments = level / 10;
+    for (int i = first; i <= last; ++i) {
+        int left = place.x + i * (place.segmentWidth + place.gap);
+        RECT segment = {left, place.y, left + place.segmentWidth, place.y + place.segmentHeight};
+        FillRect(dc, &segment, litSegments > i ? lit : unlit);
+    }
+}
+
+void CActivityBars::ComposeLights(HDC dc, const CDib& lights)
+{
+    if (!m_composedLights.Ensure(dc, kLightSide, 3 * kLightSide))
+        return;
+    HDC canvas = m_composedLights.Dc();
+    for (int n = 0; n < 3; ++n) {
+        BitBlt(canvas, 0, n * kLightSide, kLightSide, kLightSide, dc, kLightX, kLightY, SRCCOPY);
+        lights.Draw(canvas, 0, n * kLightSide, kLightSourceX, n * kLightSourceStep, kLightSide, kLightSide);
+    }
+}
+
+void CActivityBars::DrawLight(HDC dc, const CDib& lights) const
+{
+    if (m_nLightImage == kLightNone)
+        return;
+    if (m_composedLights) {
+        BitBlt(dc, kLightX, kLightY, kLightSide, kLightSide, m_composedLights.Dc(), 0, m_nLightImage * kLightSide,
+               SRCCOPY);
+        return;
+    }
+    lights.Draw(dc, kLightX, kLightY, kLightSourceX, m_nLightImage * kLightSourceStep, kLightSide, kLightSide);
+}

@@ -1,0 +1,106 @@
+// A push button of the skinned window: a small child window painted from one
+// column of an image strip holding four state images stacked from the top
+// (normal, hot, disabled, pressed; a quarter of the strip's height each),
+// with a dotted focus ring, a tool-tip, and a click posted to the parent as
+// WM_COMMAND. The keyboard reaches it through the parent (KeyDown/KeyUp).
+//
+// States: the pointer entering makes it hot and takes the mouse capture; a
+// press while not disabled makes it pressed; a release inside posts the
+// command, a release outside posts nothing. A pressed button keeps the
+// capture while the pointer is outside. A disabled one ignores mouse and keys.
+#pragma once
+
+#include "dib/Dib.h"
+#include "framework/Handles.h"
+#include "framework/Wnd.h"
+#include "skin/OffscreenCanvas.h"
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+// Draws what lies behind a button (the parent's picture), so that a button
+// can compose its whole picture off screen before it reaches the screen.
+class ISkinButtonBackdrop {
+public:
+    // `dc` is a canvas of the button's size; `place` is the button's
+    // rectangle in the parent's client coordinates.
+    virtual void DrawButtonBackdrop(HDC dc, const RECT& place) = 0;
+
+protected:
+    ~ISkinButtonBackdrop() = default;
+};
+
+class CSkinButton : public CWnd {
+public:
+    enum Image { kImageNormal = 0, kImageHot = 1, kImageDisabled = 2, kImagePressed = 3 };
+
+    CSkinButton();
+    ~CSkinButton() override;
+
+    // Loads the strip (bitmap resource of the program file), creates the
+    // child window and its tool-tip. Raises XVuk when the bitmap cannot be
+    // loaded or a window cannot be made.
+    void Create(CWnd& parent, const RECT& place, uint16_t bitmapId, int stripColumn, UINT commandId,
+                const std::wstring& tooltipText);
+
+    // May be called before Create (then only the flag changes).
+    void SetEnabled(bool enable);
+    // The focus ring; the parent repaints.
+    void SetFocused(bool focused) { m_bFocused = focused; }
+    // Keys given by the parent to the button that shows the focus ring.
+    void KeyDown(UINT key);
+    void KeyUp(UINT key);
+
+    void SetBackdrop(ISkinButtonBackdrop* backdrop) { m_pBackdrop = backdrop; }
+
+    // The state image shown now, and the picture (state image with its key
+    // colour left out, focus ring) drawn at (0, 0) of `dc`.
+    Image CurrentImage() const;
+    void PaintContent(HDC dc) const;
+
+    bool IsPressed() const { return m_bPressed; }
+    bool IsHot() const { return m_bHot; }
+    bool IsDisabled() const { return m_bDisabled; }
+    bool IsFocused() const { return m_bFocused; }
+    UINT GetCommandId() const { return m_nCommandId; }
+    HWND GetTooltip() const { return m_tooltip.get(); }
+
+    // The image strip; the parent may set its colourising before Create and
+    // lends it the shared palette after.
+    CDib m_strip;
+
+protected:
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+private:
+    struct WindowDeleter {
+        void operator()(HWND window) const { ::DestroyWindow(window); }
+    };
+
+    LRESULT OnPaint(WPARAM, LPARAM);
+    LRESULT OnEraseBackground(WPARAM, LPARAM);
+    LRESULT OnMouseMove(WPARAM, LPARAM);
+    LRESULT OnLeftButtonDown(WPARAM, LPARAM);
+    LRESULT OnLeftButtonUp(WPARAM, LPARAM);
+    LRESULT OnCaptureChanged(WPARAM, LPARAM);
+    LRESULT OnDestroy(WPARAM, LPARAM);
+
+    void RelayToTooltip(UINT message, WPARAM wParam, LPARAM lParam);
+    bool ContainsPoint(LPARAM lParam) const;
+    void PostCommand();
+    void Repaint();
+
+    int m_nStripColumn = 0;
+    UINT m_nCommandId = 0;
+    std::wstring m_tooltipText;
+    CWnd* m_pParent = nullptr; // not owned
+    bool m_bPressed = false;
+    bool m_bHot = false;
+    bool m_bDisabled = false;
+    bool m_bFocused = false;
+    UniqueHandleT<HWND, WindowDeleter> m_tooltip;
+    ISkinButtonBackdrop* m_pBackdrop = nullptr; // not owned
+    COffscreenCanvas m_canvas;                 // the picture composed before it reaches the screen
+};

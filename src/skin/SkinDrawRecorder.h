@@ -1,0 +1,17 @@
+// A listener that sees what the skinned window draws, for tests and
+// benchmarks: which title, labels, values and activity a paint or a poll put
+// on the window. The window calls it only when one is installed.
+#pragma once
+
+#include <string>
+
+class ISkinDrawRecorder {
+public:
+    virtual void OnDrawTitle(int page, const std::wstring& title, const std::wstring& indicator) = 0;
+    virtual void OnDrawLabel(int row, const std::wstring& text) = 0;
+    virtual void OnDrawValue(int row, const std::string& text) = 0;
+    virtual void OnDrawActivity(int upperLevel, int lowerLevel, int lightImage) = 0;
+
+protected:
+    ~ISkinDrawRecorder() = default;
+};
