@@ -1,33 +1,234 @@
-// Interim tray window: the hidden window and its commands only; the icon,
-// polling and menu follow.
 #include "tray/SysTrayWnd.h"
 
+#include "framework/ErrorBox.h"
+#include "framework/MessageTable.h"
 #include "framework/ProgramClass.h"
+#include "settings/ProgramPaths.h"
+#include "settings/ResourceIds.h"
+#include "settings/ResourceModule.h"
+#include "settings/XVuk.h"
+#include "tray/TrayLineReading.h"
+#include "tray/TrayMenu.h"
+#include "tray/TrayMessages.h"
+#include "tray/TrayText.h"
 
-CSysTrayWnd::CSysTrayWnd(IAppServices& app) : m_app(app)
+namespace {
+
+constexpr UINT_PTR kPollTimer = 1;
+constexpr UINT kPollPeriodMs = 500;
+
+} // namespace
+
+CSysTrayWnd::CSysTrayWnd(IAppServices& app) : CSysTrayWnd(app, PlatformNotifyIconShell())
+{
+}
+
+CSysTrayWnd::CSysTrayWnd(IAppServices& app, INotifyIconShell& shell) : m_app(app), m_shell(shell)
 {
 }
 
 CSysTrayWnd::~CSysTrayWnd()
 {
+    // Here, while WM_DESTROY still reaches this class and removes the icon.
     DestroyWindow();
 }
 
 bool CSysTrayWnd::Create(CWnd* parent)
 {
-    return CreateEx(0, kProgramWindowClass, kTrayWindowTitle, WS_POPUP, 0, 0, 0, 0,
-                    parent ? parent->m_hWnd : nullptr, 0);
+    if (!CreateEx(0, kProgramWindowClass, kTrayWindowTitle, WS_POPUP, 0, 0, 0, 0,
+                  parent ? parent->m_hWnd : nullptr, 0))
+        return false;
+    AddIcon();
+    SetTimer(m_hWnd, kPollTimer, kPollPeriodMs, nullptr);
+    Poll(kPollTimer);
+    return true;
 }
 
-bool CSysTrayWnd::OnMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result)
+bool CSysTrayWnd::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
 {
-    if (message != WM_COMMAND)
-        return false;
-    result = 0;
-    switch (LOWORD(wParam)) {
-    case kCommandOpen: m_app.ShowMainWindow(); return true;
-    case kCommandClose: m_app.CloseStatusWindow(); return true;
-    case kCommandExit: m_app.ExitApplication(); return true;
-    default: return false;
+    // Built at first use: the registered message ids exist by then.
+    static const MessageEntry<CSysTrayWnd> table[] = {
+        {WM_TIMER, kAnyCode, kAnyId, &CSysTrayWnd::OnTimer},
+        {WM_CLOSE, kAnyCode, kAnyId, &CSysTrayWnd::OnClose},
+        {WM_DESTROY, kAnyCode, kAnyId, &CSysTrayWnd::OnDestroy},
+        {TrayCallbackMessage(), kAnyCode, kAnyId, &CSysTrayWnd::OnTrayNotify},
+        {TaskbarCreatedMessage(), kAnyCode, kAnyId, &CSysTrayWnd::OnTaskbarCreated},
+        {WM_COMMAND, kAnyCode, kCommandOpen, &CSysTrayWnd::OnOpenStatusWindow},
+        {WM_COMMAND, kAnyCode, kCommandClose, &CSysTrayWnd::OnCloseStatusWindow},
+        {WM_COMMAND, kAnyCode, kCommandExit, &CSysTrayWnd::OnExit},
+    };
+    return DispatchMessageTable(this, table, message, wParam, lParam, result) ||
+           CWnd::OnMessage(message, wParam, lParam, result);
+}
+
+bool CSysTrayWnd::AddIcon()
+{
+    m_bIconAdded = true;
+    return Notify(NIM_ADD, NIF_MESSAGE | NIF_ICON, m_nIconIndex, std::wstring());
+}
+
+void CSysTrayWnd::RemoveIcon()
+{
+    m_bIconAdded = false;
+    Notify(NIM_DELETE, 0, m_nIconIndex, std::wstring());
+}
+
+bool CSysTrayWnd::Notify(DWORD message, UINT flags, int index, const std::wstring& tip)
+{
+    return m_shell.NotifyIcon(
+        message, MakeNotifyIconRecord(m_hWnd, flags, TrayCallbackMessage(), m_icons.Get(index), tip));
+}
+
+void CSysTrayWnd::SetIconAndTip(int index)
+{
+    std::wstring present = m_sTip;
+    SetIconAndTip(index, present);
+}
+
+void CSysTrayWnd::SetIconAndTip(int index, const std::wstring& tip)
+{
+    if (index == m_nIconIndex && tip == m_sTip)
+        return;
+    // Checked before anything is stored, so that what is stored is always
+    // what the shell shows.
+    if (tip.size() >= kTrayTipCapacity)
+        throw XVuk("System tray text is too big");
+    m_nIconIndex = index;
+    m_sTip = tip;
+    Notify(NIM_MODIFY, NIF_MESSAGE | NIF_ICON | NIF_TIP, m_nIconIndex, m_sTip);
+}
+
+std::wstring CSysTrayWnd::StateText(uint32_t state) const
+{
+    return LineStateName(LoadResString(IDS_LINE_STATES), state, LoadResString(IDS_UNKNOWN));
+}
+
+void CSysTrayWnd::Poll(UINT_PTR)
+{
+    // The blink keeps the tool-tip, which always fits: it is shown already.
+    if (m_nLineState == kLineStateTraining)
+        SetIconAndTip(m_nIconIndex == kTrayIconTraining ? kTrayIconOther : kTrayIconTraining);
+    // The status is read on the first tick and then on every other one.
+    if (AdvanceTrayTick() % 2 == 0)
+        return;
+    ReadStatus();
+}
+
+void CSysTrayWnd::ReadStatus()
+{
+    std::wstring tip;
+    try {
+        std::wstring separator = TipSeparator(IsWindowsNT());
+        TrayLineReading reading = ReadTrayLine();
+        m_nLineState = reading.lineState;
+
+        int index = kTrayIconOther;
+        std::wstring text;
+        switch (m_nLineState) {
+        case kLineStateUnreadable:
+            index = kTrayIconUnreadable;
+            text = LoadResString(IDS_UNAVAILABLE);
+            break;
+        case kLineStateTraining:
+            index = kTrayIconTraining;
+            text = StateLineText(LoadResString(IDS_LABEL_STATE), StateText(m_nLineState));
+            break;
+        case kLineStateUp: {
+            bool changedA = reading.cellCountA != m_nCellCountA;
+            bool changedB = reading.cellCountB != m_nCellCountB;
+            m_nCellCountA = reading.cellCountA;
+            m_nCellCountB = reading.cellCountB;
+            index = TrafficIconIndex(changedA, changedB);
+            text = RatesText(LoadResString(IDS_RATE_UPSTREAM), reading.rate107, separator,
+                             LoadResString(IDS_RATE_DOWNSTREAM), reading.rate103);
+            break;
+        }
+        default:
+            text = StateLineText(LoadResString(IDS_LABEL_STATE), StateText(m_nLineState));
+            break;
+        }
+        tip = LoadResString(IDS_TITLE) + separator + text;
+        SetIconAndTip(index, tip);
+    } catch (const XVuk& error) {
+        ReportPollFailure(error.GetMessageText(), tip);
+        return;
     }
+    m_bFailureReported = false;
+}
+
+void CSysTrayWnd::ReportPollFailure(const std::string& message, const std::wstring& tip)
+{
+    if (m_bFailureReported && message == m_sFailedMessage && tip == m_sFailedTip)
+        return;
+    // Another box is open: try again at the next read rather than drop it.
+    if (IsErrorBoxOpen())
+        return;
+    // Remembered before the box opens: the box pumps messages, and the
+    // timer's polls inside it must find this failure reported.
+    m_bFailureReported = true;
+    m_sFailedMessage = message;
+    m_sFailedTip = tip;
+    ReportError(XVuk("%s", message.c_str()));
+}
+
+void CSysTrayWnd::ShowMenu()
+{
+    UniqueMenu menu = BuildTrayMenu(m_app.HasOpenStatusWindow());
+    if (menu)
+        TrackTrayMenu(m_hWnd, std::move(menu));
+}
+
+LRESULT CSysTrayWnd::OnTimer(WPARAM wParam, LPARAM)
+{
+    Poll(wParam);
+    return 0;
+}
+
+LRESULT CSysTrayWnd::OnClose(WPARAM wParam, LPARAM lParam)
+{
+    RemoveIcon();
+    return Default(WM_CLOSE, wParam, lParam); // destroys the window
+}
+
+LRESULT CSysTrayWnd::OnDestroy(WPARAM, LPARAM)
+{
+    // Destroyed without WM_CLOSE (at the program's end): an icon left behind
+    // would stay in the taskbar until the mouse passes over it.
+    if (m_bIconAdded)
+        RemoveIcon();
+    return 0;
+}
+
+LRESULT CSysTrayWnd::OnTrayNotify(WPARAM, LPARAM lParam)
+{
+    if (lParam == WM_LBUTTONDBLCLK)
+        m_app.ShowMainWindow();
+    else if (lParam == WM_RBUTTONDOWN)
+        ShowMenu();
+    return 1;
+}
+
+LRESULT CSysTrayWnd::OnTaskbarCreated(WPARAM, LPARAM)
+{
+    AddIcon();
+    return 1;
+}
+
+LRESULT CSysTrayWnd::OnOpenStatusWindow(WPARAM, LPARAM)
+{
+    m_app.ShowMainWindow();
+    return 0;
+}
+
+LRESULT CSysTrayWnd::OnCloseStatusWindow(WPARAM, LPARAM)
+{
+    m_app.CloseStatusWindow();
+    return 0;
+}
+
+LRESULT CSysTrayWnd::OnExit(WPARAM, LPARAM)
+{
+    RemoveIcon();
+    m_app.ExitApplication();
+    return 0;
 }

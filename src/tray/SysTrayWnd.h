@@ -1,20 +1,85 @@
 // The hidden window that owns the program's icon in the notification area.
+// Twice a second it may blink the icon; every second it reads the line
+// state (with the line up also the cell counters and rates) and shows them
+// as one of seven pictures and a tool-tip. A double-click opens the status
+// window, a right click offers the menu. With the icon on, it is the
+// program's main window.
 #pragma once
 
 #include "framework/AppServices.h"
 #include "framework/Wnd.h"
+#include "tray/NotifyIconShell.h"
+#include "tray/TrayIcons.h"
+
+#include <cstdint>
+#include <string>
 
 class CSysTrayWnd : public CWnd {
 public:
+    // Loads the seven icons; raises XVuk "Can't load icon resource %d".
     explicit CSysTrayWnd(IAppServices& app);
+    // The same with another shell seam (tests record the calls).
+    CSysTrayWnd(IAppServices& app, INotifyIconShell& shell);
     ~CSysTrayWnd() override;
 
-    // Creates the hidden window, adds the icon and starts polling.
+    // Creates the hidden window, adds the icon, starts timer 1 (500 ms) and
+    // polls once at once. False when the window cannot be created.
     virtual bool Create(CWnd* parent);
+
+    // NIM_ADD with the current picture and no tool-tip; the shell's result.
+    bool AddIcon();
+    // Shows a picture with the present tool-tip, or with a new one. Nothing
+    // happens when both equal what is shown. A tip of 64 UTF-16 characters
+    // or more raises XVuk "System tray text is too big" and changes nothing.
+    void SetIconAndTip(int index);
+    void SetIconAndTip(int index, const std::wstring& tip);
+    // The name of a line state from the language module's list.
+    std::wstring StateText(uint32_t state) const;
+    // One timer tick: the blink, and on every other tick the status read.
+    // An XVuk is shown in the "Error" box once, not again at every tick.
+    void Poll(UINT_PTR timerId);
+
+    // What is shown now.
+    int GetIconIndex() const { return m_nIconIndex; }
+    const std::wstring& GetTip() const { return m_sTip; }
+    HICON GetIcon(int index) const { return m_icons.Get(index); }
+    uint32_t GetLineState() const { return m_nLineState; }
 
 protected:
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
+    LRESULT OnTimer(WPARAM, LPARAM);
+    LRESULT OnClose(WPARAM, LPARAM);
+    LRESULT OnDestroy(WPARAM, LPARAM);
+    LRESULT OnTrayNotify(WPARAM, LPARAM);
+    LRESULT OnTaskbarCreated(WPARAM, LPARAM);
+    LRESULT OnOpenStatusWindow(WPARAM, LPARAM);
+    LRESULT OnCloseStatusWindow(WPARAM, LPARAM);
+    LRESULT OnExit(WPARAM, LPARAM);
+
+    // Reads the driver and shows what it says (every other tick).
+    void ReadStatus();
+    void ShowMenu();
+    bool Notify(DWORD message, UINT flags, int index, const std::wstring& tip);
+    void RemoveIcon();
+    // Reports a poll's failure unless the same failure was reported last.
+    void ReportPollFailure(const std::string& message, const std::wstring& tip);
+
     IAppServices& m_app;
+    INotifyIconShell& m_shell; // not owned
+    CTrayIcons m_icons;
+    int m_nIconIndex = kTrayIconOther;
+    uint32_t m_nLineState = 0;  // at the last status read; 11 when it failed
+    uint32_t m_nCellCountA = 0; // command 0x0381 at the last read with the line up
+    uint32_t m_nCellCountB = 0; // command 0x0301 likewise
+    std::wstring m_sTip;        // the tool-tip now shown
+    bool m_bIconAdded = false;  // added and not yet removed
+
+    // The failure reported last (message and the tool-tip it concerned):
+    // kept until a status read succeeds, so that a failure that lasts is
+    // reported once instead of in a new box every second.
+    bool m_bFailureReported = false;
+    std::string m_sFailedMessage;
+    std::wstring m_sFailedTip;
 };

@@ -1,0 +1,37 @@
+#include "tray/TrayIcons.h"
+
+#include "settings/ProgramIcons.h"
+#include "settings/ResourceIds.h"
+#include "settings/XVuk.h"
+
+const std::array<int, kTrayIconCount> kTrayIconGroups = {
+    IDI_TRAY_UP_QUIET, IDI_TRAY_UP_BOTH, IDI_TRAY_UP_UP,   IDI_TRAY_UP_DOWN,
+    IDI_TRAY_UNREADABLE, IDI_TRAY_TRAINING, IDI_TRAY_DOWN,
+};
+
+int TrafficIconIndex(bool counterAChanged, bool counterBChanged)
+{
+    if (counterAChanged && counterBChanged)
+        return kTrayIconBoth;
+    if (counterAChanged)
+        return kTrayIconDownstream;
+    if (counterBChanged)
+        return kTrayIconUpstream;
+    return kTrayIconQuiet;
+}
+
+CTrayIcons::CTrayIcons()
+{
+    for (int index = 0; index < kTrayIconCount; ++index) {
+        m_icons[size_t(index)].reset(LoadProgramIcon(kTrayIconGroups[size_t(index)]));
+        if (!m_icons[size_t(index)])
+            throw XVuk("Can't load icon resource %d", kTrayIconGroups[size_t(index)]);
+    }
+}
+
+HICON CTrayIcons::Get(int index) const
+{
+    if (index < 0 || index >= kTrayIconCount)
+        return nullptr;
+    return m_icons[size_t(index)].get();
+}
