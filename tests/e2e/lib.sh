@@ -4,11 +4,12 @@
 # shellcheck shell=bash
 source "$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)/scripts/lib.sh"
 wine_env
-if [ -z "${DISPLAY:-}" ]; then
-    ensure_display private
-    trap 'prefix_stop; stop_display' EXIT
-fi
+[ -n "${DISPLAY:-}" ] || ensure_display private
 prefix_init
+# Keep the prefix (and so the simulator's device host and settings) alive
+# between the programs a test starts; it ends with the test.
+wineserver -p
+trap 'prefix_stop; stop_display' EXIT
 mkdir -p "$SCREENSHOTS"
 
 E2E_CHECKS=0
