@@ -2,6 +2,7 @@
 
 #include "settings/XVuk.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -16,8 +17,7 @@ uint32_t CellKey(uint8_t red, uint8_t green, uint8_t blue)
 } // namespace
 
 OctreeQuantizer::OctreeQuantizer()
-    : m_nodes(1), // index 0 stands for "no node"
-      m_cellSlot(kCellCount, 0)
+    : m_nodes(1) // index 0 stands for "no node"
 {
 }
 
@@ -30,10 +30,8 @@ void OctreeQuantizer::AddImage(const DibImage& image)
     else
         throw XVuk("CreateOctalPalette only supports 8 and 24 bit bmps");
 
-    for (const Cell& cell : m_cells) {
+    for (const Cell& cell : m_cells)
         InsertCell(cell);
-        m_cellSlot[cell.key] = 0;
-    }
     m_cells.clear();
 
     // Folded only here, after the whole image, never in the middle of one.
@@ -86,35 +84,64 @@ void OctreeQuantizer::GatherIndexed(const DibImage& image)
         }
     }
 
+    // At most 256 cells: merging indexes of one cell by a plain search costs
+    // nothing next to the pixels.
     for (uint32_t i = 0; i < found; ++i) {
         const RgbColor color = image.TableColor(order[i]);
         const uint64_t n = total[order[i]];
-        AddToCell(CellKey(color.red, color.green, color.blue), n, n * color.red, n * color.green, n * color.blue);
+        const uint32_t key = CellKey(color.red, color.green, color.blue);
+        auto cell = std::find_if(m_cells.begin(), m_cells.end(), [key](const Cell& c) { return c.key == key; });
+        if (cell == m_cells.end())
+            cell = m_cells.insert(m_cells.end(), Cell{key, 0, 0, 0, 0});
+        cell->pixels += n;
+        cell->red += n * color.red;
+        cell->green += n * color.green;
+        cell->blue += n * color.blue;
     }
 }
 
 void OctreeQuantizer::GatherTrueColor(const DibImage& image)
 {
-    const uint8_t* bits = image.Bits();
-    for (int32_t row = 0; row < image.Height(); ++row) {
-        const uint8_t* p = bits + size_t(row) * image.RowBytes();
-        for (int32_t x = 0; x < image.Width(); ++x, p += 3)
-            AddToCell(CellKey(p[2], p[1], p[0]), 1, p[2], p[1], p[0]);
-    }
-}
+    // An open-addressing table from cell key to its place in m_cells, sized
+    // to the image (at most all 2^18 cells), at most half full.
+    const uint64_t pixels = uint64_t(image.Width()) * uint64_t(image.Height());
+    int bits = 4;
+    while ((uint64_t(1) << bits) < 2 * std::min<uint64_t>(pixels, kCellCount))
+        ++bits;
+    m_cellTable.assign(size_t(1) << bits, CellSlot{kNoKey, 0});
+    const uint32_t mask = (uint32_t(1) << bits) - 1;
+    auto slotOf = [&](uint32_t key) -> uint32_t {
+        uint32_t at = (key * 2654435761u) >> (32 - bits);
+        while (m_cellTable[at].key != key) {
+            if (m_cellTable[at].key == kNoKey) {
+                m_cellTable[at] = CellSlot{key, uint32_t(m_cells.size())};
+                m_cells.push_back(Cell{key, 0, 0, 0, 0});
+                break;
+            }
+            at = (at + 1) & mask;
+        }
+        return m_cellTable[at].slot;
+    };
 
-void OctreeQuantizer::AddToCell(uint32_t key, uint64_t pixels, uint64_t red, uint64_t green, uint64_t blue)
-{
-    uint32_t slot = m_cellSlot[key];
-    if (slot == 0) {
-        m_cells.push_back(Cell{key, 0, 0, 0, 0});
-        slot = m_cellSlot[key] = uint32_t(m_cells.size());
+    const uint8_t* bits24 = image.Bits();
+    uint32_t lastColor = kNoKey;
+    uint32_t lastSlot = 0;
+    for (int32_t row = 0; row < image.Height(); ++row) {
+        const uint8_t* p = bits24 + size_t(row) * image.RowBytes();
+        for (int32_t x = 0; x < image.Width(); ++x, p += 3) {
+            const uint32_t color = uint32_t(p[2]) << 16 | uint32_t(p[1]) << 8 | p[0];
+            if (color != lastColor) { // runs of one colour skip the lookup
+                lastColor = color;
+                lastSlot = slotOf(CellKey(p[2], p[1], p[0]));
+            }
+            Cell& cell = m_cells[lastSlot];
+            ++cell.pixels;
+            cell.red += p[2];
+            cell.green += p[1];
+            cell.blue += p[0];
+        }
     }
-    Cell& cell = m_cells[slot - 1];
-    cell.pixels += pixels;
-    cell.red += red;
-    cell.green += green;
-    cell.blue += blue;
+    m_cellTable.clear();
 }
 
 void OctreeQuantizer::InsertCell(const Cell& cell)

@@ -63,7 +63,6 @@ private:
 
     void GatherIndexed(const DibImage& image);
     void GatherTrueColor(const DibImage& image);
-    void AddToCell(uint32_t key, uint64_t pixels, uint64_t red, uint64_t green, uint64_t blue);
     void InsertCell(const Cell& cell);
     uint32_t CreateNode(int level);
     void FreeNode(uint32_t index);
@@ -76,6 +75,12 @@ private:
     uint32_t m_leafCount = 0;
     uint32_t m_reducible[kLeafLevel] = {};
 
-    std::vector<uint32_t> m_cellSlot; // cell key -> index in m_cells + 1, 0 when unused
+    struct CellSlot {
+        uint32_t key;
+        uint32_t slot; // index in m_cells
+    };
+    static constexpr uint32_t kNoKey = 0xFFFFFFFF;
+
+    std::vector<CellSlot> m_cellTable; // true-colour images: cell key -> m_cells index
     std::vector<Cell> m_cells;
 };
