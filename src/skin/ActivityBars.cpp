@@ -83,6 +83,12 @@ void CActivityBars::Update(const LinePoll& poll)
     }
 }
 
+int CActivityBars::PictureKey() const
+{
+    auto litSegments = [](int32_t level) { return level < 0 ? 0 : level >= 100 ? 10 : level / 10; };
+    return (litSegments(m_nUpperLevel) * 11 + litSegments(m_nLowerLevel)) * 4 + (m_nLightImage + 1);
+}
+
 void CActivityBars::Draw(HDC dc, const CDib& lights, ISkinDrawRecorder* recorder) const
 {
     if (recorder)

@@ -53,6 +53,10 @@ public:
     // light's place (the window's background), compatible with `dc`.
     void ComposeLights(HDC dc, const CDib& lights);
 
+    // What the bars and light look like now: lit segments of each bar and the
+    // light image. Two polls with the same picture draw the same pixels.
+    int PictureKey() const;
+
     // Load in per cent of a counter difference against a rate in kbit/s:
     // d x 53 x 8 x 100 / (rate x 1000) with the product as 32-bit signed,
     // rounded to single precision and truncated; 0 for a rate of 0. A moving

@@ -241,13 +241,21 @@ void CSkinMainWnd::Refresh()
         UpdateValue(mode, 0, 1);
     }
 
+    // The bars and the light: drawn on every poll. When they look exactly as
+    // the off-screen copy shows them already, there is nothing to transfer.
+    PollActivity();
     if (HDC canvas = Canvas()) {
-        DrawActivity(canvas);
-        Present(kActivityArea);
+        if (m_activity.PictureKey() != m_nShownActivity) {
+            DrawActivityPicture(canvas);
+            Present(kActivityArea);
+        } else if (m_pRecorder) {
+            m_pRecorder->OnDrawActivity(m_activity.m_nUpperLevel, m_activity.m_nLowerLevel,
+                                        m_activity.m_nLightImage);
+        }
     }
 }
 
-void CSkinMainWnd::DrawActivity(HDC dc)
+void CSkinMainWnd::PollActivity()
 {
     LinePoll poll;
     const StatusField& lineState = m_fields[kLineStateField];
@@ -255,10 +263,21 @@ void CSkinMainWnd::DrawActivity(HDC dc)
     poll.upperRate = m_fields[kUpperRateField].getDwordOr(0);
     poll.lowerRate = m_fields[kLowerRateField].getDwordOr(0);
     m_activity.Update(poll);
+}
 
+void CSkinMainWnd::DrawActivity(HDC dc)
+{
+    PollActivity();
+    DrawActivityPicture(dc);
+}
+
+void CSkinMainWnd::DrawActivityPicture(HDC dc)
+{
     SelectPaletteScope selectPalette(dc, PaletteHandle());
     RealizePalette(dc);
     m_activity.Draw(dc, m_lights, m_pRecorder);
+    if (dc == m_canvas.Dc())
+        m_nShownActivity = m_activity.PictureKey();
 }
 
 void CSkinMainWnd::UpdateValue(const std::string& text, int page, int row)
@@ -295,6 +314,8 @@ void CSkinMainWnd::PaintContent(HDC dc)
     // The last poll's bars and light stay in the picture until the next poll.
     if (m_activity.m_nLightImage != CActivityBars::kLightNone)
         m_activity.Draw(dc, m_lights);
+    if (dc == m_canvas.Dc())
+        m_nShownActivity = m_activity.PictureKey();
 }
 
 void CSkinMainWnd::DrawPage(HDC dc)

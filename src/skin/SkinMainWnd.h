@@ -57,6 +57,8 @@ public:
     void UpdateValue(const std::string& text, int page, int row);
     // Polls the bars and the light, and draws them.
     void DrawActivity(HDC dc);
+    void PollActivity();
+    void DrawActivityPicture(HDC dc);
 
     // Seen by tests and benchmarks.
     void SetDrawRecorder(ISkinDrawRecorder* recorder) { m_pRecorder = recorder; }
@@ -135,5 +137,6 @@ private:
     CActivityBars m_activity;
     UniqueBrush m_panelBrush;
     COffscreenCanvas m_canvas;
+    int m_nShownActivity = -1; // CActivityBars::PictureKey of what m_canvas shows; -1 none
     ISkinDrawRecorder* m_pRecorder = nullptr; // not owned
 };
