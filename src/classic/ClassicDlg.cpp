@@ -1,33 +1,202 @@
-// Interim classic dialog: template 1001 with its title; pages follow.
 #include "classic/ClassicDlg.h"
 
+#include "classic/BannerImage.h"
+#include "classic/TabPageArea.h"
+#include "dib/OctalPalette.h"
+#include "framework/ErrorBox.h"
+#include "framework/MessageTable.h"
+#include "pages/StatusPage.h"
+#include "pages/VersionPage.h"
+#include "settings/IniFile.h"
+#include "settings/ProgramIcons.h"
+#include "settings/ProgramPaths.h"
 #include "settings/ResourceIds.h"
 #include "settings/ResourceModule.h"
+#include "settings/TextUtil.h"
+#include "settings/XVuk.h"
+
+#include <commctrl.h>
+
+#include <utility>
+
+namespace {
+
+constexpr char kLogoFile[] = "LogoClas.bmp";
+constexpr int kBannerMargin = 10;
+
+} // namespace
 
 CClassicDlg::CClassicDlg(IAppServices& app, CWnd* parent) : CDialog(IDD_CLASSIC), m_pApp(&app)
 {
-    if (Create(parent ? parent->m_hWnd : GetDesktopWindow()))
+    try {
+        LoadPictures();
+        m_hIconBig.reset(LoadWindowIcon(true));
+        m_hIconSmall.reset(LoadWindowIcon(false));
+        if (!Create(parent ? parent->m_hWnd : GetDesktopWindow()) && !m_initFailure)
+            throw XVuk("Can't create dialog %u", unsigned(IDD_CLASSIC));
+        if (m_initFailure) {
+            // A half-built dialog is no use: it goes, and the failure is told once.
+            DestroyWindow();
+            std::rethrow_exception(std::exchange(m_initFailure, nullptr));
+        }
         ShowWindow(m_hWnd, SW_SHOWNORMAL);
+    } catch (...) {
+        ReportCurrentException();
+    }
 }
 
 CClassicDlg::~CClassicDlg()
 {
+    // The pages are children of the dialog's tab control: the windows go
+    // first, then the page objects, then the palette the pictures borrow.
     DestroyWindow();
+    m_pages.clear();
+    m_pPalette.reset();
+}
+
+void CClassicDlg::LoadPictures()
+{
+    // Only exactly 1 makes the logo transparent.
+    m_logo.m_bTransparent = ReadIniInt(Settings::kTransparentBitmap) == 1;
+    m_banner.m_bTransparent = true;
+    m_logo.LoadFromFile(JoinPath(GetProgramDir(), kLogoFile));
+    m_banner.LoadFromFileImage(kBannerImage, kBannerImageSize);
+
+    m_pPalette = CreateOctalPalette({&m_logo, &m_banner});
+    if (!m_pPalette)
+        throw XVuk("Could not match palettes");
+    m_logo.SetPalette(m_pPalette.get());
+    m_banner.SetPalette(m_pPalette.get());
 }
 
 BOOL CClassicDlg::OnInitDialog()
 {
-    SetWindowTextW(m_hWnd, LoadResString(IDS_TITLE).c_str());
+    SendMessageW(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIconBig.get()));
+    SendMessageW(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIconSmall.get()));
+    try {
+        SetWindowTextW(m_hWnd, LoadResString(IDS_TITLE).c_str());
+    } catch (const XVuk& error) {
+        ReportError(error); // the dialog is still usable without its title
+    }
+    SetDlgItemTextW(m_hWnd, IDC_CLOSE, LoadResString(IDS_CLOSE_BUTTON).c_str());
+    try {
+        CreatePages();
+    } catch (...) {
+        m_initFailure = std::current_exception();
+        return TRUE;
+    }
+    if (HWND logoFrame = GetDlgItem(m_hWnd, IDC_LOGO_FRAME))
+        SetWindowTextW(logoFrame, L"");
     return TRUE;
 }
 
-bool CClassicDlg::OnMessage(UINT message, WPARAM, LPARAM, LRESULT& result)
+void CClassicDlg::CreatePages()
 {
-    if (message == WM_CLOSE) {
-        m_pApp->StopDebugMode();
-        DestroyWindow();
-        result = 0;
-        return true;
-    }
-    return false;
+    m_hTabs = GetDlgItem(m_hWnd, IDC_TABS);
+    if (!m_hTabs)
+        throw XVuk("Dialog %u has no tab control %u", unsigned(IDD_CLASSIC), unsigned(IDC_TABS));
+    // The tab control must not paint over its pages.
+    SetWindowLongPtrW(m_hTabs, GWL_STYLE, GetWindowLongPtrW(m_hTabs, GWL_STYLE) | WS_CLIPCHILDREN);
+
+    AddPage(std::make_unique<CStatusPage>(), IDS_TAB_STATUS);
+    AddPage(std::make_unique<CVersionPage>(), IDS_TAB_VERSION);
+
+    RECT area = TabPageArea(m_hTabs);
+    for (const std::unique_ptr<CDialog>& page : m_pages)
+        SetWindowPos(page->m_hWnd, HWND_TOP, area.left, area.top, area.right - area.left, area.bottom - area.top, 0);
+    ShowWindow(m_pages.front()->m_hWnd, SW_SHOWNORMAL);
+}
+
+void CClassicDlg::AddPage(std::unique_ptr<CDialog> page, UINT titleId)
+{
+    std::wstring title = LoadResString(titleId);
+    m_pages.push_back(std::move(page));
+    CDialog& added = *m_pages.back();
+    if (!added.Create(m_hTabs))
+        throw XVuk("Can't create dialog %u", added.GetTemplateId());
+    TCITEMW item = {};
+    item.mask = TCIF_TEXT;
+    item.pszText = title.data();
+    SendMessageW(m_hTabs, TCM_INSERTITEMW, m_pages.size() - 1, reinterpret_cast<LPARAM>(&item));
+}
+
+bool CClassicDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
+    static const MessageEntry<CClassicDlg> table[] = {
+        {WM_PAINT, kAnyCode, kAnyId, &CClassicDlg::OnPaint},
+        {WM_QUERYNEWPALETTE, kAnyCode, kAnyId, &CClassicDlg::OnQueryNewPalette},
+        {WM_PALETTECHANGED, kAnyCode, kAnyId, &CClassicDlg::OnPaletteChanged},
+        {WM_NOTIFY, UINT(TCN_SELCHANGE), IDC_TABS, &CClassicDlg::OnTabChanged},
+        {WM_COMMAND, BN_CLICKED, IDC_CLOSE, &CClassicDlg::OnCloseButton},
+        {WM_CLOSE, kAnyCode, kAnyId, &CClassicDlg::OnClose},
+    };
+    return DispatchMessageTable(this, table, message, wParam, lParam, result) ||
+           CDialog::OnMessage(message, wParam, lParam, result);
+}
+
+POINT CClassicDlg::GetBannerOrigin() const
+{
+    RECT client = {};
+    GetClientRect(m_hWnd, &client);
+    return POINT{kBannerMargin, client.bottom - m_banner.m_nHeight - kBannerMargin};
+}
+
+void CClassicDlg::DrawLogo()
+{
+    HWND logoFrame = GetDlgItem(m_hWnd, IDC_LOGO_FRAME);
+    if (!logoFrame || !::IsWindow(logoFrame))
+        return;
+    ClientDC dc(logoFrame);
+    SelectPaletteScope palette(dc.get(), m_pPalette ? m_pPalette->GetHandle() : nullptr, false);
+    RealizePalette(dc.get());
+    m_logo.Draw(dc.get(), 0, 0);
+}
+
+LRESULT CClassicDlg::OnPaint(WPARAM, LPARAM)
+{
+    PaintDC paint(m_hWnd); // erases the background, as the dialog's own painting would
+    DrawLogo();
+    POINT banner = GetBannerOrigin();
+    m_banner.Draw(paint.get(), banner.x, banner.y);
+    return 0;
+}
+
+LRESULT CClassicDlg::OnQueryNewPalette(WPARAM, LPARAM)
+{
+    DrawLogo();
+    return TRUE;
+}
+
+LRESULT CClassicDlg::OnPaletteChanged(WPARAM wParam, LPARAM)
+{
+    // Realizing our own palette announces a change too: answering that
+    // would realize again, and again, for ever.
+    HWND changer = reinterpret_cast<HWND>(wParam);
+    if (changer != m_hWnd && !IsChild(m_hWnd, changer))
+        DrawLogo();
+    return 0;
+}
+
+LRESULT CClassicDlg::OnTabChanged(WPARAM, LPARAM)
+{
+    for (const std::unique_ptr<CDialog>& page : m_pages)
+        ShowWindow(page->m_hWnd, SW_HIDE);
+    LRESULT selected = SendMessageW(m_hTabs, TCM_GETCURSEL, 0, 0);
+    if (selected >= 0 && size_t(selected) < m_pages.size())
+        ShowWindow(m_pages[size_t(selected)]->m_hWnd, SW_SHOW);
+    return 0;
+}
+
+LRESULT CClassicDlg::OnCloseButton(WPARAM, LPARAM)
+{
+    PostMessageW(m_hWnd, WM_CLOSE, 0, 0);
+    return 0;
+}
+
+LRESULT CClassicDlg::OnClose(WPARAM, LPARAM)
+{
+    // Destroyed, never merely hidden; the application deletes the object later.
+    m_pApp->StopDebugMode();
+    DestroyWindow();
+    return 0;
 }

@@ -1,20 +1,62 @@
-// The classic tabbed status dialog.
+// The classic presentation of the status window: a modeless dialog with the
+// logo, a tab control holding the status and version pages, a close button
+// and the banner in the lower left corner. Logo and banner share one palette
+// built from both.
 #pragma once
 
+#include "dib/Dib.h"
+#include "dib/Palette.h"
 #include "framework/AppServices.h"
 #include "framework/Dialog.h"
+#include "framework/Handles.h"
+
+#include <exception>
+#include <memory>
+#include <vector>
 
 class CClassicDlg : public CDialog {
 public:
-    // Builds and shows the dialog; every failure is reported in the "Error"
-    // box and leaves the object without a window.
+    // Loads the pictures, builds the palette, creates and shows the dialog.
+    // Raises nothing: a failure is shown in the "Error" box and leaves the
+    // object without a window (the application deals with that).
     CClassicDlg(IAppServices& app, CWnd* parent);
     ~CClassicDlg() override;
+
+    size_t GetPageCount() const { return m_pages.size(); }
+    CDialog* GetPage(size_t index) const { return m_pages.at(index).get(); }
+    const CDib& GetLogo() const { return m_logo; }
+    const CDib& GetBanner() const { return m_banner; }
+    const CPalette* GetPalette() const { return m_pPalette.get(); }
+
+    // Where the banner's top-left corner goes: 10 pixels from the left and bottom edges.
+    POINT GetBannerOrigin() const;
 
 protected:
     BOOL OnInitDialog() override;
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
-    IAppServices* m_pApp; // not owned
+    void LoadPictures();
+    void CreatePages();
+    void AddPage(std::unique_ptr<CDialog> page, UINT titleId);
+    void DrawLogo();
+
+    LRESULT OnPaint(WPARAM wParam, LPARAM lParam);
+    LRESULT OnQueryNewPalette(WPARAM wParam, LPARAM lParam);
+    LRESULT OnPaletteChanged(WPARAM wParam, LPARAM lParam);
+    LRESULT OnTabChanged(WPARAM wParam, LPARAM lParam);
+    LRESULT OnCloseButton(WPARAM wParam, LPARAM lParam);
+    LRESULT OnClose(WPARAM wParam, LPARAM lParam);
+
+    IAppServices* m_pApp;                       // not owned
+    std::vector<std::unique_ptr<CDialog>> m_pages; // in tab order; children of the tab control
+    CDib m_logo{false};
+    CDib m_banner{false};
+    HWND m_hTabs = nullptr;                     // control of the dialog, destroyed with it
+    UniqueIcon m_hIconBig;
+    UniqueIcon m_hIconSmall;
+    // Lent to both pictures, so declared after them: it goes first.
+    std::unique_ptr<CPalette> m_pPalette;
+    // A failure while the pages were built, raised again by the constructor.
+    std::exception_ptr m_initFailure;
 };

@@ -7,6 +7,7 @@
 #include "pages/StatusPage.h"
 #include "settings/ResourceIds.h"
 #include "settings/ResourceModule.h"
+#include "../support/GdiObjects.h"
 
 #include <gtest/gtest.h>
 
@@ -328,6 +329,25 @@ TEST_F(StatusPageTest, ATimerTickRefreshesWhateverItsId)
     Open();
     SendMessageW(page->m_hWnd, WM_TIMER, 77, 0);
     EXPECT_EQ(L"Up", Text(IDC_STATE_TEXT));
+}
+
+TEST_F(StatusPageTest, TicksLeaveNoGdiObjectBehind)
+{
+    WarmUpGdi();
+    device.answerCounter(0x0301, 0, 700);
+    Open();
+    page->Refresh();
+    page->Refresh();
+    int before = CountLiveGdiObjects();
+    ASSERT_GT(before, 0);
+    for (int tick = 0; tick < 60; ++tick) {
+        if (tick == 20)
+            device.answerDword(0x0004, 3);
+        if (tick == 40)
+            device.setDevices(false, false);
+        page->Refresh();
+    }
+    EXPECT_EQ(before, CountLiveGdiObjects());
 }
 
 TEST(ActivityLevel, FollowsTheRateInSinglePrecision)

@@ -1,0 +1,590 @@
+// The classic dialog built from the test program's own templates, strings
+// and icons: its pictures, pages, tabs, palette messages and closing, and
+// the failures that leave no window behind.
+#include "classic/ClassicDlg.h"
+#include "classic/TabPageArea.h"
+#include "driver/FakeDeviceIo.h"
+#include "framework/ErrorBox.h"
+#include "framework/Handles.h"
+#include "pages/ControlText.h"
+#include "pages/StatusPage.h"
+#include "pages/VersionPage.h"
+#include "settings/ProgramPaths.h"
+#include "settings/ResourceIds.h"
+#include "settings/ResourceModule.h"
+#include "../support/GdiObjects.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <cstdint>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+// ---- files in the program folder --------------------------------------------
+
+// Writes (or, with no content, removes) a file for the length of a test and
+// puts back what was there before.
+class ScopedProgramFile {
+public:
+    ScopedProgramFile(const std::string& name, const std::string* content) : m_path(GetProgramDir() + name)
+    {
+        std::ifstream old(m_path, std::ios::binary);
+        if (old) {
+            m_hadOld = true;
+            m_old.assign(std::istreambuf_iterator<char>(old), {});
+        }
+        old.close();
+        if (content)
+            std::ofstream(m_path, std::ios::binary | std::ios::trunc) << *content;
+        else
+            DeleteFileA(m_path.c_str());
+    }
+    ~ScopedProgramFile()
+    {
+        if (m_hadOld)
+            std::ofstream(m_path, std::ios::binary | std::ios::trunc) << m_old;
+        else
+            DeleteFileA(m_path.c_str());
+    }
+    const std::string& path() const { return m_path; }
+
+private:
+    std::string m_path;
+    bool m_hadOld = false;
+    std::string m_old;
+};
+
+void Put16(std::string& s, uint32_t v) { s += char(v & 0xFF); s += char((v >> 8) & 0xFF); }
+void Put32(std::string& s, uint32_t v) { Put16(s, v & 0xFFFF); Put16(s, v >> 16); }
+
+// A .bmp file of the given depth (4, 8, 16 or 24 bits); pixel(x, y) gives
+// the colour of each pixel counted from the top-left corner. The indexed
+// depths get a table of the colours used.
+std::string MakeBmp(int bits, int width, int height, const std::function<COLORREF(int, int)>& pixel)
+{
+    std::vector<COLORREF> table;
+    auto indexOf = [&](COLORREF c) {
+        for (size_t i = 0; i < table.size(); ++i)
+            if (table[i] == c)
+                return int(i);
+        table.push_back(c);
+        return int(table.size() - 1);
+    };
+    int rowBytes = ((width * bits + 31) / 32) * 4;
+    std::string rows;
+    for (int row = height - 1; row >= 0; --row) {
+        std::string line;
+        for (int x = 0; x < width; ++x) {
+            COLORREF c = pixel(x, row);
+            if (bits == 24) {
+                line += char(GetBValue(c)); line += char(GetGValue(c)); line += char(GetRValue(c));
+            } else if (bits == 16) {
+                Put16(line, ((GetRValue(c) >> 3) << 10) | ((GetGValue(c) >> 3) << 5) | (GetBValue(c) >> 3));
+            } else if (bits == 8) {
+                line += char(indexOf(c));
+            } else if (x % 2 == 0) {
+                line += char(indexOf(c) << 4);
+            } else {
+                line.back() = char(line.back() | indexOf(c));
+            }
+        }
+        line.resize(size_t(rowBytes), '\0');
+        rows += line;
+    }
+    uint32_t colors = bits <= 8 ? uint32_t(1u << bits) : 0;
+    std::string header;
+    Put32(header, 40); Put32(header, uint32_t(width)); Put32(header, uint32_t(height));
+    Put16(header, 1); Put16(header, uint32_t(bits)); Put32(header, 0); Put32(header, uint32_t(rows.size()));
+    Put32(header, 2835); Put32(header, 2835); Put32(header, colors); Put32(header, 0);
+    for (uint32_t i = 0; i < colors; ++i) {
+        COLORREF c = i < table.size() ? table[i] : 0;
+        header += char(GetBValue(c)); header += char(GetGValue(c)); header += char(GetRValue(c)); header += '\0';
+    }
+    std::string file = "BM";
+    Put32(file, uint32_t(14 + header.size() + rows.size()));
+    Put32(file, 0);
+    Put32(file, uint32_t(14 + header.size()));
+    return file + header + rows;
+}
+
+// The test logo: 120 x 30, a key-coloured (magenta) band on the left, then red, then blue.
+const COLORREF kKey = RGB(255, 0, 255);
+const COLORREF kRed = RGB(200, 0, 0);
+const COLORREF kBlue = RGB(0, 0, 200);
+COLORREF LogoPixel(int x, int) { return x < 20 ? kKey : x < 70 ? kRed : kBlue; }
+
+std::string SettingsText(const std::string& lines) { return "[SystemInfo]\r\n" + lines; }
+
+// ---- pixels -------------------------------------------------------------------
+
+class Canvas {
+public:
+    Canvas(int width, int height, COLORREF fill) : m_width(width), m_dc(nullptr)
+    {
+        BITMAPINFO info = {};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        void* bits = nullptr;
+        m_bitmap.reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        m_bits = static_cast<uint32_t*>(bits);
+        m_select = std::make_unique<SelectObjectScope>(m_dc.get(), m_bitmap.get());
+        uint32_t value = (uint32_t(GetRValue(fill)) << 16) | (uint32_t(GetGValue(fill)) << 8) | GetBValue(fill);
+        for (int i = 0; i < width * height; ++i)
+            m_bits[i] = value;
+    }
+    ~Canvas() { m_select.reset(); }
+    HDC dc() const { return m_dc.get(); }
+    COLORREF at(int x, int y) const
+    {
+        GdiFlush();
+        uint32_t p = m_bits[y * m_width + x];
+        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+    }
+
+private:
+    int m_width;
+    MemoryDC m_dc;
+    UniqueBitmap m_bitmap;
+    uint32_t* m_bits = nullptr;
+    std::unique_ptr<SelectObjectScope> m_select;
+};
+
+// What a window shows on the screen, in client coordinates.
+std::unique_ptr<Canvas> ScreenOf(HWND window)
+{
+    RECT client;
+    GetClientRect(window, &client);
+    auto canvas = std::make_unique<Canvas>(client.right, client.bottom, RGB(1, 2, 3));
+    ClientDC dc(window);
+    BitBlt(canvas->dc(), 0, 0, client.right, client.bottom, dc.get(), 0, 0, SRCCOPY);
+    return canvas;
+}
+
+// The test icons are plain colours whose red is (id - 1000) * 20.
+int IconIdFromPixels(HICON icon)
+{
+    ICONINFO info = {};
+    if (!icon || !GetIconInfo(icon, &info))
+        return 0;
+    UniqueBitmap color(info.hbmColor), mask(info.hbmMask);
+    BITMAP size = {};
+    if (!color || !GetObjectW(color.get(), sizeof size, &size))
+        return 0;
+    Canvas canvas(size.bmWidth, size.bmHeight, 0);
+    MemoryDC source(nullptr);
+    SelectObjectScope select(source.get(), color.get());
+    BitBlt(canvas.dc(), 0, 0, size.bmWidth, size.bmHeight, source.get(), 0, 0, SRCCOPY);
+    return 1000 + GetRValue(canvas.at(size.bmWidth / 2, size.bmHeight / 2)) / 20;
+}
+
+void Pump()
+{
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+// ---- the application and the error box -------------------------------------------
+
+class FakeApp : public IAppServices {
+public:
+    void ShowMainWindow() override {}
+    void CloseStatusWindow() override {}
+    void ExitApplication() override {}
+    void StopDebugMode() override { ++stopDebugCalls; }
+    void GenerateDebugLog() override {}
+    bool HasOpenStatusWindow() const override { return false; }
+    std::string GetLanguageName() const override { return "english"; }
+
+    int stopDebugCalls = 0;
+};
+
+std::vector<std::string> g_boxes;
+void RecordBox(const char* text) { g_boxes.push_back(text); }
+
+class ClassicDialogTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        SetResourceModule(GetModuleHandleW(nullptr));
+        g_boxes.clear();
+        m_previousShower = SetErrorBoxShower(RecordBox);
+        device.answerDword(0x0004, 2);
+        device.answerDword(0x0113, 5);
+        device.answerDword(0x0107, 1024);
+        device.answerDword(0x0103, 8000);
+        device.answerText(0x0001, "driver 1.0");
+    }
+    void TearDown() override
+    {
+        dialog.reset();
+        Pump();
+        SetErrorBoxShower(m_previousShower);
+        SetResourceModule(GetModuleHandleW(nullptr));
+    }
+
+    void Open(const std::string& settings = "TransparentBitmap=0\r\n", int logoBits = 8)
+    {
+        std::string ini = SettingsText(settings);
+        std::string logo = MakeBmp(logoBits, 120, 30, LogoPixel);
+        dialog.reset();
+        m_logo.reset(); // put back what was there before writing anew
+        m_ini.reset();
+        m_ini = std::make_unique<ScopedProgramFile>("Modavi.ini", &ini);
+        m_logo = std::make_unique<ScopedProgramFile>("LogoClas.bmp", &logo);
+        dialog = std::make_unique<CClassicDlg>(app, nullptr);
+    }
+
+    HWND Tabs() const { return GetDlgItem(dialog->m_hWnd, IDC_TABS); }
+    HWND PageWindow(size_t i) const { return dialog->GetPage(i)->m_hWnd; }
+
+    FakeDeviceIo device;
+    ScopedDeviceIo use{device};
+    FakeApp app;
+    std::unique_ptr<CClassicDlg> dialog;
+    std::unique_ptr<ScopedProgramFile> m_ini;
+    std::unique_ptr<ScopedProgramFile> m_logo;
+
+private:
+    ErrorBoxShower m_previousShower = nullptr;
+};
+
+} // namespace
+
+TEST_F(ClassicDialogTest, ShowsTitleButtonIconsAndTwoPagesInTheTabControl)
+{
+    Open();
+    ASSERT_TRUE(dialog->IsWindow());
+    EXPECT_TRUE(g_boxes.empty());
+    HWND window = dialog->m_hWnd;
+    EXPECT_TRUE(IsWindowVisible(window));
+    wchar_t text[64] = {};
+    GetWindowTextW(window, text, 64);
+    EXPECT_STREQ(L"Test Monitor", text);
+    GetClassNameW(window, text, 64);
+    EXPECT_STREQ(L"#32770", text) << "a second start looks for a dialog of this class and title";
+    EXPECT_EQ(L"Shut", GetControlText(window, IDC_CLOSE));
+    EXPECT_EQ(L"", GetControlText(window, IDC_LOGO_FRAME));
+    EXPECT_EQ(IDI_PROGRAM, IconIdFromPixels(reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, ICON_BIG, 0))));
+    EXPECT_EQ(IDI_PROGRAM, IconIdFromPixels(reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, ICON_SMALL, 0))));
+
+    ASSERT_EQ(2u, dialog->GetPageCount());
+    EXPECT_NE(nullptr, dynamic_cast<CStatusPage*>(dialog->GetPage(0)));
+    EXPECT_NE(nullptr, dynamic_cast<CVersionPage*>(dialog->GetPage(1)));
+    ASSERT_EQ(2, SendMessageW(Tabs(), TCM_GETITEMCOUNT, 0, 0));
+    const wchar_t* titles[] = {L"State tab", L"Versions tab"};
+    for (int i = 0; i < 2; ++i) {
+        wchar_t title[64] = {};
+        TCITEMW item = {};
+        item.mask = TCIF_TEXT;
+        item.pszText = title;
+        item.cchTextMax = 64;
+        SendMessageW(Tabs(), TCM_GETITEMW, WPARAM(i), reinterpret_cast<LPARAM>(&item));
+        EXPECT_STREQ(titles[i], title);
+        EXPECT_EQ(Tabs(), GetParent(PageWindow(size_t(i))));
+    }
+    EXPECT_TRUE(IsWindowVisible(PageWindow(0)));
+    EXPECT_FALSE(IsWindowVisible(PageWindow(1)));
+    EXPECT_EQ(0, SendMessageW(Tabs(), TCM_GETCURSEL, 0, 0));
+}
+
+TEST_F(ClassicDialogTest, PagesFillTheTabAreaBelowTheTabs)
+{
+    Open();
+    ASSERT_TRUE(dialog->IsWindow());
+    RECT client, firstTab, secondTab;
+    GetClientRect(Tabs(), &client);
+    SendMessageW(Tabs(), TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&firstTab));
+    SendMessageW(Tabs(), TCM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&secondTab));
+    for (size_t i = 0; i < 2; ++i) {
+        RECT page;
+        GetWindowRect(PageWindow(i), &page);
+        MapWindowPoints(nullptr, Tabs(), reinterpret_cast<POINT*>(&page), 2);
+        EXPECT_EQ(firstTab.bottom + 3, page.top) << "page " << i;
+        EXPECT_EQ(client.bottom - 2, page.bottom) << "page " << i;
+        EXPECT_EQ(2, page.left) << "page " << i;
+        EXPECT_EQ(client.right - 2, page.right) << "page " << i;
+        RECT overlap;
+        EXPECT_FALSE(IntersectRect(&overlap, &page, &secondTab));
+    }
+}
+
+TEST_F(ClassicDialogTest, ChoosingATabShowsItsPageAndHidesTheOther)
+{
+    Open();
+    ASSERT_TRUE(dialog->IsWindow());
+    auto click = [&](int index) {
+        RECT tab;
+        SendMessageW(Tabs(), TCM_GETITEMRECT, WPARAM(index), reinterpret_cast<LPARAM>(&tab));
+        LPARAM at = MAKELPARAM((tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2);
+        SendMessageW(Tabs(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+        SendMessageW(Tabs(), WM_LBUTTONUP, 0, at);
+    };
+    click(1);
+    EXPECT_EQ(1, SendMessageW(Tabs(), TCM_GETCURSEL, 0, 0));
+    EXPECT_FALSE(IsWindowVisible(PageWindow(0)));
+    EXPECT_TRUE(IsWindowVisible(PageWindow(1)));
+    click(0);
+    EXPECT_TRUE(IsWindowVisible(PageWindow(0)));
+    EXPECT_FALSE(IsWindowVisible(PageWindow(1)));
+}
+
+TEST_F(ClassicDialogTest, TheCloseButtonStopsDebugModeAndDestroysTheWindowButKeepsTheObject)
+{
+    Open();
+    ASSERT_TRUE(dialog->IsWindow());
+    HWND window = dialog->m_hWnd;
+    HWND page = PageWindow(0);
+    SendMessageW(window, WM_COMMAND, MAKEWPARAM(IDC_CLOSE, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(window, IDC_CLOSE)));
+    EXPECT_TRUE(::IsWindow(window)) << "the button posts WM_CLOSE";
+    Pump();
+    EXPECT_FALSE(::IsWindow(window));
+    EXPECT_FALSE(::IsWindow(page));
+    EXPECT_FALSE(dialog->IsWindow());
+    EXPECT_EQ(1, app.stopDebugCalls);
+    EXPECT_EQ(2u, dialog->GetPageCount()) << "the objects live until the application deletes the dialog";
+}
+
+TEST_F(ClassicDialogTest, OkCancelAndEscapeNeverHideTheDialog)
+{
+    Open();
+    ASSERT_TRUE(dialog->IsWindow());
+    HWND window = dialog->m_hWnd;
+    SendMessageW(window, WM_COMMAND, IDOK, 0);
+    SendMessageW(window, WM_COMMAND, IDCANCEL, 0);
+    MSG escape = {window, WM_KEYDOWN, VK_ESCAPE, 0x00010001, 0, {0, 0}};
+    IsDialogMessageW(window, &escape);
+    Pump();
+    EXPECT_TRUE(::IsWindow(window));
+    EXPECT_TRUE(IsWindowVisible(window));
+    EXPECT_EQ(0, app.stopDebugCalls);
+
+    SendMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(::IsWindow(window)) << "WM_CLOSE destroys, it does not hide";
+    EXPECT_EQ(1, app.stopDebugCalls);
+}
+
+TEST_F(ClassicDialogTest, LogoAndBannerShareOnePalette)
+{
+    Open("TransparentBitmap=2\r\n");
+    ASSERT_TRUE(dialog->IsWindow());
+    ASSERT_NE(nullptr, dialog->GetPalette());
+    EXPECT_EQ(dialog->GetPalette(), dialog->GetLogo().m_pPalette);
+    EXPECT_EQ(dialog->GetPalette(), dialog->GetBanner().m_pPalette);
+    EXPECT_TRUE(dialog->GetLogo().m_bBorrowedPalette);
+    EXPECT_TRUE(dialog->GetBanner().m_bBorrowedPalette);
+    EXPECT_EQ(180, dialog->GetBanner().m_nWidth);
+    EXPECT_EQ(25, dialog->GetBanner().m_nHeight);
+    EXPECT_TRUE(dialog->GetBanner().m_bTransparent);
+    EXPECT_FALSE(dialog->GetLogo().m_bTransparent) << "only TransparentBitmap=1 makes the logo transparent";
+    EXPECT_EQ(TRUE, SendMessageW(dialog->m_hWnd, WM_QUERYNEWPALETTE, 0, 0));
+}
+
+TEST_F(ClassicDialogTest, TheLogoIsDrawnInItsFrameOpaqueOrWithoutTheKeyColour)
+{
+    for (int transparent : {0, 1}) {
+        SCOPED_TRACE(transparent ? "TransparentBitmap=1" : "TransparentBitmap=0");
+        Open(transparent ? "TransparentBitmap=1\r\n" : "TransparentBitmap=0\r\n");
+        ASSERT_TRUE(dialog->IsWindow());
+        EXPECT_EQ(transparent == 1, dialog->GetLogo().m_bTransparent);
+        UpdateWindow(dialog->m_hWnd);
+        HWND frame = GetDlgItem(dialog->m_hWnd, IDC_LOGO_FRAME);
+        std::unique_ptr<Canvas> shown = ScreenOf(frame);
+        EXPECT_EQ(transparent ? GetSysColor(COLOR_BTNFACE) : kKey, shown->at(10, 15));
+        EXPECT_EQ(kRed, shown->at(40, 15));
+        EXPECT_EQ(kBlue, shown->at(100, 15));
+
+        // Another program's palette change redraws the logo; our own does not.
+        {
+            ClientDC dc(frame);
+            RECT all = {1, 1, 119, 29};
+            FillRect(dc.get(), &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        }
+        SendMessageW(dialog->m_hWnd, WM_PALETTECHANGED, reinterpret_cast<WPARAM>(dialog->m_hWnd), 0);
+        EXPECT_EQ(RGB(0, 0, 0), ScreenOf(frame)->at(40, 15));
+        SendMessageW(dialog->m_hWnd, WM_PALETTECHANGED, reinterpret_cast<WPARAM>(GetDesktopWindow()), 0);
+        EXPECT_EQ(kRed, ScreenOf(frame)->at(40, 15));
+        dialog.reset();
+    }
+}
+
+TEST_F(ClassicDialogTest, TheBannerSitsTenPixelsFromTheLeftAndBottomWhateverTheSize)
+{
+    Open();
+    ASSERT_TRUE(dialog->IsWindow());
+    const CDib& banner = dialog->GetBanner();
+    Canvas expected(banner.m_nWidth, banner.m_nHeight, GetSysColor(COLOR_BTNFACE));
+    banner.Draw(expected.dc(), 0, 0);
+
+    for (int grow : {0, 57}) {
+        RECT outer;
+        GetWindowRect(dialog->m_hWnd, &outer);
+        SetWindowPos(dialog->m_hWnd, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top + grow,
+                     SWP_NOMOVE | SWP_NOZORDER);
+        InvalidateRect(dialog->m_hWnd, nullptr, TRUE);
+        UpdateWindow(dialog->m_hWnd);
+        RECT client;
+        GetClientRect(dialog->m_hWnd, &client);
+        POINT origin = dialog->GetBannerOrigin();
+        EXPECT_EQ(10, origin.x);
+        EXPECT_EQ(client.bottom - 25 - 10, origin.y);
+        std::unique_ptr<Canvas> shown = ScreenOf(dialog->m_hWnd);
+        int wrong = 0;
+        for (int y = 0; y < banner.m_nHeight; ++y)
+            for (int x = 0; x < banner.m_nWidth; ++x)
+                wrong += shown->at(origin.x + x, origin.y + y) != expected.at(x, y);
+        EXPECT_EQ(0, wrong) << "pixels of the banner that differ, grown by " << grow;
+        EXPECT_EQ(GetSysColor(COLOR_BTNFACE), shown->at(origin.x + 5, client.bottom - 5));
+    }
+}
+
+TEST_F(ClassicDialogTest, AMissingLogoIsReportedOnceAndNoWindowIsMade)
+{
+    std::string ini = SettingsText("TransparentBitmap=0\r\n");
+    ScopedProgramFile settings("Modavi.ini", &ini);
+    ScopedProgramFile logo("LogoClas.bmp", nullptr);
+    dialog = std::make_unique<CClassicDlg>(app, nullptr);
+    EXPECT_FALSE(dialog->IsWindow());
+    EXPECT_EQ(nullptr, dialog->m_hWnd);
+    EXPECT_EQ((std::vector<std::string>{"Can't open bitmap " + logo.path()}), g_boxes);
+    EXPECT_EQ(nullptr, FindWindowW(L"#32770", L"Test Monitor"));
+}
+
+TEST_F(ClassicDialogTest, RefusedPicturesAndSettingsAreReportedOnceAndNoWindowIsMade)
+{
+    struct Case {
+        const char* name;
+        int logoBits;
+        bool settingsFile;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"16-bit logo", 16, true, "Bitmap depth is unsupported"},
+        {"4-bit logo (no shared palette)", 4, true, "CreateOctalPalette only supports 8 and 24 bit bmps"},
+        {"no settings file", 8, false, "Can't read from ini file: TransparentBitmap"},
+    };
+    for (const Case& c : cases) {
+        g_boxes.clear();
+        std::string ini = SettingsText("TransparentBitmap=1\r\n");
+        std::string logo = MakeBmp(c.logoBits, 120, 30, LogoPixel);
+        ScopedProgramFile settings("Modavi.ini", c.settingsFile ? &ini : nullptr);
+        ScopedProgramFile logoFile("LogoClas.bmp", &logo);
+        CClassicDlg failed(app, nullptr);
+        EXPECT_FALSE(failed.IsWindow()) << c.name;
+        EXPECT_EQ((std::vector<std::string>{c.message}), g_boxes) << c.name;
+        EXPECT_EQ(nullptr, FindWindowW(L"#32770", L"Test Monitor")) << c.name;
+    }
+}
+
+TEST_F(ClassicDialogTest, AMissingTemplateIsReportedOnceAndNoWindowIsMade)
+{
+    // A resource module without dialog templates.
+    SetResourceModule(GetModuleHandleW(L"ntdll.dll"));
+    Open();
+    EXPECT_FALSE(dialog->IsWindow());
+    EXPECT_EQ((std::vector<std::string>{"Can't create dialog 1001"}), g_boxes);
+}
+
+TEST_F(ClassicDialogTest, ANewDialogCanBeBuiltAfterTheFirstWasClosed)
+{
+    Open();
+    ASSERT_TRUE(dialog->IsWindow());
+    SendMessageW(dialog->m_hWnd, WM_CLOSE, 0, 0);
+    ASSERT_FALSE(dialog->IsWindow());
+    dialog = std::make_unique<CClassicDlg>(app, nullptr);
+    EXPECT_TRUE(dialog->IsWindow());
+    EXPECT_TRUE(g_boxes.empty());
+}
+
+TEST_F(ClassicDialogTest, BuildingPaintingPollingAndClosingLeaveNoGdiObjectBehind)
+{
+    WarmUpGdi();
+    auto cycle = [&] {
+        Open("TransparentBitmap=1\r\n");
+        ASSERT_TRUE(dialog->IsWindow());
+        UpdateWindow(dialog->m_hWnd);
+        auto* status = static_cast<CStatusPage*>(dialog->GetPage(0));
+        for (int tick = 0; tick < 4; ++tick)
+            status->Refresh();
+        static_cast<CVersionPage*>(dialog->GetPage(1))->Refresh();
+        SendMessageW(dialog->m_hWnd, WM_CLOSE, 0, 0);
+        dialog.reset();
+        Pump();
+    };
+    cycle(); // the first dialog brings the font and caches that stay
+    int before = CountLiveGdiObjects();
+    ASSERT_GT(before, 0);
+    for (int i = 0; i < 5; ++i)
+        cycle();
+    EXPECT_EQ(before, CountLiveGdiObjects());
+}
+
+TEST(TabPageArea, PagesGoBelowTabsAtTheTopAndAboveTabsAtTheBottom)
+{
+    RECT client = {0, 0, 400, 200};
+    RECT top = PageAreaFromRects(client, RECT{2, 2, 60, 22});
+    EXPECT_EQ(2, top.left);
+    EXPECT_EQ(25, top.top);
+    EXPECT_EQ(398, top.right);
+    EXPECT_EQ(198, top.bottom);
+    RECT bottom = PageAreaFromRects(client, RECT{2, 178, 60, 198});
+    EXPECT_EQ(2, bottom.top);
+    EXPECT_EQ(175, bottom.bottom);
+    EXPECT_EQ(398, bottom.right);
+    // A first tab starting exactly at half the height counts as at the bottom.
+    EXPECT_EQ(97, PageAreaFromRects(client, RECT{2, 100, 60, 120}).bottom);
+    EXPECT_EQ(123, PageAreaFromRects(client, RECT{2, 99, 60, 120}).top);
+}
+
+TEST(TabPageArea, RealTabControlsAlongTheTopAndTheBottom)
+{
+    HWND parent = CreateWindowExW(0, L"Static", L"", WS_POPUP, 0, 0, 500, 300, nullptr, nullptr,
+                                  GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(nullptr, parent);
+    for (DWORD placement : {DWORD(0), DWORD(TCS_BOTTOM)}) {
+        SCOPED_TRACE(placement ? "bottom" : "top");
+        HWND tabs = CreateWindowExW(0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE | placement, 10, 10, 400, 220, parent,
+                                    nullptr, GetModuleHandleW(nullptr), nullptr);
+        ASSERT_NE(nullptr, tabs);
+        for (int i = 0; i < 2; ++i) {
+            TCITEMW item = {};
+            item.mask = TCIF_TEXT;
+            wchar_t text[] = L"Tab";
+            item.pszText = text;
+            SendMessageW(tabs, TCM_INSERTITEMW, WPARAM(i), reinterpret_cast<LPARAM>(&item));
+        }
+        RECT area = TabPageArea(tabs);
+        RECT client, item;
+        GetClientRect(tabs, &client);
+        for (int i = 0; i < 2; ++i) {
+            SendMessageW(tabs, TCM_GETITEMRECT, WPARAM(i), reinterpret_cast<LPARAM>(&item));
+            RECT overlap;
+            EXPECT_FALSE(IntersectRect(&overlap, &area, &item)) << "tab " << i;
+            if (placement)
+                EXPECT_EQ(item.top - 3, area.bottom);
+            else
+                EXPECT_EQ(item.bottom + 3, area.top);
+        }
+        EXPECT_EQ(2, area.left);
+        EXPECT_EQ(client.right - 2, area.right);
+        EXPECT_EQ(placement ? 2 : client.bottom - 2, placement ? area.top : area.bottom);
+        EXPECT_GT(area.bottom - area.top, 150);
+        DestroyWindow(tabs);
+    }
+    DestroyWindow(parent);
+}
