@@ -10,21 +10,25 @@
 //   uiprobe msgbox --title T [--timeout MS]        waits for a message box; prints its text (control 65535)
 //   uiprobe children HWND                          child windows: hwnd id class "text" visible
 //   uiprobe rect HWND                              screen rectangle: x y w h
-//   uiprobe post HWND MSG [WPARAM [LPARAM]]        PostMessage (numbers decimal or 0x-hex)
+//   uiprobe post HWND MSG [WPARAM [LPARAM]] [--repeat N]  PostMessage, N times (numbers decimal or 0x-hex)
 //   uiprobe send HWND MSG [WPARAM [LPARAM]]        SendMessage; prints the result
 //   uiprobe command HWND ID                        posts WM_COMMAND with ID
 //   uiprobe key HWND VK                            posts WM_KEYDOWN and WM_KEYUP
 //   uiprobe close HWND                             posts WM_CLOSE
 //   uiprobe capture HWND FILE.bmp                  the window's pixels on screen, as a 24-bit BMP
 //   uiprobe process PID                            handles, GDI objects, user objects, private bytes, cpu ms
+//                                                  (where Wine answers 0: handles from the system's
+//                                                  handle list, GDI objects from the GDI handle table)
 //   uiprobe modules HWND                           file names of the modules loaded by the window's process
 //   uiprobe string MODULE ID                       string resource ID of a module (a language module)
 #include "settings/WideText.h"
+#include "../../tests/support/GdiObjects.h"
 
 #include <windows.h>
 
 #include <psapi.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -83,6 +87,7 @@ struct Options {
     DWORD pid = 0;
     DWORD timeout = 0;
     int id = -1;
+    unsigned long repeat = 1;
 };
 
 Options ParseOptions(int argc, wchar_t** argv, int first)
@@ -96,6 +101,7 @@ Options ParseOptions(int argc, wchar_t** argv, int first)
         else if (arg == L"--pid") options.pid = DWORD(ParseNumberArg(next()));
         else if (arg == L"--timeout") options.timeout = DWORD(ParseNumberArg(next()));
         else if (arg == L"--id") options.id = int(ParseNumberArg(next()));
+        else if (arg == L"--repeat") options.repeat = static_cast<unsigned long>(ParseNumberArg(next()));
         else if (arg == L"--visible") options.visibleOnly = true;
         else options.positional.push_back(arg);
     }
@@ -226,13 +232,81 @@ int Capture(HWND window, const wchar_t* path)
     return ok ? 0 : 1;
 }
 
+// Live GDI objects of another process, counted in its environment block's
+// GDI handle table as tests/support/GdiObjects.h counts its own; -1 when the
+// table cannot be read.
+long RemoteGdiObjects(HANDLE process, DWORD pid)
+{
+    struct BasicInformation {
+        LONG_PTR exitStatus;
+        void* pebBaseAddress;
+        ULONG_PTR reserved[4];
+    } info = {};
+    using Query = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
+    auto query = reinterpret_cast<Query>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationProcess")));
+    if (!query || query(process, 0 /* ProcessBasicInformation */, &info, sizeof info, nullptr) != 0)
+        return -1;
+    const uint8_t* table = nullptr;
+    const auto* slot = static_cast<const uint8_t*>(info.pebBaseAddress) + gdiobjects::kPebGdiTableOffset;
+    if (!ReadProcessMemory(process, slot, &table, sizeof table, nullptr) || !table)
+        return -1;
+    std::vector<uint8_t> entries(gdiobjects::kEntryCount * gdiobjects::kEntrySize);
+    if (!ReadProcessMemory(process, table, entries.data(), entries.size(), nullptr))
+        return -1;
+    long live = 0;
+    for (size_t i = 0; i < gdiobjects::kEntryCount; ++i) {
+        const uint8_t* entry = entries.data() + i * gdiobjects::kEntrySize;
+        uint16_t owner = uint16_t(entry[gdiobjects::kEntryProcessOffset] | entry[gdiobjects::kEntryProcessOffset + 1] << 8);
+        if (entry[gdiobjects::kEntryTypeOffset] != 0 && (owner == 0 || owner == uint16_t(pid)))
+            ++live;
+    }
+    return live;
+}
+
+// Handles of another process, from the system's handle list (Wine answers 0
+// to GetProcessHandleCount for other processes); -1 when it cannot be read.
+long SystemHandleCount(DWORD pid)
+{
+    struct Entry {
+        ULONG ownerPid;
+        UCHAR objectType;
+        UCHAR flags;
+        USHORT handle;
+        void* object;
+        ULONG access;
+    };
+    using Query = LONG(WINAPI*)(int, void*, ULONG, ULONG*);
+    auto query = reinterpret_cast<Query>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation")));
+    if (!query)
+        return -1;
+    std::vector<uint8_t> buffer(1 << 16);
+    for (;;) {
+        ULONG needed = 0;
+        LONG status = query(16 /* SystemHandleInformation */, buffer.data(), ULONG(buffer.size()), &needed);
+        if (status == 0)
+            break;
+        if (status != LONG(0xC0000004) /* STATUS_INFO_LENGTH_MISMATCH */ || buffer.size() >= (256u << 20))
+            return -1;
+        buffer.resize(std::max<size_t>(buffer.size() * 2, needed));
+    }
+    ULONG count = *reinterpret_cast<const ULONG*>(buffer.data());
+    const auto* entries = reinterpret_cast<const Entry*>(buffer.data() + sizeof(ULONG_PTR));
+    long owned = 0;
+    for (ULONG i = 0; i < count; ++i)
+        owned += entries[i].ownerPid == pid;
+    return owned;
+}
+
 int ProcessFigures(DWORD pid)
 {
     HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
     if (!process)
         return 1;
-    DWORD handles = 0;
-    GetProcessHandleCount(process, &handles);
+    DWORD handleCount = 0;
+    GetProcessHandleCount(process, &handleCount);
+    long handles = handleCount ? long(handleCount) : SystemHandleCount(pid);
     PROCESS_MEMORY_COUNTERS_EX memory = {};
     memory.cb = sizeof memory;
     GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory);
@@ -241,8 +315,11 @@ int ProcessFigures(DWORD pid)
     auto ms = [](const FILETIME& t) {
         return ((static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime) / 10000ull;
     };
-    printf("handles %lu\ngdi %lu\nuser %lu\nprivate %llu\nworkingset %llu\ncpu_ms %llu\n", handles,
-           GetGuiResources(process, GR_GDIOBJECTS), GetGuiResources(process, GR_USEROBJECTS),
+    long gdi = long(GetGuiResources(process, GR_GDIOBJECTS));
+    if (gdi == 0)
+        gdi = RemoteGdiObjects(process, pid);
+    printf("handles %ld\ngdi %ld\nuser %lu\nprivate %llu\nworkingset %llu\ncpu_ms %llu\n", handles, gdi,
+           GetGuiResources(process, GR_USEROBJECTS),
            static_cast<unsigned long long>(memory.PrivateUsage),
            static_cast<unsigned long long>(memory.WorkingSetSize), ms(kernel) + ms(user));
     CloseHandle(process);
@@ -348,8 +425,12 @@ int wmain(int argc, wchar_t** argv)
         UINT message = UINT(ParseNumberArg(arg(1)));
         WPARAM w = WPARAM(ParseNumberArg(arg(2)));
         LPARAM l = LPARAM(ParseNumberArg(arg(3)));
-        if (verb == L"post")
-            return PostMessageW(window, message, w, l) ? 0 : 1;
+        if (verb == L"post") {
+            for (unsigned long i = 0; i < o.repeat; ++i)
+                if (!PostMessageW(window, message, w, l))
+                    return 1;
+            return 0;
+        }
         DWORD_PTR answer = 0;
         if (!SendMessageTimeoutW(window, message, w, l, SMTO_ABORTIFHUNG, 5000, &answer))
             return 1;
