@@ -6,7 +6,6 @@
 #include "settings/XVuk.h"
 #include "tray/NotifyIconShell.h"
 #include "tray/SysTrayWnd.h"
-#include "tray/TrayIcons.h"
 #include "tray/TrayText.h"
 
 #include <gtest/gtest.h>
@@ -64,45 +63,20 @@ TEST(LineStateName, KeepsNamesInAnyScript)
     EXPECT_EQ(L"\x0421\x0432\x044F\x0437\x044C", LineStateName(L"2,\x0421\x0432\x044F\x0437\x044C", 2, L"?"));
 }
 
-TEST(TipText, RatesAreSignedDecimalUpstreamFirst)
+TEST(TipText, RatesAreSignedAndLabelsAreNeverFormats)
 {
-    EXPECT_EQ(L"Up: 1024 kbps\nDown: 8192 kbps", RatesText(L"Up", 1024, L"\n", L"Down", 8192));
     EXPECT_EQ(L"Up: -2147483648 kbps - Down: -1 kbps",
-              RatesText(L"Up", 0x80000000, L" - ", L"Down", 0xFFFFFFFF));
-    // A label is appended as it is, never read as a format.
-    EXPECT_EQ(L"%s%n: 0 kbps\n%d: 2147483647 kbps", RatesText(L"%s%n", 0, L"\n", L"%d", 0x7FFFFFFF));
-    EXPECT_EQ(L"\n", TipSeparator(true));
-    EXPECT_EQ(L" - ", TipSeparator(false));
+              RatesText(L"Up", 0x80000000, TipSeparator(false), L"Down", 0xFFFFFFFF));
+    EXPECT_EQ(L"%s%n: 0 kbps\n%d: 2147483647 kbps",
+              RatesText(L"%s%n", 0, TipSeparator(true), L"%d", 0x7FFFFFFF));
     EXPECT_EQ(L"State: %s", StateLineText(L"State:", L"%s"));
 }
 
-TEST(NotifyIconRecord, IsTheVersionOneRecordOfIconZero)
+TEST(NotifyIconRecord, NeverOverflowsTheTipField)
 {
-    HWND window = reinterpret_cast<HWND>(0x1234);
-    HICON icon = reinterpret_cast<HICON>(0x5678);
-    NOTIFYICONDATAW record = MakeNotifyIconRecord(window, NIF_MESSAGE | NIF_ICON | NIF_TIP, 0xC123, icon, L"tip");
+    NOTIFYICONDATAW record = MakeNotifyIconRecord(nullptr, NIF_TIP, 0, nullptr, std::wstring(200, L'x'));
     EXPECT_EQ(DWORD(NOTIFYICONDATAW_V1_SIZE), record.cbSize);
-    EXPECT_EQ(window, record.hWnd);
-    EXPECT_EQ(0u, record.uID);
-    EXPECT_EQ(7u, record.uFlags);
-    EXPECT_EQ(0xC123u, record.uCallbackMessage);
-    EXPECT_EQ(icon, record.hIcon);
-    EXPECT_STREQ(L"tip", record.szTip);
-
-    // The field never overflows, whatever the caller passes.
-    std::wstring tooLong(200, L'x');
-    record = MakeNotifyIconRecord(window, 0, 0, icon, tooLong);
     EXPECT_EQ(std::wstring(63, L'x'), record.szTip);
-}
-
-TEST(TrayIcons, TrafficPicturesByCounter)
-{
-    EXPECT_EQ(0, TrafficIconIndex(false, false));
-    EXPECT_EQ(1, TrafficIconIndex(true, true));
-    EXPECT_EQ(3, TrafficIconIndex(true, false)); // only 0x0381: icon 1011
-    EXPECT_EQ(2, TrafficIconIndex(false, true)); // only 0x0301: icon 1012
-    EXPECT_EQ(1012, kTrayIconGroups[2]);
-    EXPECT_EQ(1011, kTrayIconGroups[3]);
 }
 
 class NoApp : public IAppServices {
