@@ -576,7 +576,7 @@ def button(c, kind, x0, y0, side, state):
     elif state == "hot":
         body, rim, ink = vertical(face(255), face(236), y0, y0 + side), face(150), AZURE
     elif state == "disabled":
-        body, rim, ink = vertical(face(232), face(226), y0, y0 + side), face(190), face(184)
+        body, rim, ink = vertical(face(232), face(226), y0, y0 + side), face(188), face(172)
     else:
         body, rim, ink = vertical(face(250), face(226), y0, y0 + side), face(158), SLATE
     if kind == "close" and state in ("hot", "pressed"):
