@@ -2,6 +2,8 @@
 // and the skinned window). A second start of the program looks for it.
 #pragma once
 
+#include <windows.h>
+
 inline constexpr wchar_t kProgramWindowClass[] = L"KorvantisPelrix Control Panel";
 inline constexpr char kProgramWindowClassA[] = "KorvantisPelrix Control Panel";
 // Title of the hidden tray window.
