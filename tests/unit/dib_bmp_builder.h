@@ -15,7 +15,7 @@ struct Rgb {
     uint8_t r = 0, g = 0, b = 0;
 };
 
-struct BmpSpec {
+struct BmpLayout {
     int32_t width = 1;
     int32_t height = 1;     // negative: rows stored top-down
     uint16_t bpp = 8;
@@ -47,27 +47,27 @@ inline size_t RowBytes(int32_t width, uint16_t bpp)
 }
 
 // Info header, colour table and pixel rows.
-inline std::vector<uint8_t> PackedBitmap(const BmpSpec& spec)
+inline std::vector<uint8_t> PackedBitmap(const BmpLayout& layout)
 {
-    const int32_t rows = spec.height < 0 ? -spec.height : spec.height;
-    const size_t rowBytes = RowBytes(spec.width, spec.bpp);
-    std::vector<uint8_t> out(spec.headerSize + 4 * spec.table.size() + rowBytes * size_t(rows), 0);
-    Put32(out, 0, spec.headerSize);
-    if (spec.headerSize >= 16) {
-        Put32(out, 4, uint32_t(spec.width));
-        Put32(out, 8, uint32_t(spec.height));
+    const int32_t rows = layout.height < 0 ? -layout.height : layout.height;
+    const size_t rowBytes = RowBytes(layout.width, layout.bpp);
+    std::vector<uint8_t> out(layout.headerSize + 4 * layout.table.size() + rowBytes * size_t(rows), 0);
+    Put32(out, 0, layout.headerSize);
+    if (layout.headerSize >= 16) {
+        Put32(out, 4, uint32_t(layout.width));
+        Put32(out, 8, uint32_t(layout.height));
         Put16(out, 12, 1);
-        Put16(out, 14, spec.bpp);
+        Put16(out, 14, layout.bpp);
     }
-    if (spec.headerSize >= 40) {
-        Put32(out, 16, spec.compression);
+    if (layout.headerSize >= 40) {
+        Put32(out, 16, layout.compression);
         Put32(out, 20, uint32_t(rowBytes * size_t(rows)));
         Put32(out, 24, 2835);
         Put32(out, 28, 2835);
-        Put32(out, 32, spec.colorsUsed);
+        Put32(out, 32, layout.colorsUsed);
     }
-    size_t at = spec.headerSize;
-    for (const Rgb& c : spec.table) {
+    size_t at = layout.headerSize;
+    for (const Rgb& c : layout.table) {
         out[at] = c.b;
         out[at + 1] = c.g;
         out[at + 2] = c.r;
@@ -75,22 +75,22 @@ inline std::vector<uint8_t> PackedBitmap(const BmpSpec& spec)
     }
     for (int32_t y = 0; y < rows; ++y) {
         // Visual row y lands in storage row rows-1-y (bottom-up) or y (top-down).
-        const int32_t storage = spec.height < 0 ? y : rows - 1 - y;
+        const int32_t storage = layout.height < 0 ? y : rows - 1 - y;
         uint8_t* line = out.data() + at + size_t(storage) * rowBytes;
-        std::memset(line, spec.padByte, rowBytes);
-        std::memset(line, 0, (size_t(spec.width) * spec.bpp + 7) / 8);
-        for (int32_t x = 0; x < spec.width; ++x) {
-            const size_t i = size_t(y) * size_t(spec.width) + size_t(x);
-            if (spec.bpp == 24) {
-                const Rgb c = i < spec.colors.size() ? spec.colors[i] : Rgb{};
+        std::memset(line, layout.padByte, rowBytes);
+        std::memset(line, 0, (size_t(layout.width) * layout.bpp + 7) / 8);
+        for (int32_t x = 0; x < layout.width; ++x) {
+            const size_t i = size_t(y) * size_t(layout.width) + size_t(x);
+            if (layout.bpp == 24) {
+                const Rgb c = i < layout.colors.size() ? layout.colors[i] : Rgb{};
                 line[3 * x] = c.b;
                 line[3 * x + 1] = c.g;
                 line[3 * x + 2] = c.r;
-            } else if (spec.bpp == 8 || spec.bpp == 4 || spec.bpp == 1 || spec.bpp == 2) {
-                const uint32_t v = i < spec.indexes.size() ? spec.indexes[i] : 0;
-                const size_t bit = size_t(x) * spec.bpp;
-                const int shift = 8 - spec.bpp - int(bit % 8);
-                line[bit / 8] = uint8_t(line[bit / 8] | ((v & ((1u << spec.bpp) - 1)) << shift));
+            } else if (layout.bpp == 8 || layout.bpp == 4 || layout.bpp == 1 || layout.bpp == 2) {
+                const uint32_t v = i < layout.indexes.size() ? layout.indexes[i] : 0;
+                const size_t bit = size_t(x) * layout.bpp;
+                const int shift = 8 - layout.bpp - int(bit % 8);
+                line[bit / 8] = uint8_t(line[bit / 8] | ((v & ((1u << layout.bpp) - 1)) << shift));
             }
         }
     }
@@ -98,14 +98,14 @@ inline std::vector<uint8_t> PackedBitmap(const BmpSpec& spec)
 }
 
 // The 14-byte file header in front of the packed image.
-inline std::vector<uint8_t> FileBitmap(const BmpSpec& spec)
+inline std::vector<uint8_t> FileBitmap(const BmpLayout& layout)
 {
-    const std::vector<uint8_t> packed = PackedBitmap(spec);
+    const std::vector<uint8_t> packed = PackedBitmap(layout);
     std::vector<uint8_t> out(14 + packed.size(), 0);
     out[0] = 'B';
     out[1] = 'M';
     Put32(out, 2, uint32_t(out.size()));
-    Put32(out, 10, uint32_t(14 + spec.headerSize + 4 * spec.table.size()));
+    Put32(out, 10, uint32_t(14 + layout.headerSize + 4 * layout.table.size()));
     std::memcpy(out.data() + 14, packed.data(), packed.size());
     return out;
 }

@@ -16,41 +16,41 @@
 #include <unistd.h>
 #include <vector>
 
-using bmptest::BmpSpec;
+using bmptest::BmpLayout;
 using bmptest::Rgb;
 
 namespace {
 
-BmpSpec Indexed(uint16_t bpp, int32_t width, int32_t height, std::vector<Rgb> table)
+BmpLayout Indexed(uint16_t bpp, int32_t width, int32_t height, std::vector<Rgb> table)
 {
-    BmpSpec spec;
-    spec.width = width;
-    spec.height = height;
-    spec.bpp = bpp;
-    spec.table = std::move(table);
-    spec.colorsUsed = uint32_t(spec.table.size());
+    BmpLayout layout;
+    layout.width = width;
+    layout.height = height;
+    layout.bpp = bpp;
+    layout.table = std::move(table);
+    layout.colorsUsed = uint32_t(layout.table.size());
     for (int32_t i = 0; i < width * height; ++i)
-        spec.indexes.push_back(uint32_t(i) % uint32_t(spec.table.size()));
-    return spec;
+        layout.indexes.push_back(uint32_t(i) % uint32_t(layout.table.size()));
+    return layout;
 }
 
-BmpSpec TrueColor(int32_t width, int32_t height, Rgb color)
+BmpLayout TrueColor(int32_t width, int32_t height, Rgb color)
 {
-    BmpSpec spec;
-    spec.width = width;
-    spec.height = height;
-    spec.bpp = 24;
-    spec.colors.assign(size_t(width) * size_t(height), color);
-    return spec;
+    BmpLayout layout;
+    layout.width = width;
+    layout.height = height;
+    layout.bpp = 24;
+    layout.colors.assign(size_t(width) * size_t(height), color);
+    return layout;
 }
 
-BmpSpec SixteenBit()
+BmpLayout SixteenBit()
 {
-    BmpSpec spec;
-    spec.width = 2;
-    spec.height = 2;
-    spec.bpp = 16;
-    return spec;
+    BmpLayout layout;
+    layout.width = 2;
+    layout.height = 2;
+    layout.bpp = 16;
+    return layout;
 }
 
 std::string Message(const std::function<void()>& action)
@@ -83,9 +83,9 @@ private:
     std::string m_path;
 };
 
-void LoadPacked(CDib& dib, const BmpSpec& spec)
+void LoadPacked(CDib& dib, const BmpLayout& layout)
 {
-    const std::vector<uint8_t> bytes = bmptest::PackedBitmap(spec);
+    const std::vector<uint8_t> bytes = bmptest::PackedBitmap(layout);
     dib.LoadPacked(bytes.data(), uint32_t(bytes.size()));
 }
 
@@ -125,19 +125,19 @@ TEST(CDib, LoadsPackedImagesWithTheirOwnPalette)
 TEST(CDib, FullTablesAndTheTitleBarTable)
 {
     CDib dib(false);
-    BmpSpec full = Indexed(8, 4, 4, kTwo);
+    BmpLayout full = Indexed(8, 4, 4, kTwo);
     full.colorsUsed = 0;
     full.table.resize(256);
     LoadPacked(dib, full);
     ASSERT_NE(nullptr, dib.m_pPalette);
     EXPECT_EQ(256u, dib.m_pPalette->GetEntries().size());
 
-    BmpSpec title = Indexed(8, 331, 20, std::vector<Rgb>(236, Rgb{1, 2, 3}));
+    BmpLayout title = Indexed(8, 331, 20, std::vector<Rgb>(236, Rgb{1, 2, 3}));
     LoadPacked(dib, title);
     EXPECT_EQ(236u, dib.m_pPalette->GetEntries().size());
     EXPECT_EQ(40 + 944, dib.GetBits() - dib.GetData());
 
-    BmpSpec four = Indexed(4, 3, 3, kTwo);
+    BmpLayout four = Indexed(4, 3, 3, kTwo);
     four.colorsUsed = 0;
     four.table.resize(16);
     LoadPacked(dib, four);
@@ -160,10 +160,10 @@ TEST(CDib, RefusedImagesRaiseTheirMessages)
 {
     CDib dib(false);
     EXPECT_EQ("Bitmap depth is unsupported", Message([&] { LoadPacked(dib, SixteenBit()); }));
-    BmpSpec two = Indexed(8, 2, 2, kTwo);
+    BmpLayout two = Indexed(8, 2, 2, kTwo);
     two.bpp = 2;
     EXPECT_EQ("Bitmap depth is unsupported", Message([&] { LoadPacked(dib, two); }));
-    BmpSpec rle = Indexed(8, 2, 2, kTwo);
+    BmpLayout rle = Indexed(8, 2, 2, kTwo);
     rle.compression = 1;
     EXPECT_EQ("Bitmap is in wrong format", Message([&] { LoadPacked(dib, rle); }));
     EXPECT_EQ("Bitmap is in wrong format", Message([&] { dib.LoadPacked(nullptr, 0); }));

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-using bmptest::BmpSpec;
+using bmptest::BmpLayout;
 using bmptest::Rgb;
 
 namespace {
@@ -36,19 +36,19 @@ std::string PackedMessage(const std::vector<uint8_t>& bytes)
     return PackedMessage(bytes, bytes.size());
 }
 
-BmpSpec Palette8(int32_t width, int32_t height, uint32_t tableSize = 4)
+BmpLayout Palette8(int32_t width, int32_t height, uint32_t tableSize = 4)
 {
-    BmpSpec spec;
-    spec.width = width;
-    spec.height = height;
-    spec.bpp = 8;
-    spec.colorsUsed = tableSize;
+    BmpLayout layout;
+    layout.width = width;
+    layout.height = height;
+    layout.bpp = 8;
+    layout.colorsUsed = tableSize;
     for (uint32_t i = 0; i < tableSize; ++i)
-        spec.table.push_back(Rgb{uint8_t(i * 10), uint8_t(i * 20), uint8_t(i * 30)});
+        layout.table.push_back(Rgb{uint8_t(i * 10), uint8_t(i * 20), uint8_t(i * 30)});
     const int32_t rows = height < 0 ? -height : height;
     for (int32_t i = 0; i < width * rows; ++i)
-        spec.indexes.push_back(uint32_t(i) % tableSize);
-    return spec;
+        layout.indexes.push_back(uint32_t(i) % tableSize);
+    return layout;
 }
 
 const char kDepth[] = "Bitmap depth is unsupported";
@@ -59,16 +59,16 @@ const char kFormat[] = "Bitmap is in wrong format";
 TEST(DibImage, AcceptsOneFourEightAndTwentyFourBits)
 {
     for (uint16_t bpp : {1, 4, 8, 24}) {
-        BmpSpec spec;
-        spec.width = 5;
-        spec.height = 3;
-        spec.bpp = bpp;
+        BmpLayout layout;
+        layout.width = 5;
+        layout.height = 3;
+        layout.bpp = bpp;
         if (bpp <= 8)
-            spec.table = {Rgb{1, 2, 3}, Rgb{200, 100, 50}};
-        spec.colorsUsed = uint32_t(spec.table.size());
-        spec.indexes = {1, 0, 1, 1, 0};
-        spec.colors = {Rgb{9, 8, 7}};
-        const std::vector<uint8_t> bytes = bmptest::PackedBitmap(spec);
+            layout.table = {Rgb{1, 2, 3}, Rgb{200, 100, 50}};
+        layout.colorsUsed = uint32_t(layout.table.size());
+        layout.indexes = {1, 0, 1, 1, 0};
+        layout.colors = {Rgb{9, 8, 7}};
+        const std::vector<uint8_t> bytes = bmptest::PackedBitmap(layout);
         const DibImage image = DibImage::FromPacked(bytes.data(), bytes.size());
         EXPECT_EQ(5, image.Width()) << bpp;
         EXPECT_EQ(3, image.Height()) << bpp;
@@ -89,34 +89,34 @@ TEST(DibImage, AcceptsOneFourEightAndTwentyFourBits)
 TEST(DibImage, RefusesOtherDepthsBeforeLookingAtCompression)
 {
     for (uint16_t bpp : {0, 2, 16, 32, 64, 30000}) {
-        BmpSpec spec;
-        spec.width = 4;
-        spec.height = 2;
-        spec.bpp = bpp;
-        EXPECT_EQ(kDepth, PackedMessage(bmptest::PackedBitmap(spec))) << bpp;
-        spec.compression = 3; // bit fields: still the depth that is reported
-        EXPECT_EQ(kDepth, PackedMessage(bmptest::PackedBitmap(spec))) << bpp;
+        BmpLayout layout;
+        layout.width = 4;
+        layout.height = 2;
+        layout.bpp = bpp;
+        EXPECT_EQ(kDepth, PackedMessage(bmptest::PackedBitmap(layout))) << bpp;
+        layout.compression = 3; // bit fields: still the depth that is reported
+        EXPECT_EQ(kDepth, PackedMessage(bmptest::PackedBitmap(layout))) << bpp;
     }
 }
 
 TEST(DibImage, RefusesCompressedImagesAsWrongFormat)
 {
     for (uint32_t compression : {1u, 2u, 3u, 4u, 5u, 0xFFFFFFFFu}) {
-        BmpSpec spec = Palette8(4, 2);
-        spec.compression = compression;
-        EXPECT_EQ(kFormat, PackedMessage(bmptest::PackedBitmap(spec))) << compression;
+        BmpLayout layout = Palette8(4, 2);
+        layout.compression = compression;
+        EXPECT_EQ(kFormat, PackedMessage(bmptest::PackedBitmap(layout))) << compression;
     }
 }
 
 TEST(DibImage, ReadsEveryInfoHeaderVersionWithTheTableRightAfterIt)
 {
-    const BmpSpec base = Palette8(3, 2, 3);
+    const BmpLayout base = Palette8(3, 2, 3);
     const std::vector<uint8_t> plain = bmptest::PackedBitmap(base);
     const DibImage reference = DibImage::FromPacked(plain.data(), plain.size());
     for (uint32_t headerSize : {52u, 56u, 108u, 124u}) {
-        BmpSpec spec = base;
-        spec.headerSize = headerSize;
-        const std::vector<uint8_t> bytes = bmptest::PackedBitmap(spec);
+        BmpLayout layout = base;
+        layout.headerSize = headerSize;
+        const std::vector<uint8_t> bytes = bmptest::PackedBitmap(layout);
         const DibImage image = DibImage::FromPacked(bytes.data(), bytes.size());
         // Held with the 40-byte header, identical to the plain version.
         ASSERT_EQ(reference.Size(), image.Size()) << headerSize;
@@ -127,9 +127,9 @@ TEST(DibImage, ReadsEveryInfoHeaderVersionWithTheTableRightAfterIt)
 TEST(DibImage, RefusesTheCoreHeaderAndUnknownHeaderSizes)
 {
     for (uint32_t headerSize : {0u, 12u, 16u, 39u, 41u, 64u, 125u, 0xFFFFFFFFu}) {
-        BmpSpec spec = Palette8(2, 2);
-        spec.headerSize = headerSize < 200 ? headerSize : 40;
-        std::vector<uint8_t> bytes = bmptest::PackedBitmap(spec);
+        BmpLayout layout = Palette8(2, 2);
+        layout.headerSize = headerSize < 200 ? headerSize : 40;
+        std::vector<uint8_t> bytes = bmptest::PackedBitmap(layout);
         bmptest::Put32(bytes, 0, headerSize);
         EXPECT_EQ(kFormat, PackedMessage(bytes)) << headerSize;
     }
@@ -144,13 +144,13 @@ TEST(DibImage, WorksOutTheColourTableLength)
     };
     for (const Case& c : {Case{1, 0, 2}, Case{1, 1, 1}, Case{4, 0, 16}, Case{4, 12, 12}, Case{8, 0, 256},
                           Case{8, 236, 236}, Case{8, 1, 1}, Case{24, 0, 0}, Case{24, 3, 3}}) {
-        BmpSpec spec;
-        spec.width = 7;
-        spec.height = 2;
-        spec.bpp = c.bpp;
-        spec.colorsUsed = c.colorsUsed;
-        spec.table.resize(c.expected, Rgb{1, 1, 1});
-        const std::vector<uint8_t> bytes = bmptest::PackedBitmap(spec);
+        BmpLayout layout;
+        layout.width = 7;
+        layout.height = 2;
+        layout.bpp = c.bpp;
+        layout.colorsUsed = c.colorsUsed;
+        layout.table.resize(c.expected, Rgb{1, 1, 1});
+        const std::vector<uint8_t> bytes = bmptest::PackedBitmap(layout);
         const DibImage image = DibImage::FromPacked(bytes.data(), bytes.size());
         EXPECT_EQ(c.expected, image.ColorCount()) << c.bpp << "/" << c.colorsUsed;
         EXPECT_EQ(image.Data() + 40 + 4 * c.expected, image.Bits()) << c.bpp << "/" << c.colorsUsed;
@@ -161,8 +161,8 @@ TEST(DibImage, WorksOutTheColourTableLength)
 
 TEST(DibImage, TitleBarTableOf236EntriesPutsThePixels984BytesIn)
 {
-    BmpSpec spec = Palette8(331, 20, 236);
-    const std::vector<uint8_t> bytes = bmptest::PackedBitmap(spec);
+    BmpLayout layout = Palette8(331, 20, 236);
+    const std::vector<uint8_t> bytes = bmptest::PackedBitmap(layout);
     const DibImage image = DibImage::FromPacked(bytes.data(), bytes.size());
     EXPECT_EQ(236u, image.ColorCount());
     EXPECT_EQ(40 + 944, image.Bits() - image.Data());
@@ -172,13 +172,13 @@ TEST(DibImage, TitleBarTableOf236EntriesPutsThePixels984BytesIn)
 TEST(DibImage, RefusesMoreColoursThanTheDepthHolds)
 {
     for (auto [bpp, colors] : {std::pair<uint16_t, uint32_t>{1, 3}, {4, 17}, {8, 257}, {8, 0xFFFFFFFF}}) {
-        BmpSpec spec;
-        spec.width = 2;
-        spec.height = 2;
-        spec.bpp = bpp;
-        spec.colorsUsed = colors;
-        spec.table.resize(std::min<uint32_t>(colors, 300));
-        EXPECT_EQ(kFormat, PackedMessage(bmptest::PackedBitmap(spec))) << bpp << "/" << colors;
+        BmpLayout layout;
+        layout.width = 2;
+        layout.height = 2;
+        layout.bpp = bpp;
+        layout.colorsUsed = colors;
+        layout.table.resize(std::min<uint32_t>(colors, 300));
+        EXPECT_EQ(kFormat, PackedMessage(bmptest::PackedBitmap(layout))) << bpp << "/" << colors;
     }
 }
 
@@ -187,8 +187,8 @@ TEST(DibImage, RefusesZeroNegativeAndAbsurdSides)
     for (auto [w, h] : {std::pair<int32_t, int32_t>{0, 1}, {1, 0}, {-3, 2}, {INT32_MIN, 1}, {1, INT32_MIN},
                         {DibImage::kMaxSide + 1, 1}, {1, DibImage::kMaxSide + 1}, {1, -(DibImage::kMaxSide + 1)},
                         {3000000, 2000000}}) {
-        BmpSpec spec = Palette8(1, 1);
-        std::vector<uint8_t> bytes = bmptest::PackedBitmap(spec);
+        BmpLayout layout = Palette8(1, 1);
+        std::vector<uint8_t> bytes = bmptest::PackedBitmap(layout);
         bmptest::Put32(bytes, 4, uint32_t(w));
         bmptest::Put32(bytes, 8, uint32_t(h));
         EXPECT_EQ(kFormat, PackedMessage(bytes)) << w << "x" << h;
@@ -198,15 +198,15 @@ TEST(DibImage, RefusesZeroNegativeAndAbsurdSides)
 TEST(DibImage, RefusesEveryTruncationWithoutReadingPastTheEnd)
 {
     for (uint16_t bpp : {1, 4, 8, 24}) {
-        BmpSpec spec;
-        spec.width = 5;
-        spec.height = 3;
-        spec.bpp = bpp;
+        BmpLayout layout;
+        layout.width = 5;
+        layout.height = 3;
+        layout.bpp = bpp;
         if (bpp <= 8)
-            spec.table = {Rgb{1, 2, 3}, Rgb{4, 5, 6}};
-        spec.colorsUsed = uint32_t(spec.table.size());
-        spec.colors = {Rgb{1, 2, 3}};
-        const std::vector<uint8_t> bytes = bmptest::PackedBitmap(spec);
+            layout.table = {Rgb{1, 2, 3}, Rgb{4, 5, 6}};
+        layout.colorsUsed = uint32_t(layout.table.size());
+        layout.colors = {Rgb{1, 2, 3}};
+        const std::vector<uint8_t> bytes = bmptest::PackedBitmap(layout);
         ASSERT_EQ("", PackedMessage(bytes)) << bpp;
         for (size_t length = 0; length < bytes.size(); ++length)
             EXPECT_EQ(kFormat, PackedMessage(bytes, length)) << bpp << " cut at " << length;
@@ -215,8 +215,8 @@ TEST(DibImage, RefusesEveryTruncationWithoutReadingPastTheEnd)
 
 TEST(DibImage, RefusesHeadersThatPromiseMoreThanTheBytes)
 {
-    BmpSpec spec = Palette8(4, 4);
-    std::vector<uint8_t> bytes = bmptest::PackedBitmap(spec);
+    BmpLayout layout = Palette8(4, 4);
+    std::vector<uint8_t> bytes = bmptest::PackedBitmap(layout);
     std::vector<uint8_t> taller = bytes;
     bmptest::Put32(taller, 8, 5);
     EXPECT_EQ(kFormat, PackedMessage(taller));
@@ -227,7 +227,7 @@ TEST(DibImage, RefusesHeadersThatPromiseMoreThanTheBytes)
     bmptest::Put32(moreColors, 32, 8);
     EXPECT_EQ(kFormat, PackedMessage(moreColors));
     // A 24-bit image with a huge colours-used field: its table cannot fit.
-    BmpSpec rgb;
+    BmpLayout rgb;
     rgb.width = 2;
     rgb.height = 2;
     rgb.bpp = 24;
@@ -241,8 +241,8 @@ TEST(DibImage, RefusesHeadersThatPromiseMoreThanTheBytes)
 
 TEST(DibImage, TurnsTopDownRowsBottomUp)
 {
-    BmpSpec bottomUp = Palette8(3, 4, 12);
-    BmpSpec topDown = bottomUp;
+    BmpLayout bottomUp = Palette8(3, 4, 12);
+    BmpLayout topDown = bottomUp;
     topDown.height = -4;
     const std::vector<uint8_t> a = bmptest::PackedBitmap(bottomUp);
     const std::vector<uint8_t> b = bmptest::PackedBitmap(topDown);
@@ -260,9 +260,9 @@ TEST(DibImage, TurnsTopDownRowsBottomUp)
 
 TEST(DibImage, NormalisesTheHeldHeader)
 {
-    BmpSpec spec = Palette8(3, -2);
-    spec.headerSize = 124;
-    std::vector<uint8_t> bytes = bmptest::PackedBitmap(spec);
+    BmpLayout layout = Palette8(3, -2);
+    layout.headerSize = 124;
+    std::vector<uint8_t> bytes = bmptest::PackedBitmap(layout);
     bmptest::Put16(bytes, 12, 7); // planes
     const DibImage image = DibImage::FromPacked(bytes.data(), bytes.size());
     const uint8_t* h = image.Data();
@@ -276,9 +276,9 @@ TEST(DibImage, NormalisesTheHeldHeader)
 
 TEST(DibImage, IndexesBeyondTheTableReadAsBlack)
 {
-    BmpSpec spec = Palette8(3, 1, 2);
-    spec.indexes = {0, 1, 200};
-    const std::vector<uint8_t> bytes = bmptest::PackedBitmap(spec);
+    BmpLayout layout = Palette8(3, 1, 2);
+    layout.indexes = {0, 1, 200};
+    const std::vector<uint8_t> bytes = bmptest::PackedBitmap(layout);
     const DibImage image = DibImage::FromPacked(bytes.data(), bytes.size());
     EXPECT_EQ((RgbColor{10, 20, 30}), image.PixelColor(1, 0));
     EXPECT_EQ((RgbColor{0, 0, 0}), image.PixelColor(2, 0));

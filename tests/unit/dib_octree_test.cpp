@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-using bmptest::BmpSpec;
+using bmptest::BmpLayout;
 using bmptest::Rgb;
 
 namespace reference {
@@ -185,9 +185,9 @@ std::vector<PaletteEntry> Palette(const std::vector<const DibImage*>& images)
 
 namespace {
 
-DibImage Make(const BmpSpec& spec)
+DibImage Make(const BmpLayout& layout)
 {
-    const std::vector<uint8_t> bytes = bmptest::PackedBitmap(spec);
+    const std::vector<uint8_t> bytes = bmptest::PackedBitmap(layout);
     return DibImage::FromPacked(bytes.data(), bytes.size());
 }
 
@@ -199,35 +199,35 @@ std::vector<PaletteEntry> Quantize(const std::vector<const DibImage*>& images)
     return tree.Colors();
 }
 
-BmpSpec RandomIndexed(std::mt19937& random, int32_t width, int32_t height, uint32_t tableSize, bool overflowIndexes)
+BmpLayout RandomIndexed(std::mt19937& random, int32_t width, int32_t height, uint32_t tableSize, bool overflowIndexes)
 {
-    BmpSpec spec;
-    spec.width = width;
-    spec.height = height;
-    spec.bpp = 8;
-    spec.colorsUsed = tableSize == 256 && random() % 2 ? 0 : tableSize;
+    BmpLayout layout;
+    layout.width = width;
+    layout.height = height;
+    layout.bpp = 8;
+    layout.colorsUsed = tableSize == 256 && random() % 2 ? 0 : tableSize;
     for (uint32_t i = 0; i < tableSize; ++i)
-        spec.table.push_back(Rgb{uint8_t(random()), uint8_t(random()), uint8_t(random())});
+        layout.table.push_back(Rgb{uint8_t(random()), uint8_t(random()), uint8_t(random())});
     if (tableSize > 4 && random() % 3 == 0)
-        spec.table[1] = spec.table[3]; // the same colour under two indexes
+        layout.table[1] = layout.table[3]; // the same colour under two indexes
     const uint32_t indexRange = overflowIndexes ? 256 : tableSize;
     for (int32_t i = 0; i < width * height; ++i)
-        spec.indexes.push_back(random() % indexRange);
-    return spec;
+        layout.indexes.push_back(random() % indexRange);
+    return layout;
 }
 
-BmpSpec RandomTrueColor(std::mt19937& random, int32_t width, int32_t height, int colorBits)
+BmpLayout RandomTrueColor(std::mt19937& random, int32_t width, int32_t height, int colorBits)
 {
-    BmpSpec spec;
-    spec.width = width;
-    spec.height = height;
-    spec.bpp = 24;
-    spec.padByte = 0xA5;
+    BmpLayout layout;
+    layout.width = width;
+    layout.height = height;
+    layout.bpp = 24;
+    layout.padByte = 0xA5;
     const int dropped = 8 - colorBits;
     for (int32_t i = 0; i < width * height; ++i)
-        spec.colors.push_back(Rgb{uint8_t((random() >> dropped) << dropped), uint8_t((random() >> dropped) << dropped),
+        layout.colors.push_back(Rgb{uint8_t((random() >> dropped) << dropped), uint8_t((random() >> dropped) << dropped),
                                   uint8_t((random() >> dropped) << dropped)});
-    return spec;
+    return layout;
 }
 
 // Depth-first order of leaves at level 6: the bits of the three top-6-bit
@@ -257,15 +257,15 @@ TEST(Octree, TenDistinctColoursComeBackExactlyInTreeOrder)
     std::vector<PaletteEntry> colors = {{250, 0, 0, 0},   {0, 250, 0, 0},   {0, 0, 250, 0},   {128, 128, 128, 0},
                                         {12, 200, 96, 0}, {255, 255, 255, 0}, {0, 0, 0, 0},   {64, 32, 16, 0},
                                         {100, 100, 4, 0}, {180, 20, 220, 0}};
-    BmpSpec spec;
-    spec.width = 10;
-    spec.height = 3;
+    BmpLayout layout;
+    layout.width = 10;
+    layout.height = 3;
     for (const PaletteEntry& c : colors)
-        spec.table.push_back(Rgb{c.red, c.green, c.blue});
-    spec.colorsUsed = 10;
+        layout.table.push_back(Rgb{c.red, c.green, c.blue});
+    layout.colorsUsed = 10;
     for (int i = 0; i < 30; ++i)
-        spec.indexes.push_back(uint32_t(i * 7 % 10));
-    const DibImage image = Make(spec);
+        layout.indexes.push_back(uint32_t(i * 7 % 10));
+    const DibImage image = Make(layout);
     std::sort(colors.begin(), colors.end(),
               [](const PaletteEntry& a, const PaletteEntry& b) { return TreeOrder(a) < TreeOrder(b); });
     EXPECT_EQ(colors, Quantize({&image}));
@@ -274,12 +274,12 @@ TEST(Octree, TenDistinctColoursComeBackExactlyInTreeOrder)
 
 TEST(Octree, ColoursWithEqualTopBitsShareOneAveragedEntry)
 {
-    BmpSpec spec;
-    spec.width = 2;
-    spec.height = 1;
-    spec.bpp = 24;
-    spec.colors = {Rgb{0, 0, 0}, Rgb{3, 3, 3}};
-    const DibImage image = Make(spec);
+    BmpLayout layout;
+    layout.width = 2;
+    layout.height = 1;
+    layout.bpp = 24;
+    layout.colors = {Rgb{0, 0, 0}, Rgb{3, 3, 3}};
+    const DibImage image = Make(layout);
     EXPECT_EQ((std::vector<PaletteEntry>{{1, 1, 1, 0}}), Quantize({&image}));
 }
 
@@ -296,15 +296,15 @@ TEST(Octree, ManyColoursFoldToAtMost236InTheReferenceOrder)
 TEST(Octree, EveryCellOfTheCubeAtOnce)
 {
     // 64 x 64 x 64 colours, one per cell: the largest tree one image can grow.
-    BmpSpec spec;
-    spec.width = 512;
-    spec.height = 512;
-    spec.bpp = 24;
+    BmpLayout layout;
+    layout.width = 512;
+    layout.height = 512;
+    layout.bpp = 24;
     for (uint32_t i = 0; i < 512 * 512; ++i) {
         const uint32_t k = (i * 2654435761u) & 0x3FFFF; // every cell once, shuffled
-        spec.colors.push_back(Rgb{uint8_t((k >> 12) << 2 | 1), uint8_t(((k >> 6) & 63) << 2 | 2), uint8_t((k & 63) << 2 | 3)});
+        layout.colors.push_back(Rgb{uint8_t((k >> 12) << 2 | 1), uint8_t(((k >> 6) & 63) << 2 | 2), uint8_t((k & 63) << 2 | 3)});
     }
-    const DibImage image = Make(spec);
+    const DibImage image = Make(layout);
     const std::vector<PaletteEntry> palette = Quantize({&image});
     EXPECT_LE(palette.size(), 236u);
     EXPECT_EQ(reference::Palette({&image}), palette);
@@ -337,14 +337,14 @@ TEST(Octree, MatchesTheReferenceOnStructuredImages)
 {
     std::vector<DibImage> images;
     auto add = [&](int32_t w, int32_t h, auto color) {
-        BmpSpec spec;
-        spec.width = w;
-        spec.height = h;
-        spec.bpp = 24;
+        BmpLayout layout;
+        layout.width = w;
+        layout.height = h;
+        layout.bpp = 24;
         for (int32_t y = 0; y < h; ++y)
             for (int32_t x = 0; x < w; ++x)
-                spec.colors.push_back(color(x, y));
-        images.push_back(Make(spec));
+                layout.colors.push_back(color(x, y));
+        images.push_back(Make(layout));
     };
     add(256, 3, [](int x, int) { return Rgb{uint8_t(x), uint8_t(x), uint8_t(x)}; });               // grey ramp
     add(256, 256, [](int x, int y) { return Rgb{uint8_t(x), uint8_t(y), uint8_t(x ^ y)}; });        // smooth + xor
@@ -364,13 +364,13 @@ TEST(Octree, MatchesTheReferenceOnStructuredImages)
 TEST(Octree, TrueColourRowPaddingIsNeverReadAsColour)
 {
     // Width 3: 9 bytes of pixels and 3 of padding a row, padding 0xA5.
-    BmpSpec spec;
-    spec.width = 3;
-    spec.height = 4;
-    spec.bpp = 24;
-    spec.padByte = 0xA5;
-    spec.colors.assign(12, Rgb{0, 0, 0});
-    const DibImage image = Make(spec);
+    BmpLayout layout;
+    layout.width = 3;
+    layout.height = 4;
+    layout.bpp = 24;
+    layout.padByte = 0xA5;
+    layout.colors.assign(12, Rgb{0, 0, 0});
+    const DibImage image = Make(layout);
     EXPECT_EQ((std::vector<PaletteEntry>{{0, 0, 0, 0}}), Quantize({&image}));
     EXPECT_EQ(reference::Palette({&image}), Quantize({&image}));
 }
@@ -378,8 +378,8 @@ TEST(Octree, TrueColourRowPaddingIsNeverReadAsColour)
 TEST(Octree, IndexedAndTrueColourImagesOfTheSameColoursAgree)
 {
     std::mt19937 random(99);
-    BmpSpec indexed = RandomIndexed(random, 33, 21, 200, false);
-    BmpSpec rgb;
+    BmpLayout indexed = RandomIndexed(random, 33, 21, 200, false);
+    BmpLayout rgb;
     rgb.width = indexed.width;
     rgb.height = indexed.height;
     rgb.bpp = 24;
@@ -393,13 +393,13 @@ TEST(Octree, IndexedAndTrueColourImagesOfTheSameColoursAgree)
 
 TEST(Octree, IndexesBeyondTheTableCountAsBlack)
 {
-    BmpSpec spec;
-    spec.width = 2;
-    spec.height = 1;
-    spec.table = {Rgb{255, 255, 255}};
-    spec.colorsUsed = 1;
-    spec.indexes = {0, 77};
-    const DibImage image = Make(spec);
+    BmpLayout layout;
+    layout.width = 2;
+    layout.height = 1;
+    layout.table = {Rgb{255, 255, 255}};
+    layout.colorsUsed = 1;
+    layout.indexes = {0, 77};
+    const DibImage image = Make(layout);
     const std::vector<PaletteEntry> want = {{0, 0, 0, 0}, {255, 255, 255, 0}};
     EXPECT_EQ(want, Quantize({&image}));
     EXPECT_EQ(want, reference::Palette({&image}));
@@ -407,14 +407,14 @@ TEST(Octree, IndexesBeyondTheTableCountAsBlack)
 
 TEST(Octree, OnlyEightAndTwentyFourBitImages)
 {
-    BmpSpec four;
+    BmpLayout four;
     four.width = 2;
     four.height = 2;
     four.bpp = 4;
     four.table = {Rgb{1, 1, 1}};
     four.colorsUsed = 1;
     const DibImage bad = Make(four);
-    BmpSpec eight = four;
+    BmpLayout eight = four;
     eight.bpp = 8;
     const DibImage good = Make(eight);
     OctreeQuantizer tree;
@@ -427,12 +427,12 @@ TEST(Octree, OnlyEightAndTwentyFourBitImages)
 TEST(Octree, SumsDoNotOverflowOnHugeImages)
 {
     // 4200 x 4200 white pixels: their red sum needs more than 32 bits.
-    BmpSpec spec;
-    spec.width = 4200;
-    spec.height = 1;
-    spec.table = {Rgb{255, 255, 255}};
-    spec.colorsUsed = 1;
-    std::vector<uint8_t> bytes = bmptest::PackedBitmap(spec);
+    BmpLayout layout;
+    layout.width = 4200;
+    layout.height = 1;
+    layout.table = {Rgb{255, 255, 255}};
+    layout.colorsUsed = 1;
+    std::vector<uint8_t> bytes = bmptest::PackedBitmap(layout);
     bmptest::Put32(bytes, 8, 4200);
     bytes.resize(bytes.size() + size_t(4199) * 4200, 0);
     const DibImage image = DibImage::FromPacked(bytes.data(), bytes.size());
@@ -441,13 +441,13 @@ TEST(Octree, SumsDoNotOverflowOnHugeImages)
 
 TEST(CreateOctalPalette, BuildsOnePaletteForSeveralPictures)
 {
-    BmpSpec a;
+    BmpLayout a;
     a.width = 2;
     a.height = 1;
     a.table = {Rgb{200, 0, 0}, Rgb{0, 0, 200}};
     a.colorsUsed = 2;
     a.indexes = {0, 1};
-    BmpSpec b;
+    BmpLayout b;
     b.width = 1;
     b.height = 1;
     b.bpp = 24;
@@ -475,12 +475,12 @@ TEST(CreateOctalPalette, NothingToQuantizeGivesNoPalette)
 
 TEST(CreateOctalPalette, RefusesOtherDepthsAlsoAfterTheFirstImage)
 {
-    BmpSpec eight;
+    BmpLayout eight;
     eight.width = 1;
     eight.height = 1;
     eight.table = {Rgb{1, 2, 3}};
     eight.colorsUsed = 1;
-    BmpSpec four = eight;
+    BmpLayout four = eight;
     four.bpp = 4;
     const std::vector<uint8_t> e = bmptest::PackedBitmap(eight);
     const std::vector<uint8_t> f = bmptest::PackedBitmap(four);

@@ -12,7 +12,7 @@
 #include <functional>
 #include <vector>
 
-using bmptest::BmpSpec;
+using bmptest::BmpLayout;
 using bmptest::Rgb;
 
 namespace {
@@ -22,37 +22,37 @@ constexpr COLORREF kBackdrop = RGB(10, 20, 200);
 // An 8-bit image with one colour per (x, y) drawn from `color`.
 void LoadIndexed(CDib& dib, int width, int height, const std::function<Rgb(int, int)>& color)
 {
-    BmpSpec spec;
-    spec.width = width;
-    spec.height = height;
-    spec.bpp = 8;
+    BmpLayout layout;
+    layout.width = width;
+    layout.height = height;
+    layout.bpp = 8;
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             const Rgb c = color(x, y);
             uint32_t index = 0;
-            while (index < spec.table.size() &&
-                   (spec.table[index].r != c.r || spec.table[index].g != c.g || spec.table[index].b != c.b))
+            while (index < layout.table.size() &&
+                   (layout.table[index].r != c.r || layout.table[index].g != c.g || layout.table[index].b != c.b))
                 ++index;
-            if (index == spec.table.size())
-                spec.table.push_back(c);
-            spec.indexes.push_back(index);
+            if (index == layout.table.size())
+                layout.table.push_back(c);
+            layout.indexes.push_back(index);
         }
     }
-    spec.colorsUsed = uint32_t(spec.table.size());
-    const std::vector<uint8_t> bytes = bmptest::PackedBitmap(spec);
+    layout.colorsUsed = uint32_t(layout.table.size());
+    const std::vector<uint8_t> bytes = bmptest::PackedBitmap(layout);
     dib.LoadPacked(bytes.data(), uint32_t(bytes.size()));
 }
 
 void LoadTrueColor(CDib& dib, int width, int height, const std::function<Rgb(int, int)>& color)
 {
-    BmpSpec spec;
-    spec.width = width;
-    spec.height = height;
-    spec.bpp = 24;
+    BmpLayout layout;
+    layout.width = width;
+    layout.height = height;
+    layout.bpp = 24;
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
-            spec.colors.push_back(color(x, y));
-    const std::vector<uint8_t> bytes = bmptest::PackedBitmap(spec);
+            layout.colors.push_back(color(x, y));
+    const std::vector<uint8_t> bytes = bmptest::PackedBitmap(layout);
     dib.LoadPacked(bytes.data(), uint32_t(bytes.size()));
 }
 
