@@ -18,15 +18,21 @@
 //   uiprobe capture HWND FILE.bmp                  the window's pixels on screen, as a 24-bit BMP
 //   uiprobe process PID                            handles, GDI objects, user objects, private bytes, cpu ms
 //                                                  (where Wine answers 0: handles from the system's
-//                                                  handle list, GDI objects from the GDI handle table)
+//                                                  handle list, GDI objects from the GDI handle table;
+//                                                  under Wine cpu ms from the times of the threads)
 //   uiprobe modules HWND                           file names of the modules loaded by the window's process
 //   uiprobe string MODULE ID                       string resource ID of a module (a language module)
+//   uiprobe drawtext FILE.bmp W H FACE HEIGHT R,G,B left|right TEXT
+//                                                  TEXT as the skinned window draws a row: font FACE (empty:
+//                                                  the system's) at HEIGHT, on black, in a W x H box, left
+//                                                  (a value) or right (a label); prints the font's line height
 #include "settings/WideText.h"
 #include "../../tests/support/GdiObjects.h"
 
 #include <windows.h>
 
 #include <psapi.h>
+#include <tlhelp32.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -299,6 +305,48 @@ long SystemHandleCount(DWORD pid)
     return owned;
 }
 
+bool RunsOnWine()
+{
+    return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+}
+
+unsigned long long FileTime100ns(const FILETIME& t)
+{
+    return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+}
+
+// Processor time (kernel and user) of another process in milliseconds. Wine
+// answers GetProcessTimes for another process with the caller's own times,
+// so there it is the sum of GetThreadTimes over the process's threads, which
+// Wine takes from the system's accounting of each thread.
+unsigned long long ProcessCpuMs(HANDLE process, DWORD pid)
+{
+    FILETIME created, exited, kernel, user;
+    if (!RunsOnWine()) {
+        if (!GetProcessTimes(process, &created, &exited, &kernel, &user))
+            return 0;
+        return (FileTime100ns(kernel) + FileTime100ns(user)) / 10000;
+    }
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return 0;
+    unsigned long long total = 0;
+    THREADENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
+        if (entry.th32OwnerProcessID != pid)
+            continue;
+        HANDLE thread = OpenThread(THREAD_QUERY_INFORMATION, FALSE, entry.th32ThreadID);
+        if (!thread)
+            continue;
+        if (GetThreadTimes(thread, &created, &exited, &kernel, &user))
+            total += FileTime100ns(kernel) + FileTime100ns(user);
+        CloseHandle(thread);
+    }
+    CloseHandle(snapshot);
+    return total / 10000;
+}
+
 int ProcessFigures(DWORD pid)
 {
     HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
@@ -310,25 +358,55 @@ int ProcessFigures(DWORD pid)
     PROCESS_MEMORY_COUNTERS_EX memory = {};
     memory.cb = sizeof memory;
     GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory);
-    FILETIME created, exited, kernel, user;
-    GetProcessTimes(process, &created, &exited, &kernel, &user);
-    auto ms = [](const FILETIME& t) {
-        return ((static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime) / 10000ull;
-    };
+    // Wine fills only the basic record; its PagefileUsage is the same commit
+    // charge (private bytes) that PrivateUsage repeats on Windows.
+    SIZE_T privateBytes = memory.PrivateUsage ? memory.PrivateUsage : memory.PagefileUsage;
     long gdi = long(GetGuiResources(process, GR_GDIOBJECTS));
     if (gdi == 0)
         gdi = RemoteGdiObjects(process, pid);
     printf("handles %ld\ngdi %ld\nuser %lu\nprivate %llu\nworkingset %llu\ncpu_ms %llu\n", handles, gdi,
-           GetGuiResources(process, GR_USEROBJECTS),
-           static_cast<unsigned long long>(memory.PrivateUsage),
-           static_cast<unsigned long long>(memory.WorkingSetSize), ms(kernel) + ms(user));
+           GetGuiResources(process, GR_USEROBJECTS), static_cast<unsigned long long>(privateBytes),
+           static_cast<unsigned long long>(memory.WorkingSetSize), ProcessCpuMs(process, pid));
     CloseHandle(process);
     return 0;
 }
 
+// What the skinned window draws for one row, so that a test can compare the
+// window's pixels with it.
+int DrawRowText(const wchar_t* path, int width, int height, const std::wstring& face, int fontHeight,
+                const std::wstring& colour, bool right, const std::wstring& text)
+{
+    int red = 0, green = 0, blue = 0;
+    if (width <= 0 || height <= 0 || swscanf(colour.c_str(), L"%d,%d,%d", &red, &green, &blue) != 3)
+        return 2;
+    HFONT font = CreateFontW(fontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, face.c_str());
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ oldBitmap = SelectObject(memory, bitmap);
+    HGDIOBJ oldFont = SelectObject(memory, font);
+    RECT box = {0, 0, width, height};
+    FillRect(memory, &box, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    SetBkMode(memory, TRANSPARENT);
+    SetTextColor(memory, RGB(red, green, blue));
+    TEXTMETRICW metrics = {};
+    GetTextMetricsW(memory, &metrics);
+    DrawTextW(memory, text.c_str(), int(text.size()), &box, right ? DT_RIGHT : DT_LEFT | DT_NOPREFIX);
+    SelectObject(memory, oldFont);
+    SelectObject(memory, oldBitmap);
+    bool ok = WriteBmp(path, memory, bitmap, width, height);
+    DeleteObject(bitmap);
+    DeleteObject(font);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    printf("%ld\n", metrics.tmHeight);
+    return ok ? 0 : 1;
+}
+
 int Usage()
 {
-    fprintf(stderr, "usage: uiprobe list|find|gone|text|msgbox|children|rect|post|send|command|key|close|capture|process ...\n");
+    fprintf(stderr, "usage: uiprobe list|find|gone|text|msgbox|children|rect|post|send|command|key|close|capture|process|drawtext ...\n");
     return 2;
 }
 
@@ -379,6 +457,9 @@ int wmain(int argc, wchar_t** argv)
         return length > 0 ? 0 : 1;
     }
     HWND window = ParseWindow(arg(0));
+    if (verb == L"drawtext")
+        return DrawRowText(arg(0).c_str(), int(ParseNumberArg(arg(1))), int(ParseNumberArg(arg(2))), arg(3),
+                           int(ParseNumberArg(arg(4))), arg(5), arg(6) == L"right", arg(7));
     if (verb == L"gone")
         return PollFor(o.timeout, [&] { return !IsWindow(window); }) ? 0 : 1;
     if (verb == L"process")
