@@ -203,6 +203,17 @@ xdotool mouseup 1
 sleep 0.5
 check_eq "dragging the face by (60, 40) moves the window as far" "$((wx + 60)) $((wy + 40))" "$(window_xy)"
 
+# The close button's tool-tip under the resting pointer.
+click_at 200 250
+read -r tx ty <<<"$(window_xy)"
+xdotool mousemove $((tx + 358)) $((ty + 26))
+sleep 0.2
+xdotool mousemove $((tx + 360)) $((ty + 27))
+TIP=$(FIND_TIMEOUT=5000 find_window --class tooltips_class32 --visible)
+check_eq "resting on \"close\" shows its tool-tip, string 17" "$(probe string "$ENG" 17)" \
+    "$( [ -n "$TIP" ] && probe text "$TIP")"
+xdotool mousemove $((tx + 200)) $((ty + 250))
+
 # Minimise and restore, then close with a click.
 click_button 2
 sleep 0.5
@@ -217,9 +228,36 @@ click_button 3
 check "a click on \"close\" destroys the window" gone "$WND"
 check "with the tray icon off the program ends" wait_program_exit 20
 
+# ---- errors from the constructor -----------------------------------------------------
+
+# The probe prints a box's text with backslashes doubled.
+missing_logo_text() { local path; path="$(winpath "$APP_DIR")\\LogoSkin.bmp"; echo "Can't open bitmap ${path//\\/\\\\}"; }
+
+echo "a missing LogoSkin.bmp"
+program_folder skin-nologo "ShowSysTrayIcon=0" "ClassicStyle=0" "SupportedLanguages=english"
+rm -f "$APP_DIR/LogoSkin.bmp"
+start_program
+check_eq "at start-up the error box names the full path" "$(missing_logo_text)" "$(msgbox_text Error)"
+check "no skinned window was made" test -z "$(FIND_TIMEOUT=0 find_window --class "$SKIN_CLASS" --title "$TITLE")"
+probe close "$(find_window --class '#32770' --title Error)"
+check "the program ends after the box" wait_program_exit 20
+
+program_folder skin-nologo-tray "ShowSysTrayIcon=1" "ClassicStyle=0" "SupportedLanguages=english"
+rm -f "$APP_DIR/LogoSkin.bmp"
+start_program icon
+TRAY=$(find_window --class "$SKIN_CLASS" --title SysTrayWnd)
+probe command "$TRAY" 100
+check_eq "later, asked from the tray, the error is shown in the box" "$(missing_logo_text)" "$(msgbox_text Error)"
+probe close "$(find_window --class '#32770' --title Error)"
+sleep 1
+check "and the program goes on" program_running
+probe command "$TRAY" 102
+check "until it is told to exit" wait_program_exit 20
+
 # ---- keys ------------------------------------------------------------------------------
 
 echo "keys"
+program_folder skin-keys "ShowSysTrayIcon=0" "ClassicStyle=0" "SupportedLanguages=english" "${COLOURS_DEFAULT[@]}"
 start_program
 WND=$(find_window --class "$SKIN_CLASS" --title "$TITLE" --visible)
 keys Return
