@@ -18,8 +18,6 @@
 #include "skin/PageIndicator.h"
 #include "skin/SkinDrawRecorder.h"
 
-#include <windowsx.h>
-
 #include <vector>
 
 using namespace SkinLayout;
@@ -513,11 +511,9 @@ LRESULT CSkinMainWnd::OnPaletteChanged(WPARAM, LPARAM)
 
 LRESULT CSkinMainWnd::OnLeftButtonDown(WPARAM, LPARAM lParam)
 {
-    // Dragged by any part of its face: the press becomes one on a caption.
-    // The message wants screen coordinates.
-    POINT point = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-    ClientToScreen(m_hWnd, &point);
-    PostMessageW(m_hWnd, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(point.x, point.y));
+    // Dragged by any part of its face: the press becomes one on a caption,
+    // with the point as it came (the move loop follows the cursor itself).
+    PostMessageW(m_hWnd, WM_NCLBUTTONDOWN, HTCAPTION, lParam);
     return 0;
 }
 
