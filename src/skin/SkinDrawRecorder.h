@@ -10,6 +10,8 @@ public:
     virtual void OnDrawTitle(int page, const std::wstring& title, const std::wstring& indicator) = 0;
     virtual void OnDrawLabel(int row, const std::wstring& text) = 0;
     virtual void OnDrawValue(int row, const std::string& text) = 0;
+    // Every poll reports its bars and light, also when they look as before
+    // and so nothing reaches the screen.
     virtual void OnDrawActivity(int upperLevel, int lowerLevel, int lightImage) = 0;
 
 protected:

@@ -402,14 +402,4 @@ TEST_F(WindowPaintTest, TheLogoLeavesOutItsKeyColourOnlyWhenTransparent)
     EXPECT_EQ(opaque->At(57, 41), ImagePixel(window->GetBackground(), 57, 41));
 }
 
-TEST_F(WindowPaintTest, ThePageIndicatorNeverReachesPrintf)
-{
-    Recorder recorder;
-    Paint();
-    window->SetDrawRecorder(&recorder);
-    Canvas32 canvas(388, 263);
-    window->PaintContent(canvas.dc());
-    EXPECT_EQ(recorder.lastIndicator, L"%s%n 1/2 %d 100%");
-}
-
 } // namespace
