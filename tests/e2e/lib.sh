@@ -9,6 +9,9 @@ prefix_init
 # Keep the prefix (and so the simulator's device host and settings) alive
 # between the programs a test starts; it ends with the test.
 wineserver -p
+# Start the prefix's services (and the simulator) from a plain call, so that
+# they never inherit the pipe of a later $(...) and hold it open.
+$MODAVI_WINE cmd /c exit >/dev/null 2>&1 </dev/null || true
 trap 'prefix_stop; stop_display' EXIT
 mkdir -p "$SCREENSHOTS"
 
