@@ -3,6 +3,9 @@
 source "$(dirname "$0")/lib.sh"
 CLASS="KorvantisPelrix Control Panel"
 BASE=("ShowSysTrayIcon=0" "ClassicStyle=0" "SupportedLanguages=english")
+# The default look, so that the language screenshots show their texts.
+LOOK=("Hue=140" "Sat=90" "TitlebarHue=140" "TitlebarSat=120" "TitlebarTextRGB=255,255,255"
+      "LabelTextRGB=170,190,210" "StatusTextRGB=255,255,255")
 
 echo "the program file stands alone"
 imports=$(x86_64-w64-mingw32-objdump -p "$DIST/Modavi.exe" | awk '/DLL Name:/ {print tolower($3)}' | paste -sd' ')
@@ -43,7 +46,7 @@ PROGRAM_PID=$first
 stop_program
 
 echo "German locale with english,german supported"
-program_folder startup-german "ShowSysTrayIcon=0" "SupportedLanguages=english,german"
+program_folder startup-german "ShowSysTrayIcon=0" "SupportedLanguages=english,german" "${LOOK[@]}"
 PROGRAM_LOCALE=de_DE.UTF-8 start_program
 german=$(probe string "$(winpath "$APP_DIR/CplGermn.dll")" 1)
 window=$(find_window --class "$CLASS" --title "$german")
@@ -54,7 +57,7 @@ stop_program
 
 for lang in japanese:ja_JP:CplJapan russian:ru_RU:CplRussian; do
     IFS=: read -r name locale module <<<"$lang"
-    program_folder "startup-$name" "ShowSysTrayIcon=0" "SupportedLanguages=english,$name"
+    program_folder "startup-$name" "ShowSysTrayIcon=0" "SupportedLanguages=english,$name" "${LOOK[@]}"
     PROGRAM_LOCALE=$locale.UTF-8 start_program
     text=$(probe string "$(winpath "$APP_DIR/$module.dll")" 1)
     window=$(find_window --class "$CLASS" --title "$text")
