@@ -1,6 +1,7 @@
 // The channel and its typed requests against the simulated modem driver,
-// configured through its control tool adslsim.exe. Skipped when the
-// simulator is not running, unless MODAVI_REQUIRE_SIM=1 asks for it.
+// configured through its control tool adslsim.exe (skipped when the simulator
+// is not running, unless MODAVI_REQUIRE_SIM=1 asks for it); the package
+// version from the Windows directory; modavi-query.exe's command line.
 #include "driver/Channel.h"
 #include "driver/CommandCodes.h"
 #include "settings/ProgramPaths.h"
@@ -25,6 +26,32 @@ std::string SimDir()
 {
     return testsupport::ThisProgramDir() + "..\\..\\sim\\";
 }
+
+// Writes the Windows directory's vavevida.ini for the length of a test and
+// puts back what was there before.
+class ScopedInstallerFile {
+public:
+    explicit ScopedInstallerFile(const std::string& content) : m_path(JoinPath(GetWindowsDir(), "vavevida.ini"))
+    {
+        std::ifstream old(m_path, std::ios::binary);
+        m_existed = bool(old);
+        m_previous.assign(std::istreambuf_iterator<char>(old), std::istreambuf_iterator<char>());
+        old.close();
+        std::ofstream(m_path, std::ios::binary | std::ios::trunc) << content;
+    }
+    ~ScopedInstallerFile()
+    {
+        if (m_existed)
+            std::ofstream(m_path, std::ios::binary | std::ios::trunc) << m_previous;
+        else
+            DeleteFileA(m_path.c_str());
+    }
+
+private:
+    std::string m_path;
+    std::string m_previous;
+    bool m_existed = false;
+};
 
 // The control device appears once Wine's device host has loaded the driver,
 // which may still be under way when this program starts: poll with a bound.
@@ -129,16 +156,8 @@ TEST_F(ChannelSimTest, TypedRequestsGiveTheValuesSet)
 
 TEST_F(ChannelSimTest, AnswersAreCopiedAsTheLayoutSays)
 {
-    sim("set 0x0001 --text hello");
-    char text[64];
-    std::memset(text, 'x', sizeof text);
-    uint16_t status = 9, length = 0;
-    EXPECT_FALSE(requestCommand(Command::kVersionText, status, length, text, sizeof text));
-    EXPECT_EQ(status, 0);
-    EXPECT_EQ(length, 5);
-    EXPECT_STREQ(text, "hello");
-
     // A length beyond the caller's size: the caller's size is copied.
+    uint16_t status = 9, length = 0;
     sim("set 0x01e4 --bytes 00112233445566778899");
     uint8_t four[6] = {0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE};
     EXPECT_FALSE(requestCommand(Command::kText1E4, status, length, four, 4));
@@ -208,32 +227,27 @@ TEST_F(ChannelSimTest, PciAdapterIsUsedWhenItIsTheOnlyDevice)
     EXPECT_EQ(buffer[0], 1);
 }
 
-TEST_F(ChannelSimTest, PackageVersionNeverOpensADevice)
+TEST_F(ChannelSimTest, PackageVersionIsReadFromTheWindowsDirectoryWithoutOpeningADevice)
 {
-    std::string path = JoinPath(GetWindowsDir(), "vavevida.ini");
-    std::ifstream old(path, std::ios::binary);
-    std::string previous((std::istreambuf_iterator<char>(old)), std::istreambuf_iterator<char>());
-    bool existed = bool(old);
-    old.close();
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << "[SystemInfo]\r\nPackageVersion=9.8.7\r\n";
+    char text[32];
+    uint16_t status = 9, length = 9;
+    {
+        ScopedInstallerFile file("[SystemInfo]\r\nSetupSoftwareKey=english\r\nPackageVersion=3.14.15\r\n");
+        sim("stats --clear");
+        EXPECT_FALSE(requestCommand(Command::kPackageVersion, status, length, text, sizeof text));
+        EXPECT_EQ(sim("stats"), "") << "no device opened, no command sent";
+        EXPECT_EQ(status, 0);
+        EXPECT_EQ(length, 7);
+        EXPECT_STREQ(text, "3.14.15");
 
-    sim("stats --clear");
-    char text[64] = {};
-    uint16_t status = 9, length = 0;
-    bool failed = requestCommand(Command::kPackageVersion, status, length, text, sizeof text);
-    std::string stats = sim("stats");
-
-    if (existed)
-        std::ofstream(path, std::ios::binary | std::ios::trunc) << previous;
-    else
-        DeleteFileA(path.c_str());
-
-    EXPECT_FALSE(failed);
-    EXPECT_EQ(status, 0);
-    EXPECT_EQ(length, 5);
-    EXPECT_STREQ(text, "9.8.7");
-    EXPECT_EQ(stats.find("open "), std::string::npos) << stats;
-    EXPECT_EQ(stats.find("cmd "), std::string::npos) << stats;
+        EXPECT_FALSE(requestCommand(Command::kPackageVersion, status, length, text, 5));
+        EXPECT_STREQ(text, "3.14");
+        EXPECT_EQ(length, 4);
+    }
+    ScopedInstallerFile file("[SystemInfo]\r\nSetupSoftwareKey=english\r\n");
+    EXPECT_TRUE(requestCommand(Command::kPackageVersion, status, length, text, sizeof text));
+    EXPECT_EQ(status, 2);
+    EXPECT_EQ(length, 0);
 }
 
 TEST_F(ChannelSimTest, QueryToolReportsTheDriverAnswer)
@@ -251,4 +265,26 @@ TEST_F(ChannelSimTest, QueryToolReportsTheDriverAnswer)
     EXPECT_EQ(result.exitCode, 0u);
     EXPECT_EQ(result.output, "failed 1\nstatus 65535\nlength 0\ndata\n"
                              "hex\nunsigned\nreal\ntext\nbytes\nversionhex\nversiondec\n");
+}
+
+// modavi-query.exe for the codes the program answers itself and for bad arguments.
+TEST(QueryToolTest, ExitCodesAndOutputWithoutADevice)
+{
+    const char* const kUnavailable = "hex\nunsigned\nreal\ntext\nbytes\nversionhex\nversiondec\n";
+    const struct { std::string arguments; DWORD exitCode; std::string output; } cases[] = {
+        {"0x10003", 0, "failed 0\nstatus 0\nlength 6\ndata 34 2e 32 2e 34 00\nhex\nunsigned\nreal\ntext 4.2.4\n"
+                       "bytes 34-2e-32-2e-34-00\nversionhex\nversiondec\n"},
+        {"--size 5 65539", 0, std::string("failed 1\nstatus 4\nlength 6\ndata 00 00 00 00 00\n") + kUnavailable},
+        {"0x10003 --size 65", 0, "failed 0\nstatus 0\nlength 6\ndata 34 2e 32 2e 34 00\n"},
+        {"0x10006", 3, "error Command 0x10006 not valid\n"},
+        {"0x10001 --size 3", 3, "error Command 0x10001 buf too small\n"},
+        {"", 2, ""}, {"0x1G", 2, ""}, {"-4", 2, ""}, {"4 5", 2, ""}, {"4 --size", 2, ""}, {"4 --size 0x", 2, ""},
+        {"4 --size 4294967296", 2, ""}, {"4 --bogus", 2, ""}, {"0x100000000", 2, ""},
+    };
+    for (const auto& c : cases) {
+        testsupport::ProcessResult result = RunProcess("\"" + SimDir() + "modavi-query.exe\" " + c.arguments);
+        ASSERT_TRUE(result.started) << "modavi-query.exe is missing";
+        EXPECT_EQ(result.exitCode, c.exitCode) << "arguments: " << c.arguments;
+        EXPECT_EQ(result.output, c.output) << "arguments: " << c.arguments;
+    }
 }

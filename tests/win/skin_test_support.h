@@ -17,7 +17,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -247,8 +246,6 @@ public:
         uint32_t p = m_bits[size_t(y) * m_width + x];
         return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
     }
-    int Width() const { return m_width; }
-    int Height() const { return m_height; }
 
 private:
     int m_width, m_height;
@@ -257,13 +254,6 @@ private:
     HDC m_dc = nullptr;
     HGDIOBJ m_old = nullptr;
 };
-
-inline std::string ColourText(COLORREF c)
-{
-    char text[32];
-    std::snprintf(text, sizeof text, "(%d,%d,%d)", GetRValue(c), GetGValue(c), GetBValue(c));
-    return text;
-}
 
 // Common set-up: strings from this program file, the program's window class,
 // the settings file and the logo, a scripted modem with the line up.

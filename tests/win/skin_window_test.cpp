@@ -129,34 +129,28 @@ TEST_F(SkinWindowTest, FontFollowsTheJapaneseRuleExactly)
     }
 }
 
-TEST_F(SkinWindowTest, PageZeroShowsStateModeAndRatesWhileUp)
+TEST_F(SkinWindowTest, PageZeroShowsStateModeAndRatesOnlyWhileUp)
 {
-    auto window = Open();
-    EXPECT_EQ(window->GetValue(0, 0), "Up");
-    EXPECT_EQ(window->GetValue(0, 1), "ADSL2+");
-    EXPECT_EQ(window->GetValue(0, 2), "8128 kbps"); // downstream, command 0x0103
-    EXPECT_EQ(window->GetValue(0, 3), "864 kbps");  // upstream, command 0x0107
+    const struct { const char* what; uint32_t state; bool fail; const char* rows[4]; int light; } cases[] = {
+        {"up", 2, false, {"Up", "ADSL2+", "8128 kbps", "864 kbps"}, CActivityBars::kLightConnected},
+        {"no signal", 3, false, {"No signal", "Multimode", "0 kbps", "0 kbps"}, CActivityBars::kLightDown},
+        {"unreadable", 0, true, {"n/a", "Multimode", "0 kbps", "0 kbps"}, CActivityBars::kLightUnreadable},
+    };
+    for (const auto& c : cases) {
+        if (c.fail)
+            device.failCall(0x0004);
+        else
+            device.answerDword(0x0004, c.state);
+        auto window = Open();
+        for (int row = 0; row < 4; ++row)
+            EXPECT_EQ(window->GetValue(0, row), c.rows[row]) << c.what << ", row " << row;
+        EXPECT_EQ(window->GetActivity().m_nLightImage, c.light) << c.what;
+    }
 }
 
-TEST_F(SkinWindowTest, LineNotUpShowsNoRatesAndTheModeOfTheIdleLine)
+TEST_F(SkinWindowTest, OverlongLineStateCountsAsNotUpWithoutRaising)
 {
-    device.answerDword(0x0004, 3);
     auto window = Open();
-    EXPECT_EQ(window->GetValue(0, 0), "No signal");
-    EXPECT_EQ(window->GetValue(0, 1), "Multimode");
-    EXPECT_EQ(window->GetValue(0, 2), "0 kbps");
-    EXPECT_EQ(window->GetValue(0, 3), "0 kbps");
-}
-
-TEST_F(SkinWindowTest, UnreadableOrOverlongLineStateCountsAsNotUpWithoutRaising)
-{
-    device.failCall(0x0004);
-    auto window = Open();
-    EXPECT_EQ(window->GetValue(0, 0), "n/a");
-    EXPECT_EQ(window->GetValue(0, 2), "0 kbps");
-    EXPECT_EQ(window->GetValue(0, 1), "Multimode");
-    EXPECT_EQ(window->GetActivity().m_nLightImage, CActivityBars::kLightUnreadable);
-
     // An eight-byte answer to the line state must not open an error box every second.
     device.answerBytes(0x0004, {2, 0, 0, 0, 0, 0, 0, 0});
     EXPECT_NO_THROW(window->Refresh());
@@ -167,19 +161,16 @@ TEST_F(SkinWindowTest, UnreadableOrOverlongLineStateCountsAsNotUpWithoutRaising)
 TEST_F(SkinWindowTest, AnnexCAppendsTheBitmapMode)
 {
     auto window = Open();
-    device.answerDword(0x0220, 1); // C
-    device.answerDword(0x01F5, 1);
-    window->Refresh();
-    EXPECT_EQ(window->GetValue(0, 1), "ADSL2+ (DBM)");
-    device.answerDword(0x01F5, 0);
-    window->Refresh();
-    EXPECT_EQ(window->GetValue(0, 1), "ADSL2+ (FBM)");
-    device.answerDword(0x0220, 3); // B
-    window->Refresh();
-    EXPECT_EQ(window->GetValue(0, 1), "ADSL2+");
-    device.failCall(0x0220);
-    window->Refresh();
-    EXPECT_EQ(window->GetValue(0, 1), "ADSL2+");
+    const struct { uint32_t annex, dual; bool failAnnex; const char* mode; } cases[] = {
+        {1, 1, false, "ADSL2+ (DBM)"}, {1, 0, false, "ADSL2+ (FBM)"}, {3, 1, false, "ADSL2+"}, {1, 1, true, "ADSL2+"}};
+    for (const auto& c : cases) {
+        device.answerDword(0x0220, c.annex); // 1 is C, 3 is B
+        device.answerDword(0x01F5, c.dual);
+        if (c.failAnnex)
+            device.failCall(0x0220);
+        window->Refresh();
+        EXPECT_EQ(window->GetValue(0, 1), c.mode) << "annex " << c.annex << ", dual " << c.dual << ", failed " << c.failAnnex;
+    }
 }
 
 TEST_F(SkinWindowTest, APollRedrawsOnlyTheRowsWhoseTextChanged)
@@ -319,7 +310,7 @@ TEST_F(SkinWindowTest, EnterOrSpaceRightAfterStartClosesTheWindow)
     }
 }
 
-TEST_F(SkinWindowTest, EnterOnTheDisabledPreviousButtonDoesNothing)
+TEST_F(SkinWindowTest, EnterOnTheDisabledPreviousButtonDoesNothingAndOnNextTurnsThePage)
 {
     auto window = Open();
     Key(*window, VK_TAB); // focus on button 0, disabled on page 0
@@ -329,12 +320,7 @@ TEST_F(SkinWindowTest, EnterOnTheDisabledPreviousButtonDoesNothing)
     EXPECT_TRUE(window->IsWindow());
     EXPECT_EQ(window->GetPage(), 0);
     EXPECT_TRUE(recorder.items.empty());
-}
 
-TEST_F(SkinWindowTest, EnterOnNextTurnsThePage)
-{
-    auto window = Open();
-    Key(*window, VK_TAB);
     Key(*window, VK_TAB); // button 1, next page
     Key(*window, VK_RETURN);
     PumpMessages();
