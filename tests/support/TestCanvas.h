@@ -1,11 +1,13 @@
-// A drawing target for the bitmap tests: a memory device context holding a
-// top-down DIB section whose pixels the test reads directly. Needs no display.
+// Drawing targets for the Windows tests: a memory device context holding a
+// top-down DIB section whose pixels the test reads directly (needs no
+// display), a copy of what a window shows, and the test programs' icons.
 #pragma once
 
 #include <windows.h>
 
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <string>
 
 class TestCanvas {
@@ -105,10 +107,48 @@ inline std::string TestDataDir()
     const DWORD n = GetEnvironmentVariableA("MODAVI_TESTDATA", fromEnvironment, sizeof fromEnvironment);
     if (n > 0 && n < sizeof fromEnvironment)
         return fromEnvironment;
-    std::string source = __FILE__; // .../tests/win/dib_canvas.h
-    const size_t at = source.rfind("/win/");
-    std::string dir = (at == std::string::npos ? std::string(".") : source.substr(0, at)) + "/data";
+    std::string source = __FILE__; // .../tests/support/TestCanvas.h
+    const size_t at = source.rfind("/tests/");
+    std::string dir = (at == std::string::npos ? std::string(".") : source.substr(0, at)) + "/tests/data";
     if (!dir.empty() && dir[0] == '/')
         dir = "Z:" + dir;
     return dir;
+}
+
+// What a window shows on the screen, in client coordinates.
+inline std::unique_ptr<TestCanvas> CaptureClient(HWND window)
+{
+    RECT client;
+    GetClientRect(window, &client);
+    auto canvas = std::make_unique<TestCanvas>(client.right, client.bottom);
+    canvas->Fill(RGB(1, 2, 3));
+    HDC dc = GetDC(window);
+    BitBlt(canvas->Dc(), 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
+    ReleaseDC(window, dc);
+    return canvas;
+}
+
+// The test programs' icons are plain colours whose red is (id - 1000) * 20:
+// the id an icon was loaded from, or 0.
+inline int TestIconId(HICON icon)
+{
+    ICONINFO info = {};
+    if (!icon || !GetIconInfo(icon, &info))
+        return 0;
+    int id = 0;
+    BITMAP size = {};
+    if (info.hbmColor && GetObjectW(info.hbmColor, sizeof size, &size)) {
+        TestCanvas canvas(size.bmWidth, size.bmHeight);
+        HDC source = CreateCompatibleDC(nullptr);
+        HGDIOBJ previous = SelectObject(source, info.hbmColor);
+        BitBlt(canvas.Dc(), 0, 0, size.bmWidth, size.bmHeight, source, 0, 0, SRCCOPY);
+        SelectObject(source, previous);
+        DeleteDC(source);
+        id = 1000 + GetRValue(canvas.At(size.bmWidth / 2, size.bmHeight / 2)) / 20;
+    }
+    if (info.hbmColor)
+        DeleteObject(info.hbmColor);
+    if (info.hbmMask)
+        DeleteObject(info.hbmMask);
+    return id;
 }

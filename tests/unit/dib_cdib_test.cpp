@@ -6,6 +6,7 @@
 #include "settings/XVuk.h"
 
 #include "dib_bmp_builder.h"
+#include "../support/ErrorText.h"
 
 #include <gtest/gtest.h>
 
@@ -51,16 +52,6 @@ BmpLayout SixteenBit()
     layout.height = 2;
     layout.bpp = 16;
     return layout;
-}
-
-std::string Message(const std::function<void()>& action)
-{
-    try {
-        action();
-        return "";
-    } catch (const XVuk& e) {
-        return e.GetMessageText();
-    }
 }
 
 class TempFile {
@@ -159,16 +150,16 @@ TEST(CDib, TrueColourImagesGetNoPaletteAndKeepTheirPixelsWhenColourised)
 TEST(CDib, RefusedImagesRaiseTheirMessages)
 {
     CDib dib(false);
-    EXPECT_EQ("Bitmap depth is unsupported", Message([&] { LoadPacked(dib, SixteenBit()); }));
+    EXPECT_EQ("Bitmap depth is unsupported", ErrorText([&] { LoadPacked(dib, SixteenBit()); }));
     BmpLayout two = Indexed(8, 2, 2, kTwo);
     two.bpp = 2;
-    EXPECT_EQ("Bitmap depth is unsupported", Message([&] { LoadPacked(dib, two); }));
+    EXPECT_EQ("Bitmap depth is unsupported", ErrorText([&] { LoadPacked(dib, two); }));
     BmpLayout rle = Indexed(8, 2, 2, kTwo);
     rle.compression = 1;
-    EXPECT_EQ("Bitmap is in wrong format", Message([&] { LoadPacked(dib, rle); }));
-    EXPECT_EQ("Bitmap is in wrong format", Message([&] { dib.LoadPacked(nullptr, 0); }));
+    EXPECT_EQ("Bitmap is in wrong format", ErrorText([&] { LoadPacked(dib, rle); }));
+    EXPECT_EQ("Bitmap is in wrong format", ErrorText([&] { dib.LoadPacked(nullptr, 0); }));
     const uint8_t one = 40;
-    EXPECT_EQ("Bitmap is in wrong format", Message([&] { dib.LoadPacked(&one, 1); }));
+    EXPECT_EQ("Bitmap is in wrong format", ErrorText([&] { dib.LoadPacked(&one, 1); }));
 }
 
 TEST(CDib, RefusedImageLeavesTheObjectEmptyWithoutOwnedPalette)
@@ -178,7 +169,7 @@ TEST(CDib, RefusedImageLeavesTheObjectEmptyWithoutOwnedPalette)
     LoadPacked(dib, Indexed(8, 2, 2, kTwo));
     ASSERT_TRUE(dib.m_bLoaded);
     EXPECT_EQ(palettesBefore + 1, CountLivePlatformPalettes());
-    EXPECT_NE("", Message([&] { LoadPacked(dib, SixteenBit()); }));
+    EXPECT_NE("", ErrorText([&] { LoadPacked(dib, SixteenBit()); }));
     EXPECT_FALSE(dib.m_bLoaded);
     EXPECT_EQ(nullptr, dib.GetImage());
     EXPECT_EQ(nullptr, dib.m_pPalette);
@@ -210,18 +201,18 @@ TEST(CDib, FileLoadKeepsTheOldImageUntilTheNewOneIsLookedAt)
     ASSERT_TRUE(dib.m_bLoaded);
 
     const std::string missing = "/nonexistent-folder/LogoClas.bmp";
-    EXPECT_EQ("Can't open bitmap " + missing, Message([&] { dib.LoadFromFile(missing); }));
+    EXPECT_EQ("Can't open bitmap " + missing, ErrorText([&] { dib.LoadFromFile(missing); }));
     EXPECT_TRUE(dib.m_bLoaded);
     EXPECT_EQ(3, dib.m_nWidth);
 
-    EXPECT_EQ("Can't get info about bitmap /tmp", Message([&] { dib.LoadFromFile("/tmp"); }));
+    EXPECT_EQ("Can't get info about bitmap /tmp", ErrorText([&] { dib.LoadFromFile("/tmp"); }));
     EXPECT_TRUE(dib.m_bLoaded);
 
-    EXPECT_EQ("Bitmap is wrong format", Message([&] { dib.LoadFromFile(notBm.Path()); }));
+    EXPECT_EQ("Bitmap is wrong format", ErrorText([&] { dib.LoadFromFile(notBm.Path()); }));
     EXPECT_TRUE(dib.m_bLoaded);
     EXPECT_NE(nullptr, dib.m_pPalette);
 
-    EXPECT_EQ("Bitmap depth is unsupported", Message([&] { dib.LoadFromFile(sixteen.Path()); }));
+    EXPECT_EQ("Bitmap depth is unsupported", ErrorText([&] { dib.LoadFromFile(sixteen.Path()); }));
     EXPECT_FALSE(dib.m_bLoaded);
     EXPECT_EQ(nullptr, dib.m_pPalette);
 }
@@ -234,9 +225,9 @@ TEST(CDib, EmptyAndShortFilesAreRefused)
     bytes.resize(bytes.size() - 1); // the file-size field now claims a byte too many
     const TempFile truncated(bytes);
     CDib dib(false);
-    EXPECT_EQ("Bitmap is wrong format", Message([&] { dib.LoadFromFile(empty.Path()); }));
-    EXPECT_EQ("Bitmap is wrong format", Message([&] { dib.LoadFromFile(one.Path()); }));
-    EXPECT_EQ("Bitmap is in wrong format", Message([&] { dib.LoadFromFile(truncated.Path()); }));
+    EXPECT_EQ("Bitmap is wrong format", ErrorText([&] { dib.LoadFromFile(empty.Path()); }));
+    EXPECT_EQ("Bitmap is wrong format", ErrorText([&] { dib.LoadFromFile(one.Path()); }));
+    EXPECT_EQ("Bitmap is in wrong format", ErrorText([&] { dib.LoadFromFile(truncated.Path()); }));
     EXPECT_FALSE(dib.m_bLoaded);
 }
 
@@ -249,10 +240,10 @@ TEST(CDib, FileImagesInMemory)
     CDib checked(true);
     checked.LoadFromFileImage(file.data(), file.size());
     EXPECT_EQ(2, checked.m_nHeight);
-    EXPECT_EQ("Bitmap is in wrong format", Message([&] { checked.LoadFromFileImage(file.data(), file.size() - 1); }));
+    EXPECT_EQ("Bitmap is in wrong format", ErrorText([&] { checked.LoadFromFileImage(file.data(), file.size() - 1); }));
     EXPECT_FALSE(checked.m_bLoaded);
     const uint8_t junk[] = {'P', 'K', 3, 4};
-    EXPECT_EQ("Bitmap is wrong format", Message([&] { dib.LoadFromFileImage(junk); }));
+    EXPECT_EQ("Bitmap is wrong format", ErrorText([&] { dib.LoadFromFileImage(junk); }));
     EXPECT_TRUE(dib.m_bLoaded);
 }
 

@@ -8,6 +8,7 @@
 #include "settings/XVuk.h"
 
 #include "dib_bmp_builder.h"
+#include "../support/ErrorText.h"
 
 #include <gtest/gtest.h>
 
@@ -240,16 +241,6 @@ uint32_t TreeOrder(const PaletteEntry& c)
     return key;
 }
 
-std::string Message(const std::function<void()>& action)
-{
-    try {
-        action();
-        return "";
-    } catch (const XVuk& e) {
-        return e.GetMessageText();
-    }
-}
-
 } // namespace
 
 TEST(Octree, TenDistinctColoursComeBackExactlyInTreeOrder)
@@ -418,10 +409,10 @@ TEST(Octree, OnlyEightAndTwentyFourBitImages)
     eight.bpp = 8;
     const DibImage good = Make(eight);
     OctreeQuantizer tree;
-    EXPECT_EQ("CreateOctalPalette only supports 8 and 24 bit bmps", Message([&] { tree.AddImage(bad); }));
+    EXPECT_EQ("CreateOctalPalette only supports 8 and 24 bit bmps", ErrorText([&] { tree.AddImage(bad); }));
     OctreeQuantizer second;
     second.AddImage(good);
-    EXPECT_EQ("CreateOctalPalette only supports 8 and 24 bit bmps", Message([&] { second.AddImage(bad); }));
+    EXPECT_EQ("CreateOctalPalette only supports 8 and 24 bit bmps", ErrorText([&] { second.AddImage(bad); }));
 }
 
 TEST(Octree, SumsDoNotOverflowOnHugeImages)
@@ -487,6 +478,6 @@ TEST(CreateOctalPalette, RefusesOtherDepthsAlsoAfterTheFirstImage)
     CDib good(false), bad(false);
     good.LoadPacked(e.data(), uint32_t(e.size()));
     bad.LoadPacked(f.data(), uint32_t(f.size()));
-    EXPECT_EQ("CreateOctalPalette only supports 8 and 24 bit bmps", Message([&] { CreateOctalPalette({&good, &bad}); }));
-    EXPECT_EQ("CreateOctalPalette only supports 8 and 24 bit bmps", Message([&] { CreateOctalPalette({&bad, &good}); }));
+    EXPECT_EQ("CreateOctalPalette only supports 8 and 24 bit bmps", ErrorText([&] { CreateOctalPalette({&good, &bad}); }));
+    EXPECT_EQ("CreateOctalPalette only supports 8 and 24 bit bmps", ErrorText([&] { CreateOctalPalette({&bad, &good}); }));
 }

@@ -13,6 +13,8 @@
 #include "settings/ResourceIds.h"
 #include "settings/ResourceModule.h"
 #include "../support/GdiObjects.h"
+#include "../support/ScopedFile.h"
+#include "../support/TestCanvas.h"
 
 #include <gtest/gtest.h>
 
@@ -28,40 +30,6 @@
 #include <vector>
 
 namespace {
-
-// ---- files in the program folder --------------------------------------------
-
-// Writes (or, with no content, removes) a file for the length of a test and
-// puts back what was there before.
-class ScopedProgramFile {
-public:
-    ScopedProgramFile(const std::string& name, const std::string* content) : m_path(GetProgramDir() + name)
-    {
-        std::ifstream old(m_path, std::ios::binary);
-        if (old) {
-            m_hadOld = true;
-            m_old.assign(std::istreambuf_iterator<char>(old), {});
-        }
-        old.close();
-        if (content)
-            std::ofstream(m_path, std::ios::binary | std::ios::trunc) << *content;
-        else
-            DeleteFileA(m_path.c_str());
-    }
-    ~ScopedProgramFile()
-    {
-        if (m_hadOld)
-            std::ofstream(m_path, std::ios::binary | std::ios::trunc) << m_old;
-        else
-            DeleteFileA(m_path.c_str());
-    }
-    const std::string& path() const { return m_path; }
-
-private:
-    std::string m_path;
-    bool m_hadOld = false;
-    std::string m_old;
-};
 
 void Put16(std::string& s, uint32_t v) { s += char(v & 0xFF); s += char((v >> 8) & 0xFF); }
 void Put32(std::string& s, uint32_t v) { Put16(s, v & 0xFFFF); Put16(s, v >> 16); }
@@ -122,73 +90,6 @@ const COLORREF kRed = RGB(200, 0, 0);
 const COLORREF kBlue = RGB(0, 0, 200);
 COLORREF LogoPixel(int x, int) { return x < 20 ? kKey : x < 70 ? kRed : kBlue; }
 
-std::string SettingsText(const std::string& lines) { return "[SystemInfo]\r\n" + lines; }
-
-// ---- pixels -------------------------------------------------------------------
-
-class Canvas {
-public:
-    Canvas(int width, int height, COLORREF fill) : m_width(width), m_dc(nullptr)
-    {
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        void* bits = nullptr;
-        m_bitmap.reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-        m_bits = static_cast<uint32_t*>(bits);
-        m_select = std::make_unique<SelectObjectScope>(m_dc.get(), m_bitmap.get());
-        uint32_t value = (uint32_t(GetRValue(fill)) << 16) | (uint32_t(GetGValue(fill)) << 8) | GetBValue(fill);
-        for (int i = 0; i < width * height; ++i)
-            m_bits[i] = value;
-    }
-    ~Canvas() { m_select.reset(); }
-    HDC dc() const { return m_dc.get(); }
-    COLORREF at(int x, int y) const
-    {
-        GdiFlush();
-        uint32_t p = m_bits[y * m_width + x];
-        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
-    }
-
-private:
-    int m_width;
-    MemoryDC m_dc;
-    UniqueBitmap m_bitmap;
-    uint32_t* m_bits = nullptr;
-    std::unique_ptr<SelectObjectScope> m_select;
-};
-
-// What a window shows on the screen, in client coordinates.
-std::unique_ptr<Canvas> ScreenOf(HWND window)
-{
-    RECT client;
-    GetClientRect(window, &client);
-    auto canvas = std::make_unique<Canvas>(client.right, client.bottom, RGB(1, 2, 3));
-    ClientDC dc(window);
-    BitBlt(canvas->dc(), 0, 0, client.right, client.bottom, dc.get(), 0, 0, SRCCOPY);
-    return canvas;
-}
-
-// The test icons are plain colours whose red is (id - 1000) * 20.
-int IconIdFromPixels(HICON icon)
-{
-    ICONINFO info = {};
-    if (!icon || !GetIconInfo(icon, &info))
-        return 0;
-    UniqueBitmap color(info.hbmColor), mask(info.hbmMask);
-    BITMAP size = {};
-    if (!color || !GetObjectW(color.get(), sizeof size, &size))
-        return 0;
-    Canvas canvas(size.bmWidth, size.bmHeight, 0);
-    MemoryDC source(nullptr);
-    SelectObjectScope select(source.get(), color.get());
-    BitBlt(canvas.dc(), 0, 0, size.bmWidth, size.bmHeight, source.get(), 0, 0, SRCCOPY);
-    return 1000 + GetRValue(canvas.at(size.bmWidth / 2, size.bmHeight / 2)) / 20;
-}
-
 void Pump()
 {
     MSG message;
@@ -244,8 +145,8 @@ protected:
         dialog.reset();
         m_logo.reset(); // put back what was there before writing anew
         m_ini.reset();
-        m_ini = std::make_unique<ScopedProgramFile>("Modavi.ini", &ini);
-        m_logo = std::make_unique<ScopedProgramFile>("LogoClas.bmp", &logo);
+        m_ini = std::make_unique<ScopedFile>(GetProgramDir() + "Modavi.ini", &ini);
+        m_logo = std::make_unique<ScopedFile>(GetProgramDir() + "LogoClas.bmp", &logo);
         dialog = std::make_unique<CClassicDlg>(app, nullptr);
     }
 
@@ -256,8 +157,8 @@ protected:
     ScopedDeviceIo use{device};
     FakeApp app;
     std::unique_ptr<CClassicDlg> dialog;
-    std::unique_ptr<ScopedProgramFile> m_ini;
-    std::unique_ptr<ScopedProgramFile> m_logo;
+    std::unique_ptr<ScopedFile> m_ini;
+    std::unique_ptr<ScopedFile> m_logo;
 
 private:
     ErrorBoxShower m_previousShower = nullptr;
@@ -279,8 +180,8 @@ TEST_F(ClassicDialogTest, ShowsTitleButtonIconsAndTwoPagesInTheTabControl)
     EXPECT_STREQ(L"#32770", text) << "a second start looks for a dialog of this class and title";
     EXPECT_EQ(L"Shut", GetControlText(window, IDC_CLOSE));
     EXPECT_EQ(L"", GetControlText(window, IDC_LOGO_FRAME));
-    EXPECT_EQ(IDI_PROGRAM, IconIdFromPixels(reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, ICON_BIG, 0))));
-    EXPECT_EQ(IDI_PROGRAM, IconIdFromPixels(reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, ICON_SMALL, 0))));
+    EXPECT_EQ(IDI_PROGRAM, TestIconId(reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, ICON_BIG, 0))));
+    EXPECT_EQ(IDI_PROGRAM, TestIconId(reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, ICON_SMALL, 0))));
 
     ASSERT_EQ(2u, dialog->GetPageCount());
     EXPECT_NE(nullptr, dynamic_cast<CStatusPage*>(dialog->GetPage(0)));
@@ -404,10 +305,10 @@ TEST_F(ClassicDialogTest, TheLogoIsDrawnInItsFrameOpaqueOrWithoutTheKeyColour)
         EXPECT_EQ(transparent == 1, dialog->GetLogo().m_bTransparent);
         UpdateWindow(dialog->m_hWnd);
         HWND frame = GetDlgItem(dialog->m_hWnd, IDC_LOGO_FRAME);
-        std::unique_ptr<Canvas> shown = ScreenOf(frame);
-        EXPECT_EQ(transparent ? GetSysColor(COLOR_BTNFACE) : kKey, shown->at(10, 15));
-        EXPECT_EQ(kRed, shown->at(40, 15));
-        EXPECT_EQ(kBlue, shown->at(100, 15));
+        std::unique_ptr<TestCanvas> shown = CaptureClient(frame);
+        EXPECT_EQ(transparent ? GetSysColor(COLOR_BTNFACE) : kKey, shown->At(10, 15));
+        EXPECT_EQ(kRed, shown->At(40, 15));
+        EXPECT_EQ(kBlue, shown->At(100, 15));
 
         // Another program's palette change redraws the logo; our own does not.
         {
@@ -416,9 +317,9 @@ TEST_F(ClassicDialogTest, TheLogoIsDrawnInItsFrameOpaqueOrWithoutTheKeyColour)
             FillRect(dc.get(), &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
         }
         SendMessageW(dialog->m_hWnd, WM_PALETTECHANGED, reinterpret_cast<WPARAM>(dialog->m_hWnd), 0);
-        EXPECT_EQ(RGB(0, 0, 0), ScreenOf(frame)->at(40, 15));
+        EXPECT_EQ(RGB(0, 0, 0), CaptureClient(frame)->At(40, 15));
         SendMessageW(dialog->m_hWnd, WM_PALETTECHANGED, reinterpret_cast<WPARAM>(GetDesktopWindow()), 0);
-        EXPECT_EQ(kRed, ScreenOf(frame)->at(40, 15));
+        EXPECT_EQ(kRed, CaptureClient(frame)->At(40, 15));
         dialog.reset();
     }
 }
@@ -428,8 +329,9 @@ TEST_F(ClassicDialogTest, TheBannerSitsTenPixelsFromTheLeftAndBottomWhateverTheS
     Open();
     ASSERT_TRUE(dialog->IsWindow());
     const CDib& banner = dialog->GetBanner();
-    Canvas expected(banner.m_nWidth, banner.m_nHeight, GetSysColor(COLOR_BTNFACE));
-    banner.Draw(expected.dc(), 0, 0);
+    TestCanvas expected(banner.m_nWidth, banner.m_nHeight);
+    expected.Fill(GetSysColor(COLOR_BTNFACE));
+    banner.Draw(expected.Dc(), 0, 0);
 
     for (int grow : {0, 57}) {
         RECT outer;
@@ -443,21 +345,21 @@ TEST_F(ClassicDialogTest, TheBannerSitsTenPixelsFromTheLeftAndBottomWhateverTheS
         POINT origin = dialog->GetBannerOrigin();
         EXPECT_EQ(10, origin.x);
         EXPECT_EQ(client.bottom - 25 - 10, origin.y);
-        std::unique_ptr<Canvas> shown = ScreenOf(dialog->m_hWnd);
+        std::unique_ptr<TestCanvas> shown = CaptureClient(dialog->m_hWnd);
         int wrong = 0;
         for (int y = 0; y < banner.m_nHeight; ++y)
             for (int x = 0; x < banner.m_nWidth; ++x)
-                wrong += shown->at(origin.x + x, origin.y + y) != expected.at(x, y);
+                wrong += shown->At(origin.x + x, origin.y + y) != expected.At(x, y);
         EXPECT_EQ(0, wrong) << "pixels of the banner that differ, grown by " << grow;
-        EXPECT_EQ(GetSysColor(COLOR_BTNFACE), shown->at(origin.x + 5, client.bottom - 5));
+        EXPECT_EQ(GetSysColor(COLOR_BTNFACE), shown->At(origin.x + 5, client.bottom - 5));
     }
 }
 
 TEST_F(ClassicDialogTest, AMissingLogoIsReportedOnceAndNoWindowIsMade)
 {
     std::string ini = SettingsText("TransparentBitmap=0\r\n");
-    ScopedProgramFile settings("Modavi.ini", &ini);
-    ScopedProgramFile logo("LogoClas.bmp", nullptr);
+    ScopedFile settings(GetProgramDir() + "Modavi.ini", &ini);
+    ScopedFile logo(GetProgramDir() + "LogoClas.bmp", nullptr);
     dialog = std::make_unique<CClassicDlg>(app, nullptr);
     EXPECT_FALSE(dialog->IsWindow());
     EXPECT_EQ(nullptr, dialog->m_hWnd);
@@ -482,8 +384,8 @@ TEST_F(ClassicDialogTest, RefusedPicturesAndSettingsAreReportedOnceAndNoWindowIs
         g_boxes.clear();
         std::string ini = SettingsText("TransparentBitmap=1\r\n");
         std::string logo = MakeBmp(c.logoBits, 120, 30, LogoPixel);
-        ScopedProgramFile settings("Modavi.ini", c.settingsFile ? &ini : nullptr);
-        ScopedProgramFile logoFile("LogoClas.bmp", &logo);
+        ScopedFile settings(GetProgramDir() + "Modavi.ini", c.settingsFile ? &ini : nullptr);
+        ScopedFile logoFile(GetProgramDir() + "LogoClas.bmp", &logo);
         CClassicDlg failed(app, nullptr);
         EXPECT_FALSE(failed.IsWindow()) << c.name;
         EXPECT_EQ((std::vector<std::string>{c.message}), g_boxes) << c.name;

@@ -9,7 +9,7 @@
 #include "settings/ResourceIds.h"
 #include "settings/XVuk.h"
 
-#include "dib_canvas.h"
+#include "../support/TestCanvas.h"
 #include "dib_png.h"
 
 #include <gtest/gtest.h>

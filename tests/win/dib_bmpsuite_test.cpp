@@ -4,7 +4,7 @@
 #include "settings/XVuk.h"
 
 #include "../unit/dib_bmp_builder.h"
-#include "dib_canvas.h"
+#include "../support/TestCanvas.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 
 #include "../support/GdiObjects.h"
 #include "../unit/dib_bmp_builder.h"
-#include "dib_canvas.h"
+#include "../support/TestCanvas.h"
 
 #include <gtest/gtest.h>
 

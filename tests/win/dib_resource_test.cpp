@@ -5,7 +5,8 @@
 #include "settings/XVuk.h"
 
 #include "../unit/dib_bmp_builder.h"
-#include "dib_canvas.h"
+#include "../support/TestCanvas.h"
+#include "../support/ErrorText.h"
 
 #include <gtest/gtest.h>
 
@@ -13,16 +14,6 @@
 #include <string>
 
 namespace {
-
-std::string Message(const std::function<void()>& action)
-{
-    try {
-        action();
-        return "";
-    } catch (const XVuk& e) {
-        return e.GetMessageText();
-    }
-}
 
 } // namespace
 
@@ -54,7 +45,7 @@ TEST(DibResource, MissingResourceLeavesTheImageAsItWas)
     CDib dib(false);
     dib.LoadFromResource(103);
     ASSERT_TRUE(dib.m_bLoaded);
-    EXPECT_EQ("Can't find bmp resource #4242", Message([&] { dib.LoadFromResource(4242); }));
+    EXPECT_EQ("Can't find bmp resource #4242", ErrorText([&] { dib.LoadFromResource(4242); }));
     EXPECT_TRUE(dib.m_bLoaded);
     EXPECT_EQ(24, dib.GetBitsPerPixel());
 }
@@ -63,7 +54,7 @@ TEST(DibResource, RefusedResourceLeavesTheObjectEmpty)
 {
     CDib dib(false);
     dib.LoadFromResource(101);
-    EXPECT_EQ("Bitmap depth is unsupported", Message([&] { dib.LoadFromResource(102); }));
+    EXPECT_EQ("Bitmap depth is unsupported", ErrorText([&] { dib.LoadFromResource(102); }));
     EXPECT_FALSE(dib.m_bLoaded);
     EXPECT_EQ(nullptr, dib.m_pPalette);
 }
@@ -91,7 +82,7 @@ TEST(DibFile, MissingFileNamesThePathAndKeepsTheImage)
     CDib dib(false);
     dib.LoadFromResource(101);
     const std::string path = "C:\\no such folder\\LogoClas.bmp";
-    EXPECT_EQ("Can't open bitmap " + path, Message([&] { dib.LoadFromFile(path); }));
+    EXPECT_EQ("Can't open bitmap " + path, ErrorText([&] { dib.LoadFromFile(path); }));
     EXPECT_TRUE(dib.m_bLoaded);
     dib.LoadFromFile(TestDataDir() + "/bmpsuite/g/rgb24.bmp");
     EXPECT_EQ(24, dib.GetBitsPerPixel());

@@ -8,6 +8,7 @@
 #include "settings/ResourceIds.h"
 #include "settings/ResourceModule.h"
 #include "../support/GdiObjects.h"
+#include "../support/TestCanvas.h"
 
 #include <gtest/gtest.h>
 
@@ -17,32 +18,6 @@
 #include <vector>
 
 namespace {
-
-// The test icons are plain colours whose red is (id - 1000) * 20.
-int IconIdFromPixels(HICON icon)
-{
-    ICONINFO info = {};
-    if (!icon || !GetIconInfo(icon, &info))
-        return 0;
-    int id = 0;
-    if (info.hbmColor) {
-        BITMAPINFO format = {};
-        format.bmiHeader.biSize = sizeof format.bmiHeader;
-        format.bmiHeader.biWidth = 32;
-        format.bmiHeader.biHeight = 32;
-        format.bmiHeader.biPlanes = 1;
-        format.bmiHeader.biBitCount = 32;
-        std::vector<uint32_t> pixels(32 * 32);
-        HDC screen = GetDC(nullptr);
-        if (GetDIBits(screen, info.hbmColor, 0, 32, pixels.data(), &format, DIB_RGB_COLORS))
-            id = 1000 + int((pixels[16 * 32 + 16] >> 16) & 0xFF) / 20;
-        ReleaseDC(nullptr, screen);
-        DeleteObject(info.hbmColor);
-    }
-    if (info.hbmMask)
-        DeleteObject(info.hbmMask);
-    return id;
-}
 
 class StatusPageTest : public ::testing::Test {
 protected:
@@ -92,7 +67,7 @@ protected:
 
     HWND IconControl() const { return GetDlgItem(GetDlgItem(page->m_hWnd, IDC_STATE_ICON_PLACE), IDC_STATE_ICON_PLACE); }
     HICON ShownIcon() const { return reinterpret_cast<HICON>(SendMessageW(IconControl(), STM_GETICON, 0, 0)); }
-    int ShownIconId() const { return IconIdFromPixels(ShownIcon()); }
+    int ShownIconId() const { return TestIconId(ShownIcon()); }
 
     // The icon a refresh must show for a state, in the current blink phase.
     static int Expected(int off, int on) { return CStatusPage::GetBlinkPhase() ? on : off; }

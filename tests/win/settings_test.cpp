@@ -5,67 +5,23 @@
 #include "settings/TextUtil.h"
 #include "settings/TraceChannel.h"
 #include "settings/XVuk.h"
+#include "../support/ErrorText.h"
+#include "../support/ScopedFile.h"
 
 #include <gtest/gtest.h>
 
 #include <aclapi.h>
 #include <windows.h>
 
-#include <fstream>
 #include <string>
-
-namespace {
-
-// Writes a file for the length of a test and puts back what was there before.
-class ScopedFile {
-public:
-    ScopedFile(std::string path, const std::string& content) : m_path(std::move(path))
-    {
-        std::ifstream old(m_path, std::ios::binary);
-        if (old) {
-            m_hadOld = true;
-            m_old.assign(std::istreambuf_iterator<char>(old), {});
-        }
-        std::ofstream(m_path, std::ios::binary | std::ios::trunc) << content;
-    }
-    ~ScopedFile()
-    {
-        if (m_hadOld)
-            std::ofstream(m_path, std::ios::binary | std::ios::trunc) << m_old;
-        else
-            DeleteFileA(m_path.c_str());
-    }
-
-private:
-    std::string m_path;
-    bool m_hadOld = false;
-    std::string m_old;
-};
-
-std::string SettingsText(const std::string& lines)
-{
-    return "[SystemInfo]\r\n" + lines;
-}
-
-std::string ErrorOf(void (*body)())
-{
-    try {
-        body();
-    } catch (const XVuk& error) {
-        return error.GetMessageText();
-    }
-    return "(nothing raised)";
-}
-
-} // namespace
 
 TEST(IniFile, MissingFileRaisesWithTheKeyName)
 {
     DeleteFileA(SettingsFilePath().c_str());
     EXPECT_EQ("Can't read from ini file: ShowSysTrayIcon",
-              ErrorOf([] { ReadIniInt(Settings::kShowSysTrayIcon); }));
+              ErrorText([] { ReadIniInt(Settings::kShowSysTrayIcon); }));
     EXPECT_EQ("Can't read from ini file: SupportedLanguages",
-              ErrorOf([] { ReadIniString(Settings::kSupportedLanguages); }));
+              ErrorText([] { ReadIniString(Settings::kSupportedLanguages); }));
 }
 
 TEST(IniFile, ReadsValuesAndDefaults)
@@ -168,12 +124,7 @@ TEST(LanguageModule, MissingModuleRaisesWithTheFileName)
     ScopedFile ini(SettingsFilePath(), SettingsText("SupportedLanguages=turkish\r\n"));
     // The test folder holds no language modules.
     CLanguageModule language;
-    try {
-        language.SelectLanguage();
-        ADD_FAILURE() << "nothing raised";
-    } catch (const XVuk& error) {
-        EXPECT_EQ("Can't open CplTurkish.dll", error.GetMessageText());
-    }
+    EXPECT_EQ("Can't open CplTurkish.dll", ErrorText([&] { language.SelectLanguage(); }));
 }
 
 TEST(TraceChannel, DebugSettingSwitchesTracing)
