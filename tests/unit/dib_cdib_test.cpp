@@ -84,20 +84,6 @@ const std::vector<Rgb> kTwo = {Rgb{10, 20, 30}, Rgb{200, 150, 100}};
 
 } // namespace
 
-TEST(CDib, StartsEmpty)
-{
-    CDib dib(true);
-    EXPECT_TRUE(dib.m_bTransparent);
-    EXPECT_FALSE(dib.m_bLoaded);
-    EXPECT_FALSE(dib.m_bRecolor);
-    EXPECT_FALSE(dib.m_bBorrowedPalette);
-    EXPECT_EQ(nullptr, dib.m_pPalette);
-    EXPECT_EQ(0, dib.m_nWidth);
-    EXPECT_EQ(0, dib.m_nHeight);
-    EXPECT_EQ(nullptr, dib.GetImage());
-    EXPECT_FALSE(CDib(false).m_bTransparent);
-}
-
 TEST(CDib, LoadsPackedImagesWithTheirOwnPalette)
 {
     CDib dib(false);

@@ -396,25 +396,6 @@ TEST(Octree, IndexesBeyondTheTableCountAsBlack)
     EXPECT_EQ(want, reference::Palette({&image}));
 }
 
-TEST(Octree, OnlyEightAndTwentyFourBitImages)
-{
-    BmpLayout four;
-    four.width = 2;
-    four.height = 2;
-    four.bpp = 4;
-    four.table = {Rgb{1, 1, 1}};
-    four.colorsUsed = 1;
-    const DibImage bad = Make(four);
-    BmpLayout eight = four;
-    eight.bpp = 8;
-    const DibImage good = Make(eight);
-    OctreeQuantizer tree;
-    EXPECT_EQ("CreateOctalPalette only supports 8 and 24 bit bmps", ErrorText([&] { tree.AddImage(bad); }));
-    OctreeQuantizer second;
-    second.AddImage(good);
-    EXPECT_EQ("CreateOctalPalette only supports 8 and 24 bit bmps", ErrorText([&] { second.AddImage(bad); }));
-}
-
 TEST(Octree, SumsDoNotOverflowOnHugeImages)
 {
     // 4200 x 4200 white pixels: their red sum needs more than 32 bits.
