@@ -383,9 +383,10 @@ void CSkinMainWnd::DrawValue(HDC dc, const std::string& text, int row)
     SetTextColor(dc, ReadTextColour(Settings::kStatusTextRGB));
     RECT rect = ValueRect(row);
     FillRect(dc, &rect, m_panelBrush.get());
-    // Values come from the driver: an "&" in them is text, not a mnemonic.
+    // Values come from the driver: an "&" in them is text, not a mnemonic. A
+    // text wider than its column ends in an ellipsis rather than being cut.
     std::wstring wide = WideFromUtf8(text);
-    DrawTextW(dc, wide.c_str(), int(wide.size()), &rect, DT_LEFT | DT_NOPREFIX);
+    DrawTextW(dc, wide.c_str(), int(wide.size()), &rect, DT_LEFT | DT_NOPREFIX | DT_END_ELLIPSIS);
     if (m_pRecorder)
         m_pRecorder->OnDrawValue(row, text);
 }

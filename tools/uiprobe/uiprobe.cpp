@@ -392,7 +392,7 @@ int DrawRowText(const wchar_t* path, int width, int height, const std::wstring& 
     SetTextColor(memory, RGB(red, green, blue));
     TEXTMETRICW metrics = {};
     GetTextMetricsW(memory, &metrics);
-    DrawTextW(memory, text.c_str(), int(text.size()), &box, right ? DT_RIGHT : DT_LEFT | DT_NOPREFIX);
+    DrawTextW(memory, text.c_str(), int(text.size()), &box, right ? DT_RIGHT : DT_LEFT | DT_NOPREFIX | DT_END_ELLIPSIS);
     SelectObject(memory, oldFont);
     SelectObject(memory, oldBitmap);
     bool ok = WriteBmp(path, memory, bitmap, width, height);
