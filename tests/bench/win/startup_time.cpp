@@ -16,8 +16,11 @@
 
 #include <shellapi.h>
 
+#include "framework/Handles.h"
+
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -80,14 +83,14 @@ bool HasPaintedWindow(DWORD pid, const std::wstring& windowClass)
     return false;
 }
 
-void CloseProgram(const PROCESS_INFORMATION& process)
+void CloseProgram(HANDLE process, DWORD pid)
 {
-    for (HWND window : WindowsOf(process.dwProcessId, nullptr, false))
+    for (HWND window : WindowsOf(pid, nullptr, false))
         PostMessageW(window, WM_CLOSE, 0, 0);
-    if (WaitForSingleObject(process.hProcess, kExitTimeoutMs) != WAIT_OBJECT_0) {
+    if (WaitForSingleObject(process, kExitTimeoutMs) != WAIT_OBJECT_0) {
         std::fprintf(stderr, "the program did not end when closed; terminated\n");
-        TerminateProcess(process.hProcess, 1);
-        WaitForSingleObject(process.hProcess, kExitTimeoutMs);
+        TerminateProcess(process, 1);
+        WaitForSingleObject(process, kExitTimeoutMs);
     }
 }
 
@@ -98,32 +101,32 @@ double TimeOneStart(const Target& target)
     std::wstring commandLine = L"\"" + path + L"\"";
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
+    PROCESS_INFORMATION info = {};
     double start = Seconds();
     if (!CreateProcessW(path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, target.folder.c_str(),
-                        &startup, &process)) {
+                        &startup, &info)) {
         std::fprintf(stderr, "cannot start %ls (error %lu)\n", path.c_str(), GetLastError());
         return -1;
     }
+    UniqueHandle process(info.hProcess);
+    UniqueHandle thread(info.hThread);
     double elapsed = -1;
-    if (WaitForInputIdle(process.hProcess, kStartTimeoutMs) == 0) {
+    if (WaitForInputIdle(process.get(), kStartTimeoutMs) == 0) {
         // Bounded poll: the idle moment can come before the status window
         // is shown when start-up pumps messages on its way.
         while (Seconds() - start < kStartTimeoutMs / 1000.0) {
-            if (HasPaintedWindow(process.dwProcessId, target.windowClass)) {
+            if (HasPaintedWindow(info.dwProcessId, target.windowClass)) {
                 elapsed = (Seconds() - start) * 1000.0;
                 break;
             }
-            if (WaitForSingleObject(process.hProcess, 1) == WAIT_OBJECT_0)
+            if (WaitForSingleObject(process.get(), 1) == WAIT_OBJECT_0)
                 break;
         }
     }
     if (elapsed < 0)
         std::fprintf(stderr, "%ls: no painted window of class %ls\n", target.label.c_str(),
                      target.windowClass.c_str());
-    CloseProgram(process);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    CloseProgram(process.get(), info.dwProcessId);
     return elapsed;
 }
 
@@ -145,7 +148,9 @@ int Usage()
 int main()
 {
     int argc = 0;
-    wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    std::unique_ptr<wchar_t*, decltype(&LocalFree)> arguments(CommandLineToArgvW(GetCommandLineW(), &argc),
+                                                               &LocalFree);
+    wchar_t** argv = arguments.get();
     if (!argv)
         return Usage();
     if (argc < 6 || (argc - 2) % 4 != 0)
