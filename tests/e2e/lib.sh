@@ -7,8 +7,13 @@ wine_env
 [ -n "${DISPLAY:-}" ] || ensure_display private
 prefix_init
 # Keep the prefix (and so the simulator's device host and settings) alive
-# between the programs a test starts; it ends with the test.
-wineserver -p
+# between the programs a test starts; it ends with the test. A server that is
+# still running (the simulator's installation has just restarted it) cannot
+# be made persistent: wait until it has ended, then start a persistent one.
+if ! wineserver -p 2>/dev/null; then
+    wineserver -w
+    wineserver -p
+fi
 # Start the prefix's services (and the simulator) from a plain call, so that
 # they never inherit the pipe of a later $(...) and hold it open.
 $MODAVI_WINE cmd /c exit >/dev/null 2>&1 </dev/null || true
