@@ -3,7 +3,7 @@
 // they load as the dialog needs them.
 #include "dib/Dib.h"
 
-#include "dib_bmp_builder.h"
+#include "../support/BmpBuilder.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 #include "dib/Dib.h"
 #include "settings/XVuk.h"
 
-#include "dib_bmp_builder.h"
+#include "../support/BmpBuilder.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #include "dib/DibImage.h"
 #include "settings/XVuk.h"
 
-#include "dib_bmp_builder.h"
+#include "../support/BmpBuilder.h"
 
 #include <gtest/gtest.h>
 

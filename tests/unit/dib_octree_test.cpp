@@ -7,7 +7,7 @@
 #include "dib/Octree.h"
 #include "settings/XVuk.h"
 
-#include "dib_bmp_builder.h"
+#include "../support/BmpBuilder.h"
 #include "../support/ErrorText.h"
 
 #include <gtest/gtest.h>

@@ -3,7 +3,7 @@
 #include "dib/Dib.h"
 #include "settings/XVuk.h"
 
-#include "../unit/dib_bmp_builder.h"
+#include "../support/BmpBuilder.h"
 #include "../support/TestCanvas.h"
 
 #include <gtest/gtest.h>

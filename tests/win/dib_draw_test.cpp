@@ -4,7 +4,7 @@
 #include "dib/OctalPalette.h"
 
 #include "../support/GdiObjects.h"
-#include "../unit/dib_bmp_builder.h"
+#include "../support/BmpBuilder.h"
 #include "../support/TestCanvas.h"
 
 #include <gtest/gtest.h>

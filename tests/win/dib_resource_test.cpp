@@ -4,7 +4,7 @@
 #include "dib/Palette.h"
 #include "settings/XVuk.h"
 
-#include "../unit/dib_bmp_builder.h"
+#include "../support/BmpBuilder.h"
 #include "../support/TestCanvas.h"
 #include "../support/ErrorText.h"
 

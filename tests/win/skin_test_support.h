@@ -13,6 +13,8 @@
 #include "settings/TextUtil.h"
 #include "skin/SkinDrawRecorder.h"
 
+#include "../support/BmpBuilder.h"
+
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -65,26 +67,14 @@ inline std::vector<std::string> DefaultSettings()
 // left half, orange in its right half.
 inline void WriteLogo()
 {
-    const int width = 40, height = 30, rowBytes = (width * 3 + 3) / 4 * 4;
-    std::vector<unsigned char> file(54 + size_t(rowBytes) * height, 0);
-    auto put32 = [&](size_t at, uint32_t v) { std::memcpy(&file[at], &v, 4); };
-    file[0] = 'B';
-    file[1] = 'M';
-    put32(2, uint32_t(file.size()));
-    put32(10, 54);
-    put32(14, 40);
-    put32(18, width);
-    put32(22, height);
-    file[26] = 1;
-    file[28] = 24;
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            unsigned char* p = &file[54 + size_t(y) * rowBytes + size_t(x) * 3];
-            bool key = x < width / 2;
-            p[0] = key ? 0 : 0;     // blue
-            p[1] = key ? 255 : 128; // green
-            p[2] = key ? 0 : 255;   // red
-        }
+    bmptest::BmpLayout logo;
+    logo.width = 40;
+    logo.height = 30;
+    logo.bpp = 24;
+    for (int y = 0; y < logo.height; ++y)
+        for (int x = 0; x < logo.width; ++x)
+            logo.colors.push_back(x < logo.width / 2 ? bmptest::Rgb{0, 255, 0} : bmptest::Rgb{255, 128, 0});
+    const std::vector<uint8_t> file = bmptest::FileBitmap(logo);
     FILE* out = std::fopen(ProgramFile("LogoSkin.bmp").c_str(), "wb");
     ASSERT_NE(out, nullptr);
     std::fwrite(file.data(), 1, file.size(), out);

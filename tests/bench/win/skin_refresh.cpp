@@ -6,8 +6,8 @@
 // With --device the program's real control device is used instead (the
 // simulator), so the requests' cost is included.
 //
-// The program folder gets a Modavi.ini and a LogoSkin.bmp for the run; both
-// are removed at the end.
+// The program folder gets a Modavi.ini and a LogoSkin.bmp for the run; what
+// was there before is put back at the end.
 #include <windows.h>
 
 #include "driver/ByteOrder.h"
@@ -23,6 +23,9 @@
 #include "settings/TextUtil.h"
 #include "settings/XVuk.h"
 #include "skin/SkinMainWnd.h"
+
+#include "../../support/BmpBuilder.h"
+#include "../../support/ScopedFile.h"
 
 #include <cstdio>
 #include <cstring>
@@ -131,34 +134,16 @@ std::string ProgramFile(const char* name)
     return JoinPath(GetProgramDir(), name);
 }
 
-bool WriteFiles()
+// A 60 x 40 grey 24-bit logo.
+std::string LogoBytes()
 {
-    FILE* ini = std::fopen(ProgramFile("Modavi.ini").c_str(), "wb");
-    if (!ini)
-        return false;
-    std::fputs("[SystemInfo]\r\nHue=140\r\nSat=90\r\nTitlebarHue=140\r\nTitlebarSat=120\r\nTransparentBitmap=1\r\n"
-               "TitlebarTextRGB=255,255,255\r\nLabelTextRGB=170,190,210\r\nStatusTextRGB=255,255,255\r\n",
-               ini);
-    std::fclose(ini);
-    const int width = 60, height = 40, rowBytes = width * 3;
-    std::vector<unsigned char> file(54 + size_t(rowBytes) * height, 0x80);
-    std::memset(file.data(), 0, 54);
-    auto put32 = [&](size_t at, uint32_t v) { std::memcpy(&file[at], &v, 4); };
-    file[0] = 'B';
-    file[1] = 'M';
-    put32(2, uint32_t(file.size()));
-    put32(10, 54);
-    put32(14, 40);
-    put32(18, width);
-    put32(22, height);
-    file[26] = 1;
-    file[28] = 24;
-    FILE* logo = std::fopen(ProgramFile("LogoSkin.bmp").c_str(), "wb");
-    if (!logo)
-        return false;
-    std::fwrite(file.data(), 1, file.size(), logo);
-    std::fclose(logo);
-    return true;
+    bmptest::BmpLayout logo;
+    logo.width = 60;
+    logo.height = 40;
+    logo.bpp = 24;
+    logo.colors.assign(size_t(logo.width) * logo.height, bmptest::Rgb{0x80, 0x80, 0x80});
+    const std::vector<uint8_t> file = bmptest::FileBitmap(logo);
+    return std::string(file.begin(), file.end());
 }
 
 uint64_t ThreadCpu100ns()
@@ -215,10 +200,11 @@ int main(int argc, char** argv)
     bool realDevice = argc > 1 && std::strcmp(argv[1], "--device") == 0;
     SetResourceModule(GetModuleHandleW(nullptr));
     RegisterNamedWindowClass(kProgramWindowClass);
-    if (!WriteFiles()) {
-        std::fprintf(stderr, "cannot write the settings file beside the program\n");
-        return 1;
-    }
+    ScopedFile settings(ProgramFile("Modavi.ini"),
+                        SettingsText("Hue=140\r\nSat=90\r\nTitlebarHue=140\r\nTitlebarSat=120\r\nTransparentBitmap=1\r\n"
+                                     "TitlebarTextRGB=255,255,255\r\nLabelTextRGB=170,190,210\r\n"
+                                     "StatusTextRGB=255,255,255\r\n"));
+    ScopedFile logo(ProgramFile("LogoSkin.bmp"), LogoBytes());
 
     TableDevice modems[2];
     ScriptModem(modems[0], false);
@@ -260,7 +246,5 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "error: %s\n", error.GetMessageText().c_str());
         status = 1;
     }
-    std::remove(ProgramFile("Modavi.ini").c_str());
-    std::remove(ProgramFile("LogoSkin.bmp").c_str());
     return status;
 }
