@@ -301,83 +301,25 @@ private:
 
 struct SkinLook {
     int hue, sat, titleHue, titleSat;
-    int light;       // 0 connected, 1 unreadable, 2 not connected
-    int upper, lower; // bar loads in per cent
+    int light; // 0 connected, 1 unreadable, 2 not connected
     const char* caption;
 };
 
-void DrawText(HDC dc, const char* text, RECT rect, UINT format, COLORREF color)
-{
-    SetTextColor(dc, color);
-    DrawTextA(dc, text, -1, &rect, format);
-}
-
-// The skinned window as it paints itself: background, logo, black panel,
-// title bar with page title and indicator, rows, buttons, light and bars,
-// clipped to the window's rounded region.
+// The skin's pictures where the window puts them, recoloured as a look asks
+// (the window itself, with texts and bars, is in the end-to-end screenshots).
 void DrawSkin(HDC dc, int ox, int oy, const SkinLook& look)
 {
-    auto background = Resource(IDB_SKIN_BACKGROUND, false, look.hue, look.sat);
-    auto title = Resource(IDB_SKIN_TITLEBAR, false, look.titleHue, look.titleSat);
-    auto lights = Resource(IDB_SKIN_LIGHTS, true);
-    auto strip = Resource(IDB_SKIN_BUTTONS, true);
+    Resource(IDB_SKIN_BACKGROUND, false, look.hue, look.sat)->Draw(dc, ox, oy);
     CDib logo(true);
     logo.LoadFromFile(RepoPath("resources/dist/LogoSkin.bmp"));
-
-    HRGN region = CreateRoundRectRgn(ox, oy, ox + background->m_nWidth, oy + background->m_nHeight, 30, 30);
-    SelectClipRgn(dc, region);
-    background->Draw(dc, ox, oy);
     logo.Draw(dc, ox + 18, oy + (53 - logo.m_nHeight) / 2);
-    HBRUSH black = CreateSolidBrush(RGB(0, 0, 0));
-    RECT panel = {ox + 27, oy + 53, ox + 359, oy + 189};
-    FillRect(dc, &panel, black);
-    DeleteObject(black);
-    title->Draw(dc, ox + 27, oy + 53);
-
-    HFONT font = CreateFontA(8, 0, 0, 0, 400, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0x20, "MS Sans Serif");
-    HGDIOBJ oldFont = SelectObject(dc, font);
-    TEXTMETRICA metrics = {};
-    GetTextMetricsA(dc, &metrics);
-    const int line = metrics.tmHeight, bar = title->m_nHeight;
-    RECT titleRect = {ox + 32, oy + 53, ox + 27 + title->m_nWidth - 5, oy + 53 + bar};
-    DrawText(dc, "Line status", titleRect, DT_SINGLELINE | DT_VCENTER | DT_LEFT, RGB(255, 255, 255));
-    DrawText(dc, "1 / 2", titleRect, DT_SINGLELINE | DT_VCENTER | DT_RIGHT, RGB(255, 255, 255));
-    const char* labels[] = {"State:", "Mode:", "Downstream:", "Upstream:"};
-    const char* values[] = {"Showtime", "ADSL2+ Annex A", "8128 kbps", "1024 kbps"};
-    for (int r = 0; r < 4; ++r) {
-        const int top = oy + 53 + bar + line + 3 * r * line / 2;
-        DrawText(dc, labels[r], RECT{ox + 27, top, ox + 188, top + line}, DT_RIGHT, RGB(170, 190, 210));
-        DrawText(dc, values[r], RECT{ox + 198, top, ox + 359, top + line}, DT_LEFT, RGB(255, 255, 255));
-    }
-    SelectObject(dc, oldFont);
-    DeleteObject(font);
-
-    strip->Draw(dc, ox + 25, oy + 200, 30, 2 * 25, 18, 18); // previous, disabled on page 1
+    Resource(IDB_SKIN_TITLEBAR, false, look.titleHue, look.titleSat)->Draw(dc, ox + 27, oy + 53);
+    const std::unique_ptr<CDib> strip = Resource(IDB_SKIN_BUTTONS, true);
+    strip->Draw(dc, ox + 25, oy + 200, 30, 2 * 25, 18, 18); // previous, disabled
     strip->Draw(dc, ox + 54, oy + 200, 0, 0, 18, 18);       // next
     strip->Draw(dc, ox + 332, oy + 19, 90, 0, 17, 17);      // minimise
-    strip->Draw(dc, ox + 352, oy + 19, 60, 0, 17, 17);      // close, with the focus ring
-    HPEN dotted = CreatePen(PS_DOT, 1, RGB(164, 164, 164));
-    HGDIOBJ oldPen = SelectObject(dc, dotted);
-    POINT ring[] = {{ox + 352, oy + 19}, {ox + 368, oy + 19}, {ox + 368, oy + 35}, {ox + 352, oy + 35}, {ox + 352, oy + 19}};
-    Polyline(dc, ring, 5);
-    SelectObject(dc, oldPen);
-    DeleteObject(dotted);
-
-    const COLORREF unlit[] = {RGB(0, 64, 0), RGB(64, 64, 0), RGB(64, 0, 0)};
-    const COLORREF lit[] = {RGB(0, 128, 0), RGB(128, 128, 0), RGB(128, 0, 0)};
-    for (int b = 0; b < 2; ++b) {
-        const int y = oy + (b == 0 ? 224 : 204), level = b == 0 ? look.lower : look.upper;
-        for (int i = 0; i < 10; ++i) {
-            const int group = i < 4 ? 0 : i < 7 ? 1 : 2;
-            HBRUSH brush = CreateSolidBrush(level / 10 > i ? lit[group] : unlit[group]);
-            RECT segment = {ox + 275 + i * 9, y, ox + 280 + i * 9, y + 15};
-            FillRect(dc, &segment, brush);
-            DeleteObject(brush);
-        }
-    }
-    lights->Draw(dc, ox + 247, oy + 205, 1, 25 * look.light, 11, 11);
-    SelectClipRgn(dc, nullptr);
-    DeleteObject(region);
+    strip->Draw(dc, ox + 352, oy + 19, 60, 0, 17, 17);      // close
+    Resource(IDB_SKIN_LIGHTS, true)->Draw(dc, ox + 247, oy + 205, 1, 25 * look.light, 11, 11);
 }
 
 std::string ScreenshotFolder()
@@ -398,9 +340,9 @@ TEST(Art, ContactSheet)
 {
     Sheet sheet(1290, 940);
     const SkinLook looks[] = {
-        {140, 90, 140, 120, 0, 45, 100, "skin, Modavi.ini's colours: Hue 140 Sat 90, title bar 140/120"},
-        {0, 0, 0, 0, 2, 0, 0, "Hue 0 Sat 0 (greys), not connected"},
-        {20, 110, 20, 140, 1, 11, 0, "Hue 20 Sat 110, state unreadable"},
+        {140, 90, 140, 120, 0, "skin, Modavi.ini's colours: Hue 140 Sat 90, title bar 140/120"},
+        {0, 0, 0, 0, 2, "Hue 0 Sat 0 (greys), not connected"},
+        {20, 110, 20, 140, 1, "Hue 20 Sat 110, state unreadable"},
     };
     for (int i = 0; i < 3; ++i) {
         sheet.Label(20 + i * 408, 10, looks[i].caption);

@@ -10,6 +10,8 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
+#include <string>
 #include <vector>
 
 using bmptest::BmpLayout;
@@ -19,39 +21,29 @@ namespace {
 
 constexpr COLORREF kBackdrop = RGB(10, 20, 200);
 
-// An 8-bit image with one colour per (x, y) drawn from `color`.
-void LoadIndexed(CDib& dib, int width, int height, const std::function<Rgb(int, int)>& color)
+using PixelFunction = std::function<Rgb(int, int)>;
+
+// An 8-bit (indexed) or 24-bit image with one colour per (x, y) drawn from `color`.
+void Load(CDib& dib, int width, int height, const PixelFunction& color, bool trueColor = false)
 {
     BmpLayout layout;
     layout.width = width;
     layout.height = height;
-    layout.bpp = 8;
+    layout.bpp = trueColor ? 24 : 8;
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             const Rgb c = color(x, y);
+            layout.colors.push_back(c);
             uint32_t index = 0;
             while (index < layout.table.size() &&
                    (layout.table[index].r != c.r || layout.table[index].g != c.g || layout.table[index].b != c.b))
                 ++index;
-            if (index == layout.table.size())
+            if (!trueColor && index == layout.table.size())
                 layout.table.push_back(c);
             layout.indexes.push_back(index);
         }
     }
     layout.colorsUsed = uint32_t(layout.table.size());
-    const std::vector<uint8_t> bytes = bmptest::PackedBitmap(layout);
-    dib.LoadPacked(bytes.data(), uint32_t(bytes.size()));
-}
-
-void LoadTrueColor(CDib& dib, int width, int height, const std::function<Rgb(int, int)>& color)
-{
-    BmpLayout layout;
-    layout.width = width;
-    layout.height = height;
-    layout.bpp = 24;
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            layout.colors.push_back(color(x, y));
     const std::vector<uint8_t> bytes = bmptest::PackedBitmap(layout);
     dib.LoadPacked(bytes.data(), uint32_t(bytes.size()));
 }
@@ -96,171 +88,37 @@ bool Inside(int x, int y, int left, int top, int width, int height)
     return x >= left && y >= top && x < left + width && y < top + height;
 }
 
-} // namespace
-
-TEST(DibDraw, OpaqueDrawCopiesEveryPixel)
+bool Same(const Rgb& a, const Rgb& b)
 {
-    CDib dib(false);
-    LoadIndexed(dib, 12, 10, Logo);
-    TestCanvas canvas(20, 16);
-    ASSERT_TRUE(canvas.IsReady());
-    canvas.Fill(kBackdrop);
-    dib.Draw(canvas.Dc(), 4, 3);
-    EXPECT_EQ(0, CountWrong(canvas, [](int x, int y) {
-                  return Inside(x, y, 4, 3, 12, 10) ? Ref(Logo(x - 4, y - 3)) : kBackdrop;
-              }));
+    return a.r == b.r && a.g == b.g && a.b == b.b;
 }
 
-TEST(DibDraw, TransparentDrawShowsTheTargetExactlyWhereTheKeyWas)
+// Targets of the draws: a pattern, so that "shows the target" is seen pixel
+// by pixel, and the logo's key colour.
+COLORREF Pattern(int x, int y)
 {
-    for (bool trueColor : {false, true}) {
-        SCOPED_TRACE(trueColor ? "24 bits" : "8 bits");
-        CDib dib(true);
-        if (trueColor)
-            LoadTrueColor(dib, 12, 10, Logo);
-        else
-            LoadIndexed(dib, 12, 10, Logo);
-        TestCanvas canvas(20, 16);
-        // A patterned target, so that "shows the target" is seen pixel by pixel.
-        for (int y = 0; y < 16; ++y)
-            for (int x = 0; x < 20; ++x)
-                canvas.Set(x, y, RGB(x * 12, y * 15, 77));
-        dib.Draw(canvas.Dc(), 6, 2);
-        EXPECT_EQ(0, CountWrong(canvas, [](int x, int y) {
-                      const COLORREF target = RGB(x * 12, y * 15, 77);
-                      if (!Inside(x, y, 6, 2, 12, 10))
-                          return target;
-                      const Rgb c = Logo(x - 6, y - 2);
-                      return c.r == 0 && c.g == 255 && c.b == 0 ? target : Ref(c);
-                  }));
-    }
+    return RGB(x * 12, y * 15, 77);
+}
+COLORREF KeyGreen(int, int)
+{
+    return RGB(0, 255, 0);
 }
 
-TEST(DibDraw, TransparentOnTheKeyColourLooksLikeOpaque)
+// Columns of 10 pixels like a button strip, each framed in its own key: green
+// in the first, blue in the second (which also holds a green column).
+Rgb Strip(int x, int y)
 {
-    CDib transparent(true), opaque(false);
-    LoadIndexed(transparent, 12, 10, Logo);
-    LoadIndexed(opaque, 12, 10, Logo);
-    TestCanvas a(12, 10), b(12, 10);
-    a.Fill(RGB(0, 255, 0));
-    b.Fill(RGB(0, 255, 0));
-    transparent.Draw(a.Dc(), 0, 0);
-    opaque.Draw(b.Dc(), 0, 0);
-    EXPECT_EQ(0, CountWrong(a, [&](int x, int y) { return b.At(x, y); }));
+    const bool border = x % 10 == 0 || y == 0;
+    if (x < 10)
+        return border ? Rgb{0, 255, 0} : Rgb{200, 200, 200};
+    return border ? Rgb{0, 0, 255} : (x == 15 ? Rgb{0, 255, 0} : Rgb{90, 90, 90});
 }
 
-TEST(DibDraw, APartTakesItsKeyFromItsOwnTopLeftPixel)
+// 25 rows, each its own colour: a part's rows must count from the top.
+Rgb Rows(int, int y)
 {
-    // Columns of 10 pixels in four states, like a button strip; the key
-    // differs per column and the part at (10, 0) must use blue, not green.
-    auto strip = [](int x, int y) {
-        const bool border = x % 10 == 0 || y == 0;
-        if (x < 10)
-            return border ? Rgb{0, 255, 0} : Rgb{200, 200, 200};
-        return border ? Rgb{0, 0, 255} : (x == 15 ? Rgb{0, 255, 0} : Rgb{90, 90, 90});
-    };
-    CDib dib(true);
-    LoadIndexed(dib, 20, 8, strip);
-    TestCanvas canvas(10, 8);
-    canvas.Fill(kBackdrop);
-    dib.Draw(canvas.Dc(), 0, 0, 10, 0, 10, 8);
-    EXPECT_EQ(0, CountWrong(canvas, [&](int x, int y) {
-                  const Rgb c = strip(x + 10, y);
-                  return c.r == 0 && c.g == 0 && c.b == 255 ? kBackdrop : Ref(c); // green stays
-              }));
+    return Rgb{uint8_t(y * 10), uint8_t(250 - y * 10), 33};
 }
-
-TEST(DibDraw, SourceRowsCountFromTheTop)
-{
-    // 25 rows, each its own colour: the part at source (0, 10), 5 high, is
-    // rows 10..14 from the top (storage rows 10..14 from the bottom).
-    auto rows = [](int, int y) { return Rgb{uint8_t(y * 10), uint8_t(250 - y * 10), 33}; };
-    for (bool transparent : {false, true}) {
-        CDib dib(transparent);
-        LoadIndexed(dib, 4, 25, rows);
-        TestCanvas canvas(4, 5);
-        canvas.Fill(kBackdrop);
-        dib.Draw(canvas.Dc(), 0, 0, 0, 10, 4, 5);
-        EXPECT_EQ(0, CountWrong(canvas, [&](int x, int y) {
-                      if (transparent && y == 0)
-                          return kBackdrop; // the whole first row is the part's key colour
-                      return Ref(rows(x, y + 10));
-                  }))
-            << (transparent ? "transparent" : "opaque");
-    }
-}
-
-TEST(DibDraw, ZeroSizeMeansTheWholeImageAndPartsClipToIt)
-{
-    CDib dib(false);
-    LoadTrueColor(dib, 12, 10, Logo);
-    TestCanvas whole(12, 10), part(12, 10);
-    whole.Fill(kBackdrop);
-    part.Fill(kBackdrop);
-    dib.Draw(whole.Dc(), 0, 0, 0, 0, 0, 0);
-    EXPECT_EQ(0, CountWrong(whole, [](int x, int y) { return Ref(Logo(x, y)); }));
-    dib.Draw(part.Dc(), 2, 1, 3, 3, 6, 4); // the frame only
-    EXPECT_EQ(0, CountWrong(part, [](int x, int y) {
-                  return Inside(x, y, 2, 1, 6, 4) ? Ref(Logo(x + 1, y + 2)) : kBackdrop;
-              }));
-}
-
-TEST(DibDraw, NothingIsDrawnWithoutAnImage)
-{
-    CDib empty(true), failed(false), freed(true);
-    EXPECT_ANY_THROW(failed.LoadPacked("junk", 4));
-    LoadIndexed(freed, 12, 10, Logo);
-    freed.Free();
-    TestCanvas canvas(8, 8);
-    canvas.Fill(kBackdrop);
-    empty.Draw(canvas.Dc(), 0, 0);
-    failed.Draw(canvas.Dc(), 0, 0, 0, 0, 5, 5);
-    freed.Draw(canvas.Dc(), 0, 0);
-    empty.Draw(nullptr, 0, 0);
-    EXPECT_EQ(0, CountWrong(canvas, [](int, int) { return kBackdrop; }));
-}
-
-TEST(DibDraw, KeyIsMatchedAfterMappingToTheDevice)
-{
-    // On a 5-6-5 target (0, 254, 0) and the key (0, 255, 0) are one colour,
-    // so both are left out; on a 32-bit target only the key is.
-    CDib dib(true);
-    LoadIndexed(dib, 12, 10, Logo);
-    TestCanvas low(12, 10, 16);
-    ASSERT_TRUE(low.IsReady());
-    low.Fill(RGB(200, 0, 200));
-    const COLORREF back = low.At(0, 0);
-    dib.Draw(low.Dc(), 0, 0);
-    EXPECT_EQ(back, low.At(5, 1));
-    EXPECT_EQ(back, low.At(1, 1));
-    EXPECT_NE(back, low.At(4, 4));
-
-    TestCanvas full(12, 10);
-    full.Fill(RGB(200, 0, 200));
-    dib.Draw(full.Dc(), 0, 0);
-    EXPECT_EQ(RGB(0, 254, 0), full.At(5, 1));
-    EXPECT_EQ(RGB(200, 0, 200), full.At(1, 1));
-}
-
-TEST(DibDraw, SharedPaletteDoesNotChangeTrueColourOutput)
-{
-    CDib a(true), b(false);
-    LoadIndexed(a, 12, 10, Logo);
-    LoadTrueColor(b, 12, 10, Logo);
-    std::unique_ptr<CPalette> palette = CreateOctalPalette({&a, &b});
-    ASSERT_NE(nullptr, palette);
-    a.SetPalette(palette.get());
-    b.SetPalette(palette.get());
-    TestCanvas canvas(12, 10);
-    canvas.Fill(kBackdrop);
-    a.Draw(canvas.Dc(), 0, 0);
-    EXPECT_EQ(0, CountWrong(canvas, [](int x, int y) {
-                  const Rgb c = Logo(x, y);
-                  return c.r == 0 && c.g == 255 && c.b == 0 ? kBackdrop : Ref(c);
-              }));
-}
-
-namespace {
 
 // Does `draw` `times` times; succeeds when the live GDI object count is the
 // same afterwards.
@@ -292,10 +150,97 @@ void LeakingDraw(const CDib& dib, HDC target)
 
 } // namespace
 
+// Draw(dc, x, y, sx, sy, w, h) copies the part (the whole image when w, h are 0);
+// a transparent image shows the target exactly where the part's top-left colour was.
+TEST(DibDraw, EveryPixelOfThePartLandsAndTheKeyShowsTheTarget)
+{
+    struct Case {
+        const char* what;
+        PixelFunction image;
+        int width, height;
+        bool trueColor, transparent, sharedPalette;
+        COLORREF (*target)(int, int);
+        int canvasWidth, canvasHeight;
+        int x, y, sx, sy, w, h;
+    } cases[] = {
+        {"opaque, 8 bits", Logo, 12, 10, false, false, false, Pattern, 20, 16, 4, 3, 0, 0, 0, 0},
+        {"opaque, 24 bits", Logo, 12, 10, true, false, false, Pattern, 12, 10, 0, 0, 0, 0, 0, 0},
+        {"opaque part", Logo, 12, 10, true, false, false, Pattern, 12, 10, 2, 1, 3, 3, 6, 4},
+        {"transparent, 8 bits", Logo, 12, 10, false, true, false, Pattern, 20, 16, 6, 2, 0, 0, 0, 0},
+        {"transparent, 24 bits", Logo, 12, 10, true, true, false, Pattern, 20, 16, 6, 2, 0, 0, 0, 0},
+        {"transparent on the key colour", Logo, 12, 10, false, true, false, KeyGreen, 12, 10, 0, 0, 0, 0, 0, 0},
+        {"transparent with a shared palette", Logo, 12, 10, false, true, true, Pattern, 12, 10, 0, 0, 0, 0, 0, 0},
+        {"strip part keyed by its own top-left", Strip, 20, 8, false, true, false, Pattern, 10, 8, 0, 0, 10, 0, 10, 8},
+        {"rows from the top, opaque", Rows, 4, 25, false, false, false, Pattern, 4, 5, 0, 0, 0, 10, 4, 5},
+        {"rows from the top, transparent", Rows, 4, 25, false, true, false, Pattern, 4, 5, 0, 0, 0, 10, 4, 5},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        CDib dib(c.transparent);
+        Load(dib, c.width, c.height, c.image, c.trueColor);
+        std::unique_ptr<CPalette> palette;
+        if (c.sharedPalette) {
+            palette = CreateOctalPalette({&dib});
+            ASSERT_NE(nullptr, palette);
+            dib.SetPalette(palette.get());
+        }
+        TestCanvas canvas(c.canvasWidth, c.canvasHeight);
+        ASSERT_TRUE(canvas.IsReady());
+        for (int y = 0; y < c.canvasHeight; ++y)
+            for (int x = 0; x < c.canvasWidth; ++x)
+                canvas.Set(x, y, c.target(x, y));
+        dib.Draw(canvas.Dc(), c.x, c.y, c.sx, c.sy, c.w, c.h);
+        const Rgb key = c.image(c.sx, c.sy);
+        EXPECT_EQ(0, CountWrong(canvas, [&](int x, int y) {
+                      if (!Inside(x, y, c.x, c.y, c.w ? c.w : c.width, c.h ? c.h : c.height))
+                          return c.target(x, y);
+                      const Rgb source = c.image(x - c.x + c.sx, y - c.y + c.sy);
+                      return c.transparent && Same(source, key) ? c.target(x, y) : Ref(source);
+                  }));
+    }
+}
+
+TEST(DibDraw, NothingIsDrawnWithoutAnImage)
+{
+    CDib empty(true), failed(false), freed(true);
+    EXPECT_ANY_THROW(failed.LoadPacked("junk", 4));
+    Load(freed, 12, 10, Logo);
+    freed.Free();
+    TestCanvas canvas(8, 8);
+    canvas.Fill(kBackdrop);
+    empty.Draw(canvas.Dc(), 0, 0);
+    failed.Draw(canvas.Dc(), 0, 0, 0, 0, 5, 5);
+    freed.Draw(canvas.Dc(), 0, 0);
+    empty.Draw(nullptr, 0, 0);
+    EXPECT_EQ(0, CountWrong(canvas, [](int, int) { return kBackdrop; }));
+}
+
+TEST(DibDraw, KeyIsMatchedAfterMappingToTheDevice)
+{
+    // On a 5-6-5 target (0, 254, 0) and the key (0, 255, 0) are one colour,
+    // so both are left out; on a 32-bit target only the key is.
+    CDib dib(true);
+    Load(dib, 12, 10, Logo);
+    TestCanvas low(12, 10, 16);
+    ASSERT_TRUE(low.IsReady());
+    low.Fill(RGB(200, 0, 200));
+    const COLORREF back = low.At(0, 0);
+    dib.Draw(low.Dc(), 0, 0);
+    EXPECT_EQ(back, low.At(5, 1));
+    EXPECT_EQ(back, low.At(1, 1));
+    EXPECT_NE(back, low.At(4, 4));
+
+    TestCanvas full(12, 10);
+    full.Fill(RGB(200, 0, 200));
+    dib.Draw(full.Dc(), 0, 0);
+    EXPECT_EQ(RGB(0, 254, 0), full.At(5, 1));
+    EXPECT_EQ(RGB(200, 0, 200), full.At(1, 1));
+}
+
 TEST(DibDraw, TenThousandTransparentDrawsLeaveNoGdiObjectBehind)
 {
     CDib dib(true);
-    LoadIndexed(dib, 12, 10, Logo);
+    Load(dib, 12, 10, Logo);
     std::unique_ptr<CPalette> palette = CreateOctalPalette({&dib});
     dib.SetPalette(palette.get());
     TestCanvas canvas(20, 16);

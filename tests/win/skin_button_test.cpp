@@ -11,13 +11,13 @@
 
 #include <commctrl.h>
 
+#include <functional>
 #include <memory>
 
 using namespace skintest;
 
 namespace {
 
-const COLORREF kFill = RGB(1, 2, 3);
 const COLORREF kRing = RGB(164, 164, 164);
 const UINT kId = 105;
 
@@ -190,93 +190,70 @@ TEST_F(ButtonTest, HasOneToolTipToolCoveringItself)
     EXPECT_STREQ(text, L"Close tip");
 }
 
-// The strip image of a state, key colour left out: what a 17 x 17 button shows.
-void ExpectStateImage(const CSkinButton& button, int column, int image, const Canvas32& canvas)
-{
-    const CDib& strip = button.m_strip;
-    ASSERT_EQ(strip.m_nHeight, 100);
-    auto pixel = [&](int x, int y) {
-        RgbColor c = strip.GetImage()->PixelColor(x, strip.m_nHeight - 1 - y);
-        return RGB(c.red, c.green, c.blue);
-    };
-    int top = image * 25;
-    COLORREF key = pixel(column, top);
-    int keyPixels = 0;
-    for (int y = 0; y < 17; ++y)
-        for (int x = 0; x < 17; ++x) {
-            COLORREF source = pixel(column + x, top + y);
-            keyPixels += source == key;
-            ASSERT_EQ(canvas.At(x, y), source == key ? kFill : source)
-                << "image " << image << " at " << x << "," << y;
-        }
-    EXPECT_GT(keyPixels, 0);
-    EXPECT_LT(keyPixels, 17 * 17);
-    EXPECT_EQ(canvas.At(17, 5), kFill);
-    EXPECT_EQ(canvas.At(5, 17), kFill);
-}
-
+// Each state shows the top-left 17 x 17 of its strip image (column 60, one
+// image every 25 rows) with the image's key colour left out.
 TEST_F(ButtonTest, ShowsTheTopLeftOfItsStateImageWithTheKeyLeftOut)
 {
-    Canvas32 canvas(24, 24, kFill);
-    button->PaintContent(canvas.dc());
-    ExpectStateImage(*button, 60, 0, canvas);
-
-    Mouse(WM_MOUSEMOVE, 5, 5);
-    canvas.Fill(kFill);
-    button->PaintContent(canvas.dc());
-    ExpectStateImage(*button, 60, 1, canvas);
-
-    Mouse(WM_LBUTTONDOWN, 5, 5);
-    canvas.Fill(kFill);
-    button->PaintContent(canvas.dc());
-    ExpectStateImage(*button, 60, 3, canvas);
-
-    Mouse(WM_LBUTTONUP, 30, 30);
-    button->SetEnabled(false);
-    canvas.Fill(kFill);
-    button->PaintContent(canvas.dc());
-    ExpectStateImage(*button, 60, 2, canvas);
+    const CDib& strip = button->m_strip;
+    ASSERT_EQ(strip.m_nHeight, 100);
+    const struct { const char* state; int image; std::function<void()> enter; } states[] = {
+        {"normal", 0, [] {}},
+        {"hot", 1, [&] { Mouse(WM_MOUSEMOVE, 5, 5); }},
+        {"pressed", 3, [&] { Mouse(WM_LBUTTONDOWN, 5, 5); }},
+        {"disabled", 2, [&] { Mouse(WM_LBUTTONUP, 30, 30); button->SetEnabled(false); }},
+    };
+    for (const auto& s : states) {
+        SCOPED_TRACE(s.state);
+        s.enter();
+        auto canvas = FilledCanvas(24, 24);
+        button->PaintContent(canvas->Dc());
+        const int top = s.image * 25;
+        const COLORREF key = ImagePixel(strip, 60, top);
+        int keyPixels = 0;
+        for (int y = 0; y < 17; ++y)
+            for (int x = 0; x < 17; ++x) {
+                const COLORREF source = ImagePixel(strip, 60 + x, top + y);
+                keyPixels += source == key;
+                ASSERT_EQ(canvas->At(x, y), source == key ? kFill : source) << x << "," << y;
+            }
+        EXPECT_GT(keyPixels, 0);
+        EXPECT_LT(keyPixels, 17 * 17);
+        EXPECT_EQ(canvas->At(17, 5), kFill);
+        EXPECT_EQ(canvas->At(5, 17), kFill);
+    }
     TakeCommands();
 }
 
 TEST_F(ButtonTest, TheFocusRingIsADottedOutlineOfTheWholeButton)
 {
     button->SetFocused(true);
-    Canvas32 canvas(24, 24, kFill);
-    button->PaintContent(canvas.dc());
+    auto canvas = FilledCanvas(24, 24);
+    button->PaintContent(canvas->Dc());
+    // Dots on every side, gaps showing the image (background mode transparent).
     int ringPixels = 0, otherPixels = 0;
-    for (int i = 0; i < 17; ++i) {
-        const POINT edge[4] = {{i, 0}, {16, i}, {i, 16}, {0, i}};
-        for (POINT p : edge) {
-            if (canvas.At(p.x, p.y) == kRing)
-                ++ringPixels;
-            else
-                ++otherPixels;
+    for (int side = 0; side < 4; ++side) {
+        int dots = 0;
+        for (int i = 0; i < 17; ++i) {
+            const POINT p = side == 0 ? POINT{i, 0} : side == 1 ? POINT{16, i} : side == 2 ? POINT{i, 16} : POINT{0, i};
+            dots += canvas->At(p.x, p.y) == kRing;
+            otherPixels += canvas->At(p.x, p.y) != kRing;
         }
+        EXPECT_GT(dots, 0) << side;
+        ringPixels += dots;
     }
     EXPECT_GT(ringPixels, 12);
-    EXPECT_GT(otherPixels, 12); // dotted, and the gaps show the image (background mode transparent)
-    // Every side carries dots, and nothing is drawn inside or outside the outline.
-    auto sideHasDot = [&](int side) {
-        for (int i = 0; i < 17; ++i) {
-            POINT p = side == 0 ? POINT{i, 0} : side == 1 ? POINT{16, i} : side == 2 ? POINT{i, 16} : POINT{0, i};
-            if (canvas.At(p.x, p.y) == kRing)
-                return true;
-        }
-        return false;
-    };
-    for (int side = 0; side < 4; ++side)
-        EXPECT_TRUE(sideHasDot(side)) << side;
+    EXPECT_GT(otherPixels, 12);
+    // Nothing is drawn inside or outside the outline.
     for (int y = 1; y < 16; ++y)
         for (int x = 1; x < 16; ++x)
-            ASSERT_NE(canvas.At(x, y), kRing);
-    EXPECT_EQ(canvas.At(17, 0), kFill);
+            ASSERT_NE(canvas->At(x, y), kRing);
+    EXPECT_EQ(canvas->At(17, 0), kFill);
 
     button->SetFocused(false);
-    canvas.Fill(kFill);
-    button->PaintContent(canvas.dc());
+    canvas->Fill(kFill);
+    button->PaintContent(canvas->Dc());
     for (int i = 0; i < 17; ++i)
-        ASSERT_NE(canvas.At(i, 0), kRing);
+        ASSERT_NE(canvas->At(i, 0), kRing);
 }
 
 TEST_F(ButtonTest, MissingStripRaisesFromCreate)

@@ -21,14 +21,6 @@ COLORREF ToColorref(const RgbColor& c)
     return RGB(c.red, c.green, c.blue);
 }
 
-// Colour of pixel (x, y) of a loaded image, y counted from the top.
-COLORREF ImagePixel(const CDib& image, int x, int y)
-{
-    return ToColorref(image.GetImage()->PixelColor(x, image.m_nHeight - 1 - y));
-}
-
-const COLORREF kFill = RGB(1, 2, 3);
-
 // ---- Activity bars and light ----------------------------------------------
 
 class ActivityPaintTest : public ::testing::Test {
@@ -36,7 +28,7 @@ protected:
     void SetUp() override { lights.LoadFromResource(IDB_SKIN_LIGHTS); }
 
     // 0 unlit, 1 lit, -1 neither colour.
-    static int SegmentState(const Canvas32& canvas, int bar, int segment)
+    static int SegmentState(const TestCanvas& canvas, int bar, int segment)
     {
         static const COLORREF unlit[3] = {RGB(0, 64, 0), RGB(64, 64, 0), RGB(64, 0, 0)};
         static const COLORREF lit[3] = {RGB(0, 128, 0), RGB(128, 128, 0), RGB(128, 0, 0)};
@@ -55,59 +47,42 @@ protected:
     CActivityBars bars;
 };
 
-TEST_F(ActivityPaintTest, SegmentsSitAtTheirPlacesAndLeaveTheGapsAlone)
+// Lower bar at each level, upper bar full: lit segments in steps of ten, the
+// gaps and the space around the bars left alone.
+TEST_F(ActivityPaintTest, SegmentsLightInStepsOfTenAtTheirPlaces)
 {
-    Canvas32 canvas(388, 263, kFill);
-    bars.m_nUpperLevel = 100;
-    bars.m_nLowerLevel = 0;
-    bars.Draw(canvas.dc(), lights);
-    for (int segment = 0; segment < 10; ++segment) {
-        EXPECT_EQ(SegmentState(canvas, 1, segment), 1) << segment;
-        EXPECT_EQ(SegmentState(canvas, 0, segment), 0) << segment;
-        int gap = 275 + segment * 9 + 5;
-        for (int x = gap; x < gap + 4 && x < 364; ++x) {
-            EXPECT_EQ(canvas.At(x, 204), kFill) << x;
-            EXPECT_EQ(canvas.At(x, 230), kFill) << x;
-        }
-    }
-    // The ten segments span x 275 to 361; nothing beyond, above or below.
-    EXPECT_EQ(canvas.At(274, 210), kFill);
-    EXPECT_NE(canvas.At(275, 210), kFill);
-    EXPECT_NE(canvas.At(360, 210), kFill);
-    EXPECT_EQ(canvas.At(361, 210), kFill);
-    EXPECT_EQ(canvas.At(277, 203), kFill);
-    EXPECT_NE(canvas.At(277, 218), kFill);
-    EXPECT_EQ(canvas.At(277, 219), kFill); // between the bars
-    EXPECT_EQ(canvas.At(277, 223), kFill);
-    EXPECT_NE(canvas.At(277, 238), kFill);
-    EXPECT_EQ(canvas.At(277, 239), kFill);
-    // No light before the first poll.
-    EXPECT_EQ(canvas.At(252, 210), kFill);
-}
-
-TEST_F(ActivityPaintTest, LoadsLightSegmentsInStepsOfTen)
-{
-    struct Case {
-        int level;
-        int lit;
-    } cases[] = {{0, 0}, {9, 0}, {11, 1}, {45, 4}, {70, 7}, {99, 9}, {100, 10}, {250, 10}, {-5, 0}};
-    for (const Case& c : cases) {
-        Canvas32 canvas(388, 263, kFill);
+    const struct { int level, lit; } cases[] = {{0, 0}, {9, 0}, {11, 1}, {45, 4}, {70, 7}, {99, 9}, {100, 10},
+                                                {250, 10}, {-5, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.level);
+        auto canvas = FilledCanvas();
         bars.m_nLowerLevel = c.level;
-        bars.m_nUpperLevel = 0;
-        bars.Draw(canvas.dc(), lights);
-        for (int segment = 0; segment < 10; ++segment)
-            EXPECT_EQ(SegmentState(canvas, 0, segment), segment < c.lit ? 1 : 0)
-                << "level " << c.level << " segment " << segment;
+        bars.m_nUpperLevel = 100;
+        bars.Draw(canvas->Dc(), lights);
+        for (int segment = 0; segment < 10; ++segment) {
+            EXPECT_EQ(SegmentState(*canvas, 0, segment), segment < c.lit ? 1 : 0) << segment;
+            EXPECT_EQ(SegmentState(*canvas, 1, segment), 1) << segment;
+            const int gap = 275 + segment * 9 + 5;
+            for (int x = gap; x < gap + 4 && x < 364; ++x) {
+                EXPECT_EQ(canvas->At(x, 204), kFill) << x;
+                EXPECT_EQ(canvas->At(x, 230), kFill) << x;
+            }
+        }
+        // The ten segments span x 275 to 361; nothing beyond, above, between or below.
+        const struct { int x, y; bool filled; } edges[] = {{274, 210, true}, {275, 210, false}, {360, 210, false},
+            {361, 210, true}, {277, 203, true}, {277, 218, false}, {277, 219, true}, {277, 223, true},
+            {277, 238, false}, {277, 239, true}, {252, 210, true} /* no light before the first poll */};
+        for (const auto& e : edges)
+            EXPECT_EQ(canvas->At(e.x, e.y) == kFill, e.filled) << e.x << "," << e.y;
     }
 }
 
 TEST_F(ActivityPaintTest, TheLightShowsItsImageWithTheKeyColourLeftOut)
 {
     for (int image = 0; image < 3; ++image) {
-        Canvas32 canvas(388, 263, kFill);
+        auto canvas = FilledCanvas();
         bars.m_nLightImage = image;
-        bars.Draw(canvas.dc(), lights);
+        bars.Draw(canvas->Dc(), lights);
         int keyPixels = 0;
         COLORREF key = ImagePixel(lights, 1, 25 * image);
         for (int y = 0; y < 11; ++y)
@@ -115,30 +90,29 @@ TEST_F(ActivityPaintTest, TheLightShowsItsImageWithTheKeyColourLeftOut)
                 COLORREF source = ImagePixel(lights, 1 + x, 25 * image + y);
                 COLORREF expected = source == key ? kFill : source;
                 keyPixels += source == key;
-                ASSERT_EQ(canvas.At(247 + x, 205 + y), expected) << image << " at " << x << "," << y;
+                ASSERT_EQ(canvas->At(247 + x, 205 + y), expected) << image << " at " << x << "," << y;
             }
         EXPECT_GT(keyPixels, 0);
-        EXPECT_EQ(canvas.At(246, 205), kFill);
-        EXPECT_EQ(canvas.At(258, 205), kFill);
-        EXPECT_EQ(canvas.At(247, 216), kFill);
+        EXPECT_EQ(canvas->At(246, 205), kFill);
+        EXPECT_EQ(canvas->At(258, 205), kFill);
+        EXPECT_EQ(canvas->At(247, 216), kFill);
     }
 }
 
 TEST_F(ActivityPaintTest, ComposedLightsLookLikeLightsDrawnOverTheBackground)
 {
-    Canvas32 background(388, 263);
+    auto background = FilledCanvas();
     for (int y = 200; y < 220; ++y)
         for (int x = 240; x < 260; ++x)
-            SetPixelV(background.dc(), x, y, RGB(x * 5, y, 77));
-    bars.ComposeLights(background.dc(), lights);
+            background->Set(x, y, RGB(x * 5, y, 77));
+    bars.ComposeLights(background->Dc(), lights);
     for (int image = 0; image < 3; ++image) {
-        Canvas32 direct(388, 263);
-        BitBlt(direct.dc(), 0, 0, 388, 263, background.dc(), 0, 0, SRCCOPY);
-        lights.Draw(direct.dc(), 247, 205, 1, 25 * image, 11, 11);
-        Canvas32 composed(388, 263);
-        BitBlt(composed.dc(), 0, 0, 388, 263, background.dc(), 0, 0, SRCCOPY);
+        TestCanvas direct(388, 263), composed(388, 263);
+        BitBlt(direct.Dc(), 0, 0, 388, 263, background->Dc(), 0, 0, SRCCOPY);
+        BitBlt(composed.Dc(), 0, 0, 388, 263, background->Dc(), 0, 0, SRCCOPY);
+        lights.Draw(direct.Dc(), 247, 205, 1, 25 * image, 11, 11);
         bars.m_nLightImage = image;
-        bars.DrawLight(composed.dc(), lights);
+        bars.DrawLight(composed.Dc(), lights);
         for (int y = 205; y < 216; ++y)
             for (int x = 247; x < 258; ++x)
                 ASSERT_EQ(composed.At(x, y), direct.At(x, y)) << image << " at " << x << "," << y;
@@ -147,24 +121,24 @@ TEST_F(ActivityPaintTest, ComposedLightsLookLikeLightsDrawnOverTheBackground)
 
 // ---- Loads, blinking and counters -------------------------------------------
 
+// Load in per cent: cells * 424 bits against the rate in kbit/s.
 TEST(ActivityLoadTest, ComputesLoadsAsTheMeterAlwaysHas)
 {
-    // 1000 cells = 424000 bits against 1000 kbit/s.
-    EXPECT_EQ(CActivityBars::ComputeLoad(1000, 1000), 42);
-    EXPECT_EQ(CActivityBars::ComputeLoad(0, 1000), 0);
-    // Any traffic lights one segment.
-    EXPECT_EQ(CActivityBars::ComputeLoad(1, 8000), 11);
-    EXPECT_EQ(CActivityBars::ComputeLoad(1, 0), 11);
-    EXPECT_EQ(CActivityBars::ComputeLoad(0, 0), 0);
-    // 45 per cent, and far above 100.
-    EXPECT_EQ(CActivityBars::ComputeLoad(10614, 10000), 45);
-    EXPECT_EQ(CActivityBars::ComputeLoad(1000000, 100), 424000);
+    const struct { uint32_t cells, rate; int load; const char* what; } cases[] = {
+        {1000, 1000, 42, "424000 bits against 1000 kbit/s"},
+        {0, 1000, 0, "no traffic"},
+        {1, 8000, 11, "any traffic lights one segment"},
+        {1, 0, 11, "traffic against no rate"},
+        {0, 0, 0, "nothing against nothing"},
+        {10614, 10000, 45, "45 per cent"},
+        {1000000, 100, 424000, "far above 100"},
+        {5, 3000000, 11, "a product wrapping negative, raised by the traffic"},
+        {0, 0x20000000u, 0, "a product wrapping to 0 divides by nothing"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CActivityBars::ComputeLoad(c.cells, c.rate), c.load) << c.what;
     // A huge difference against a tiny rate is a full bar, never a wrapped number.
     EXPECT_GE(CActivityBars::ComputeLoad(0xFFFFFFFFu, 1), 100);
-    // A rate whose product wraps negative gives a negative load, raised to 11 by the traffic.
-    EXPECT_EQ(CActivityBars::ComputeLoad(5, 3000000), 11);
-    // A product that wraps to 0 divides by nothing.
-    EXPECT_EQ(CActivityBars::ComputeLoad(0, 0x20000000u), 0);
 }
 
 class ActivityPollTest : public ::testing::Test {
@@ -251,28 +225,13 @@ TEST_F(ActivityPollTest, CountersAreDifferencedModulo2To32AndPairedWithTheirRate
 
 class WindowPaintTest : public SkinTest {
 protected:
-    std::unique_ptr<Canvas32> Paint(const std::vector<std::string>& extraSettings = {})
+    std::unique_ptr<TestCanvas> Paint(const std::vector<std::string>& settings = {})
     {
-        auto settings = DefaultSettings();
-        for (const std::string& line : extraSettings) {
-            std::string key = line.substr(0, line.find('='));
-            for (auto it = settings.begin(); it != settings.end();)
-                it = it->compare(0, key.size() + 1, key + "=") == 0 ? settings.erase(it) : it + 1;
-            settings.push_back(line);
-        }
         WriteSettings(settings);
         window = std::make_unique<CSkinMainWnd>(app);
-        auto canvas = std::make_unique<Canvas32>(388, 263, kFill);
-        window->PaintContent(canvas->dc());
+        auto canvas = FilledCanvas();
+        window->PaintContent(canvas->Dc());
         return canvas;
-    }
-    static int Count(const Canvas32& canvas, const RECT& area, COLORREF colour)
-    {
-        int n = 0;
-        for (int y = area.top; y < area.bottom; ++y)
-            for (int x = area.left; x < area.right; ++x)
-                n += canvas.At(x, y) == colour;
-        return n;
     }
 
     std::unique_ptr<CSkinMainWnd> window;
@@ -314,19 +273,19 @@ TEST_F(WindowPaintTest, BackgroundPanelTitleBarAndRowsSitWhereTheyBelong)
         EXPECT_EQ(value.left, 198);
         EXPECT_EQ(value.right, 359);
         // Label text in its colour, value text in its own.
-        EXPECT_GT(Count(*canvas, label, RGB(0, 255, 255)), 0) << row;
-        EXPECT_GT(Count(*canvas, value, RGB(255, 255, 0)), 0) << row;
-        EXPECT_EQ(Count(*canvas, label, RGB(255, 255, 0)), 0) << row;
+        EXPECT_GT(CountColour(*canvas, label, RGB(0, 255, 255)), 0) << row;
+        EXPECT_GT(CountColour(*canvas, value, RGB(255, 255, 0)), 0) << row;
+        EXPECT_EQ(CountColour(*canvas, label, RGB(255, 255, 0)), 0) << row;
     }
     // Labels are right-aligned against the centre, values left-aligned after it.
     RECT label = window->LabelRect(0);
     RECT leftHalf = {27, label.top, 100, label.bottom};
     RECT nearCentre = {160, label.top, 188, label.bottom};
-    EXPECT_EQ(Count(*canvas, leftHalf, RGB(0, 255, 255)), 0);
-    EXPECT_GT(Count(*canvas, nearCentre, RGB(0, 255, 255)), 0);
+    EXPECT_EQ(CountColour(*canvas, leftHalf, RGB(0, 255, 255)), 0);
+    EXPECT_GT(CountColour(*canvas, nearCentre, RGB(0, 255, 255)), 0);
     RECT value = window->ValueRect(0);
     RECT valueStart = {198, value.top, 215, value.bottom};
-    EXPECT_GT(Count(*canvas, valueStart, RGB(255, 255, 0)), 0);
+    EXPECT_GT(CountColour(*canvas, valueStart, RGB(255, 255, 0)), 0);
     // The light of the first poll (line up: image 0) is in the picture.
     EXPECT_EQ(canvas->At(252, 210), ImagePixel(window->GetLights(), 6, 5));
 }
@@ -368,23 +327,23 @@ TEST_F(WindowPaintTest, TextColoursComeFromTheirThreeKeys)
 {
     auto canvas = Paint({"TitlebarTextRGB=0,255,0", "LabelTextRGB=255,0,255", "StatusTextRGB=0,128,255"});
     RECT title = window->TitleRect();
-    EXPECT_GT(Count(*canvas, title, RGB(0, 255, 0)), 0);
+    EXPECT_GT(CountColour(*canvas, title, RGB(0, 255, 0)), 0);
     RECT labels = {27, window->LabelRect(0).top, 188, window->LabelRect(3).bottom};
     RECT values = {198, window->ValueRect(0).top, 359, window->ValueRect(3).bottom};
-    EXPECT_GT(Count(*canvas, labels, RGB(255, 0, 255)), 0);
-    EXPECT_GT(Count(*canvas, values, RGB(0, 128, 255)), 0);
-    EXPECT_EQ(Count(*canvas, values, RGB(255, 0, 255)), 0);
+    EXPECT_GT(CountColour(*canvas, labels, RGB(255, 0, 255)), 0);
+    EXPECT_GT(CountColour(*canvas, values, RGB(0, 128, 255)), 0);
+    EXPECT_EQ(CountColour(*canvas, values, RGB(255, 0, 255)), 0);
 
     // Two numbers are no colour: the title is drawn in black.
     auto black = Paint({"TitlebarTextRGB=0,255"});
-    EXPECT_EQ(Count(*black, title, RGB(0, 255, 0)), 0);
-    EXPECT_GT(Count(*black, title, RGB(0, 0, 0)), 0);
+    EXPECT_EQ(CountColour(*black, title, RGB(0, 255, 0)), 0);
+    EXPECT_GT(CountColour(*black, title, RGB(0, 0, 0)), 0);
     // A missing key draws black on black: nothing shows in the value rows.
     auto missing = Paint({"StatusTextRGB="});
     for (int row = 0; row < 4; ++row) {
         RECT value = window->ValueRect(row);
         int area = (value.right - value.left) * (value.bottom - value.top);
-        EXPECT_EQ(Count(*missing, value, RGB(0, 0, 0)), area) << row;
+        EXPECT_EQ(CountColour(*missing, value, RGB(0, 0, 0)), area) << row;
     }
 }
 

@@ -1,8 +1,9 @@
 // Shared by the skin's Windows tests: a fake application, the settings file
 // and logo in the test program's folder, a scripted modem, a recorder of
-// what the window draws, and 32-bit canvases whose pixels can be read.
+// what the window draws, and pixel helpers.
 #pragma once
 
+#include "dib/Dib.h"
 #include "driver/FakeDeviceIo.h"
 #include "driver/FakeProfileReader.h"
 #include "framework/AppServices.h"
@@ -14,13 +15,18 @@
 #include "skin/SkinDrawRecorder.h"
 
 #include "../support/BmpBuilder.h"
+#include "../support/ScopedFile.h"
+#include "../support/TestCanvas.h"
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <fstream>
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace skintest {
@@ -44,41 +50,38 @@ inline std::string ProgramFile(const char* name)
     return JoinPath(GetProgramDir(), name);
 }
 
-// Modavi.ini of the test program's folder, section SystemInfo.
-inline void WriteSettings(const std::vector<std::string>& lines)
+// Modavi.ini of the test program's folder: the defaults below, each line of
+// `overrides` replacing the default of its key.
+inline void WriteSettings(const std::vector<std::string>& overrides = {})
 {
-    FILE* file = std::fopen(ProgramFile("Modavi.ini").c_str(), "wb");
-    ASSERT_NE(file, nullptr);
-    std::fputs("[SystemInfo]\r\n", file);
-    for (const std::string& line : lines) {
-        std::fputs(line.c_str(), file);
-        std::fputs("\r\n", file);
+    std::vector<std::string> lines = {"Hue=0", "Sat=0", "TitlebarHue=0", "TitlebarSat=0", "TransparentBitmap=1",
+                                      "UseHueAndSat=0", "TitlebarTextRGB=255,255,255", "LabelTextRGB=0,255,255",
+                                      "StatusTextRGB=255,255,0"};
+    for (const std::string& line : overrides) {
+        const std::string key = line.substr(0, line.find('=') + 1);
+        for (auto it = lines.begin(); it != lines.end();)
+            it = it->compare(0, key.size(), key) == 0 ? lines.erase(it) : it + 1;
+        lines.push_back(line);
     }
-    std::fclose(file);
+    std::string body;
+    for (const std::string& line : lines)
+        body += line + "\r\n";
+    std::ofstream(ProgramFile("Modavi.ini"), std::ios::binary) << SettingsText(body);
 }
 
-inline std::vector<std::string> DefaultSettings()
-{
-    return {"Hue=0", "Sat=0", "TitlebarHue=0", "TitlebarSat=0", "TransparentBitmap=1", "UseHueAndSat=0",
-            "TitlebarTextRGB=255,255,255", "LabelTextRGB=0,255,255", "StatusTextRGB=255,255,0"};
-}
-
-// A 24-bit logo: 40 x 30, key colour (0, 255, 0) at its top-left and in its
-// left half, orange in its right half.
+// A 24-bit logo: 40 x 30, key colour (0, 255, 0) in its left half (so at its
+// top-left), orange in its right half.
 inline void WriteLogo()
 {
     bmptest::BmpLayout logo;
     logo.width = 40;
     logo.height = 30;
     logo.bpp = 24;
-    for (int y = 0; y < logo.height; ++y)
-        for (int x = 0; x < logo.width; ++x)
-            logo.colors.push_back(x < logo.width / 2 ? bmptest::Rgb{0, 255, 0} : bmptest::Rgb{255, 128, 0});
+    for (int i = 0; i < logo.width * logo.height; ++i)
+        logo.colors.push_back(i % logo.width < logo.width / 2 ? bmptest::Rgb{0, 255, 0} : bmptest::Rgb{255, 128, 0});
     const std::vector<uint8_t> file = bmptest::FileBitmap(logo);
-    FILE* out = std::fopen(ProgramFile("LogoSkin.bmp").c_str(), "wb");
-    ASSERT_NE(out, nullptr);
-    std::fwrite(file.data(), 1, file.size(), out);
-    std::fclose(out);
+    std::ofstream(ProgramFile("LogoSkin.bmp"), std::ios::binary).write(reinterpret_cast<const char*>(file.data()),
+                                                                        std::streamsize(file.size()));
 }
 
 inline void RemoveProgramFiles()
@@ -90,15 +93,9 @@ inline void RemoveProgramFiles()
 // A modem with the line up and everything readable.
 inline void ScriptLineUp(FakeDeviceIo& device)
 {
-    device.answerDword(0x0004, 2);
-    device.answerDword(0x0206, 0);
-    device.answerDword(0x0113, 5);
-    device.answerDword(0x0107, 864);
-    device.answerDword(0x0103, 8128);
-    device.answerDword(0x0220, 0);
-    device.answerDword(0x01F5, 0);
-    device.answerDword(0x0301, 0);
-    device.answerDword(0x0381, 0);
+    for (auto [code, value] : {std::pair<uint32_t, uint32_t>{0x0004, 2}, {0x0206, 0}, {0x0113, 5}, {0x0107, 864},
+                               {0x0103, 8128}, {0x0220, 0}, {0x01F5, 0}, {0x0301, 0}, {0x0381, 0}})
+        device.answerDword(code, value);
     device.answerText(0x0001, "Driver 7.1");
     device.answerText(0x01E4, "FW 3.33");
 }
@@ -134,27 +131,22 @@ private:
 
 struct Drawn {
     enum Kind { Title, Label, Value, Activity } kind;
-    int row;                // page for titles
-    std::string text;       // UTF-8 for values, narrowed for the rest
+    int row; // page for titles
     int upper = 0, lower = 0, light = 0;
 };
 
 class Recorder : public ISkinDrawRecorder {
 public:
-    void OnDrawTitle(int page, const std::wstring& title, const std::wstring& indicator) override
+    void OnDrawTitle(int page, const std::wstring&, const std::wstring& indicator) override
     {
         lastIndicator = indicator;
-        items.push_back({Drawn::Title, page, Narrow(title)});
+        items.push_back({Drawn::Title, page});
     }
-    void OnDrawLabel(int row, const std::wstring& text) override { items.push_back({Drawn::Label, row, Narrow(text)}); }
-    void OnDrawValue(int row, const std::string& text) override { items.push_back({Drawn::Value, row, text}); }
+    void OnDrawLabel(int row, const std::wstring&) override { items.push_back({Drawn::Label, row}); }
+    void OnDrawValue(int row, const std::string&) override { items.push_back({Drawn::Value, row}); }
     void OnDrawActivity(int upper, int lower, int light) override
     {
-        Drawn item{Drawn::Activity, 0, ""};
-        item.upper = upper;
-        item.lower = lower;
-        item.light = light;
-        items.push_back(item);
+        items.push_back({Drawn::Activity, 0, upper, lower, light});
     }
 
     size_t Count(Drawn::Kind kind) const
@@ -172,78 +164,37 @@ public:
                 rows.push_back(item.row);
         return rows;
     }
-    const Drawn* LastActivity() const
-    {
-        for (auto it = items.rbegin(); it != items.rend(); ++it)
-            if (it->kind == Drawn::Activity)
-                return &*it;
-        return nullptr;
-    }
-    void Clear() { items.clear(); }
 
     std::vector<Drawn> items;
     std::wstring lastIndicator;
-
-private:
-    static std::string Narrow(const std::wstring& text)
-    {
-        std::string out;
-        for (wchar_t c : text)
-            out += c < 128 ? char(c) : '?';
-        return out;
-    }
 };
 
-// A 32-bit top-down DIB section in a memory DC: pixels read exactly.
-class Canvas32 {
-public:
-    Canvas32(int width, int height, COLORREF fill = RGB(1, 2, 3)) : m_width(width), m_height(height)
-    {
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        void* bits = nullptr;
-        m_bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        m_bits = static_cast<uint32_t*>(bits);
-        m_dc = CreateCompatibleDC(nullptr);
-        m_old = SelectObject(m_dc, m_bitmap);
-        Fill(fill);
-    }
-    ~Canvas32()
-    {
-        SelectObject(m_dc, m_old);
-        DeleteDC(m_dc);
-        DeleteObject(m_bitmap);
-    }
-    Canvas32(const Canvas32&) = delete;
-    Canvas32& operator=(const Canvas32&) = delete;
+const COLORREF kFill = RGB(1, 2, 3);
 
-    HDC dc() const { return m_dc; }
-    void Fill(COLORREF colour)
-    {
-        GdiFlush();
-        for (int i = 0; i < m_width * m_height; ++i)
-            m_bits[i] = (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
-    }
-    // The pixel as COLORREF (0x00bbggrr).
-    COLORREF At(int x, int y) const
-    {
-        GdiFlush();
-        uint32_t p = m_bits[size_t(y) * m_width + x];
-        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
-    }
+// A canvas of the window's size (or the given one) filled with kFill.
+inline std::unique_ptr<TestCanvas> FilledCanvas(int width = 388, int height = 263)
+{
+    auto canvas = std::make_unique<TestCanvas>(width, height);
+    canvas->Fill(kFill);
+    return canvas;
+}
 
-private:
-    int m_width, m_height;
-    HBITMAP m_bitmap = nullptr;
-    uint32_t* m_bits = nullptr;
-    HDC m_dc = nullptr;
-    HGDIOBJ m_old = nullptr;
-};
+// Pixels of `colour` inside `area`.
+inline int CountColour(const TestCanvas& canvas, const RECT& area, COLORREF colour)
+{
+    int n = 0;
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x)
+            n += canvas.At(x, y) == colour;
+    return n;
+}
+
+// Colour of pixel (x, y) of a loaded image, y counted from the top.
+inline COLORREF ImagePixel(const CDib& image, int x, int y)
+{
+    const RgbColor c = image.GetImage()->PixelColor(x, image.m_nHeight - 1 - y);
+    return RGB(c.red, c.green, c.blue);
+}
 
 // Common set-up: strings from this program file, the program's window class,
 // the settings file and the logo, a scripted modem with the line up.
@@ -253,7 +204,7 @@ protected:
     {
         SetResourceModule(GetModuleHandleW(nullptr));
         RegisterNamedWindowClass(kProgramWindowClass);
-        WriteSettings(DefaultSettings());
+        WriteSettings();
         WriteLogo();
         ScriptLineUp(device);
         profile.set("vavevida.ini", "SystemInfo", "PackageVersion", "Pkg 2.5.1");

@@ -11,6 +11,7 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include <algorithm>
 #include <memory>
 
 using namespace skintest;
@@ -176,7 +177,7 @@ TEST_F(SkinWindowTest, AnnexCAppendsTheBitmapMode)
 TEST_F(SkinWindowTest, APollRedrawsOnlyTheRowsWhoseTextChanged)
 {
     auto window = Open();
-    recorder.Clear();
+    recorder.items.clear();
     window->Refresh();
     EXPECT_EQ(recorder.Count(Drawn::Value), 0u);
     EXPECT_EQ(recorder.Count(Drawn::Label), 0u);
@@ -184,14 +185,14 @@ TEST_F(SkinWindowTest, APollRedrawsOnlyTheRowsWhoseTextChanged)
     EXPECT_EQ(recorder.Count(Drawn::Activity), 1u); // the bars and the light: every poll
 
     device.answerDword(0x0103, 7000);
-    recorder.Clear();
+    recorder.items.clear();
     window->Refresh();
     EXPECT_EQ(recorder.ValueRows(), std::vector<int>{2});
     EXPECT_EQ(window->GetValue(0, 2), "7000 kbps");
 
     // The line drops: state, both rates and the mode change.
     device.answerDword(0x0004, 0);
-    recorder.Clear();
+    recorder.items.clear();
     window->Refresh();
     EXPECT_EQ(recorder.ValueRows(), (std::vector<int>{0, 3, 2, 1}));
 }
@@ -199,7 +200,7 @@ TEST_F(SkinWindowTest, APollRedrawsOnlyTheRowsWhoseTextChanged)
 TEST_F(SkinWindowTest, PreviousOnPageZeroAndNextOnPageOneChangeAndDrawNothing)
 {
     auto window = Open();
-    recorder.Clear();
+    recorder.items.clear();
     size_t callsBefore = device.calls().size();
     Command(*window, 103);
     EXPECT_EQ(window->GetPage(), 0);
@@ -217,7 +218,7 @@ TEST_F(SkinWindowTest, PreviousOnPageZeroAndNextOnPageOneChangeAndDrawNothing)
     EXPECT_EQ(recorder.items.front().row, 1);
     EXPECT_EQ(recorder.lastIndicator, L"%s%n 2/2 %d 100%");
 
-    recorder.Clear();
+    recorder.items.clear();
     callsBefore = device.calls().size();
     Command(*window, 104);
     EXPECT_EQ(window->GetPage(), 1);
@@ -254,23 +255,25 @@ TEST_F(SkinWindowTest, PageOneShowsPackageDriverProgramAndFirmwareTexts)
     EXPECT_EQ(device.callCount(0x0001), 1u);
 }
 
-TEST_F(SkinWindowTest, TabAndShiftTabMoveTheFocusRingAndWrap)
+TEST_F(SkinWindowTest, TabAndShiftTabMoveTheFocusRingWrapRepaintAndPoll)
 {
     auto window = Open();
+    recorder.items.clear();
+    const size_t callsBefore = device.callCount(0x0004);
     Key(*window, VK_TAB);
     EXPECT_EQ(window->GetFocus(), 0);
     EXPECT_TRUE(window->GetButton(0).IsFocused());
     EXPECT_FALSE(window->GetButton(3).IsFocused());
-    {
+    // A focus move repaints the whole page and polls.
+    EXPECT_EQ(recorder.Count(Drawn::Title), 1u);
+    EXPECT_EQ(recorder.Count(Drawn::Label), 4u);
+    EXPECT_EQ(recorder.Count(Drawn::Activity), 1u);
+    EXPECT_EQ(device.callCount(0x0004), callsBefore + 1);
+    for (int expected : {3, 2}) {
         HeldKeys shift(true, false);
         Key(*window, VK_TAB);
+        EXPECT_EQ(window->GetFocus(), expected);
     }
-    EXPECT_EQ(window->GetFocus(), 3);
-    {
-        HeldKeys shift(true, false);
-        Key(*window, VK_TAB);
-    }
-    EXPECT_EQ(window->GetFocus(), 2);
     // Disabled buttons are not skipped.
     for (int i = 0; i < 2; ++i)
         Key(*window, VK_TAB);
@@ -282,29 +285,19 @@ TEST_F(SkinWindowTest, TabAndShiftTabMoveTheFocusRingAndWrap)
     EXPECT_EQ(focused, 1);
 }
 
-TEST_F(SkinWindowTest, TabRepaintsTheWholePageAndPolls)
+// Enter or Space right after the start press the focused close button; Escape closes too.
+TEST_F(SkinWindowTest, EnterSpaceOrEscapeRightAfterStartCloseTheWindow)
 {
-    auto window = Open();
-    recorder.Clear();
-    size_t callsBefore = device.callCount(0x0004);
-    Key(*window, VK_TAB);
-    EXPECT_EQ(recorder.Count(Drawn::Title), 1u);
-    EXPECT_EQ(recorder.Count(Drawn::Label), 4u);
-    EXPECT_EQ(recorder.Count(Drawn::Activity), 1u);
-    EXPECT_EQ(device.callCount(0x0004), callsBefore + 1);
-}
-
-TEST_F(SkinWindowTest, EnterOrSpaceRightAfterStartClosesTheWindow)
-{
-    for (UINT key : {UINT(VK_RETURN), UINT(VK_SPACE)}) {
+    for (UINT key : {UINT(VK_RETURN), UINT(VK_SPACE), UINT(VK_ESCAPE)}) {
+        SCOPED_TRACE(key);
         app.stopDebugCalls = 0;
         auto window = Open();
         HWND hwnd = window->m_hWnd;
         SendMessageW(hwnd, WM_KEYDOWN, key, 0);
-        EXPECT_TRUE(window->GetButton(3).IsPressed());
+        EXPECT_EQ(window->GetButton(3).IsPressed(), key != VK_ESCAPE);
         SendMessageW(hwnd, WM_KEYUP, key, 0);
         PumpMessages();
-        EXPECT_FALSE(IsWindow(hwnd)) << key;
+        EXPECT_FALSE(IsWindow(hwnd));
         EXPECT_EQ(app.stopDebugCalls, 1);
         EXPECT_FALSE(window->IsWindow());
     }
@@ -314,7 +307,7 @@ TEST_F(SkinWindowTest, EnterOnTheDisabledPreviousButtonDoesNothingAndOnNextTurns
 {
     auto window = Open();
     Key(*window, VK_TAB); // focus on button 0, disabled on page 0
-    recorder.Clear();
+    recorder.items.clear();
     Key(*window, VK_RETURN);
     PumpMessages();
     EXPECT_TRUE(window->IsWindow());
@@ -327,10 +320,9 @@ TEST_F(SkinWindowTest, EnterOnTheDisabledPreviousButtonDoesNothingAndOnNextTurns
     EXPECT_EQ(window->GetPage(), 1);
 }
 
-TEST_F(SkinWindowTest, EscapeClosesAndCtrlShiftLAsksForTheDebugLog)
+TEST_F(SkinWindowTest, OnlyCtrlShiftLAsksForTheDebugLog)
 {
     auto window = Open();
-    HWND hwnd = window->m_hWnd;
     Key(*window, 'L');
     {
         HeldKeys control(false, true);
@@ -342,12 +334,7 @@ TEST_F(SkinWindowTest, EscapeClosesAndCtrlShiftLAsksForTheDebugLog)
         Key(*window, 'L');
     }
     EXPECT_EQ(app.debugLogCalls, 1);
-    EXPECT_TRUE(IsWindow(hwnd));
-
-    Key(*window, VK_ESCAPE);
-    PumpMessages();
-    EXPECT_FALSE(IsWindow(hwnd));
-    EXPECT_EQ(app.stopDebugCalls, 1);
+    EXPECT_TRUE(IsWindow(window->m_hWnd));
 }
 
 TEST_F(SkinWindowTest, MinimiseCommandMinimises)
@@ -392,12 +379,14 @@ TEST_F(SkinWindowTest, ActivityFollowsTheCountersAgainstTheirOwnRates)
     // The first connected poll measures against 0.
     const CActivityBars& activity = window->GetActivity();
     EXPECT_EQ(activity.m_nUpperLevel, 0); // the counter's first reading is 0: nothing moved
+    recorder.items.clear();
     window->Refresh();
     EXPECT_EQ(activity.m_nUpperLevel, 42);
     EXPECT_EQ(activity.m_nLowerLevel, 0);
     EXPECT_EQ(activity.m_nLightImage, CActivityBars::kLightConnected);
-    const Drawn* drawn = recorder.LastActivity();
-    ASSERT_NE(drawn, nullptr);
+    auto drawn = std::find_if(recorder.items.begin(), recorder.items.end(),
+                              [](const Drawn& item) { return item.kind == Drawn::Activity; });
+    ASSERT_NE(drawn, recorder.items.end());
     EXPECT_EQ(drawn->upper, 42);
     EXPECT_EQ(drawn->light, 0);
 }
@@ -405,21 +394,14 @@ TEST_F(SkinWindowTest, ActivityFollowsTheCountersAgainstTheirOwnRates)
 TEST_F(SkinWindowTest, ColourKeysAreReadAnewForEveryRow)
 {
     auto window = Open();
-    RECT row = window->ValueRect(0);
+    const RECT row = window->ValueRect(0);
     auto countColour = [&](COLORREF colour) {
-        Canvas32 canvas(388, 263);
-        window->PaintContent(canvas.dc());
-        int n = 0;
-        for (int y = row.top; y < row.bottom; ++y)
-            for (int x = row.left; x < row.right; ++x)
-                n += canvas.At(x, y) == colour;
-        return n;
+        auto canvas = FilledCanvas();
+        window->PaintContent(canvas->Dc());
+        return CountColour(*canvas, row, colour);
     };
     EXPECT_GT(countColour(RGB(255, 255, 0)), 0);
-    auto settings = DefaultSettings();
-    settings.push_back("StatusTextRGB=255,0,128");
-    settings.erase(settings.begin() + 8);
-    WriteSettings(settings);
+    WriteSettings({"StatusTextRGB=255,0,128"});
     EXPECT_EQ(countColour(RGB(255, 255, 0)), 0);
     EXPECT_GT(countColour(RGB(255, 0, 128)), 0);
 }
