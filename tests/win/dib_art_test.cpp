@@ -338,7 +338,7 @@ std::string ScreenshotFolder()
 
 TEST(Art, ContactSheet)
 {
-    Sheet sheet(1290, 940);
+    Sheet sheet(1290, 890);
     const SkinLook looks[] = {
         {140, 90, 140, 120, 0, "skin, Modavi.ini's colours: Hue 140 Sat 90, title bar 140/120"},
         {0, 0, 0, 0, 2, "Hue 0 Sat 0 (greys), not connected"},
@@ -350,38 +350,32 @@ TEST(Art, ContactSheet)
     }
 
     const int top = 320;
-    sheet.Label(20, top - 18, "bitmap 1016 as stored (greys)");
-    Resource(IDB_SKIN_BACKGROUND, false)->Draw(sheet.Dc(), 20, top);
-    sheet.Label(430, top - 18, "bitmap 1019, stored and at 140/120");
-    Resource(IDB_SKIN_TITLEBAR, false)->Draw(sheet.Dc(), 430, top);
-    Resource(IDB_SKIN_TITLEBAR, false, 140, 120)->Draw(sheet.Dc(), 430, top + 26);
-
-    sheet.Label(430, top + 60, "banner on the dialog face, 1x and 2x");
-    sheet.Fill(430, top + 78, 380, 80, kDialogFace);
+    sheet.Label(20, top - 18, "banner on the dialog face, 1x and 2x");
+    sheet.Fill(20, top, 380, 90, kDialogFace);
     CDib banner(true);
     banner.LoadFromFile(RepoPath("resources/art/banner.bmp"));
-    banner.Draw(sheet.Dc(), 440, top + 84);
+    banner.Draw(sheet.Dc(), 30, top + 6);
     {
         TestCanvas face(180, 25);
         face.Fill(kDialogFace);
         banner.Draw(face.Dc(), 0, 0);
-        StretchBlt(sheet.Dc(), 440, top + 114, 360, 50, face.Dc(), 0, 0, 180, 25, SRCCOPY);
+        StretchBlt(sheet.Dc(), 30, top + 36, 360, 50, face.Dc(), 0, 0, 180, 25, SRCCOPY);
     }
-    sheet.Label(430, top + 172, "LogoClas.bmp, transparent and opaque");
-    sheet.Fill(430, top + 190, 380, 130, kDialogFace);
+    sheet.Label(20, top + 94, "LogoClas.bmp, transparent and opaque");
+    sheet.Fill(20, top + 112, 380, 130, kDialogFace);
     CDib classic(true);
     classic.LoadFromFile(RepoPath("resources/dist/LogoClas.bmp"));
-    classic.Draw(sheet.Dc(), 440, top + 196);
+    classic.Draw(sheet.Dc(), 30, top + 118);
     classic.m_bTransparent = false;
-    classic.Draw(sheet.Dc(), 440, top + 256);
+    classic.Draw(sheet.Dc(), 30, top + 178);
 
-    sheet.Label(850, top - 18, "bitmap 1017 (3x)");
-    sheet.Scaled(*Resource(IDB_SKIN_BUTTONS, false), 850, top, 3);
-    sheet.Label(1225, top - 18, "1018 (3x)");
-    sheet.Scaled(*Resource(IDB_SKIN_LIGHTS, false), 1225, top, 3);
+    sheet.Label(430, top - 18, "bitmap 1017 (3x)");
+    sheet.Scaled(*Resource(IDB_SKIN_BUTTONS, false), 430, top, 3);
+    sheet.Label(805, top - 18, "1018 (3x)");
+    sheet.Scaled(*Resource(IDB_SKIN_LIGHTS, false), 805, top, 3);
 
     // Icons: 48, 32 and 16 pixels on the sheet, 16 on a dark taskbar.
-    const int iconTop = 700;
+    const int iconTop = 650;
     sheet.Label(20, iconTop - 22, "icon groups 1001, 1003..1015 at 48, 32, 16 pixels; 16 on a dark taskbar");
     std::vector<int> ids = {IDI_PROGRAM};
     for (int id = IDI_PAGE_IDLE; id <= IDI_TRAY_DOWN; ++id)

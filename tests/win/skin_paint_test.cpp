@@ -160,7 +160,7 @@ protected:
     CActivityBars bars;
 };
 
-TEST_F(ActivityPollTest, TrainingBlinksTheLightFromAnEvenCounter)
+TEST_F(ActivityPollTest, TrainingBlinksTheLightOtherStatesShowTheirLights)
 {
     std::vector<int> images;
     for (int i = 0; i < 4; ++i) {
@@ -177,18 +177,15 @@ TEST_F(ActivityPollTest, TrainingBlinksTheLightFromAnEvenCounter)
     CActivityBars::s_nBlinkCounter = 3;
     other.Update(Poll(1));
     EXPECT_EQ(other.m_nLightImage, 0);
-}
 
-TEST_F(ActivityPollTest, OtherStatesAndUnreadableStateShowTheirLights)
-{
-    bars.Update(Poll(0));
-    EXPECT_EQ(bars.m_nLightImage, CActivityBars::kLightDown);
-    bars.Update(Poll(7));
-    EXPECT_EQ(bars.m_nLightImage, CActivityBars::kLightDown);
-    LinePoll unreadable;
-    bars.Update(unreadable);
+    // Only training counts; other states and an unreadable state have their own lights.
+    for (uint32_t state : {0u, 7u}) {
+        bars.Update(Poll(state));
+        EXPECT_EQ(bars.m_nLightImage, CActivityBars::kLightDown) << state;
+    }
+    bars.Update(LinePoll());
     EXPECT_EQ(bars.m_nLightImage, CActivityBars::kLightUnreadable);
-    EXPECT_EQ(CActivityBars::s_nBlinkCounter, 0);
+    EXPECT_EQ(CActivityBars::s_nBlinkCounter, 4);
 }
 
 TEST_F(ActivityPollTest, CountersAreDifferencedModulo2To32AndPairedWithTheirRates)

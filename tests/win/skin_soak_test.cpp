@@ -95,9 +95,7 @@ TEST_F(SkinSoakTest, HandlesAndGdiObjectsStayFlatOverTenMinutesOfPolls)
     device.answerCounter(0x0381, 0, 104729);
     auto window = std::make_unique<CSkinMainWnd>(app);
 
-    const int minute = 60;
-    const int tenMinutes = 600;
-    const int runs = 6; // an hour of polls in all
+    const int minute = 60, tenMinutes = 600, runs = 6; // an hour of polls in all
     int tick = 0;
     for (; tick < minute; ++tick)
         Tick(*window, tick);
@@ -119,23 +117,14 @@ TEST_F(SkinSoakTest, HandlesAndGdiObjectsStayFlatOverTenMinutesOfPolls)
     ASSERT_TRUE(window->IsWindow());
 
     // Closing the window gives back what it held.
-    int gdiBeforeWindow = gdiAfterMinute;
     window.reset();
-    EXPECT_LT(CountLiveGdiObjects(), gdiBeforeWindow);
+    EXPECT_LT(CountLiveGdiObjects(), gdiAfterMinute);
 }
 
-TEST_F(SkinSoakTest, TheCountSeesALeak)
+// The handle count sees one more handle (the GDI count's own check is in the bitmap drawing tests).
+TEST_F(SkinSoakTest, TheHandleCountSeesALeak)
 {
-    auto window = std::make_unique<CSkinMainWnd>(app);
-    for (int tick = 0; tick < 5; ++tick)
-        Tick(*window, tick);
-    int before = CountLiveGdiObjects();
-    HBRUSH leaked = CreateSolidBrush(RGB(1, 2, 3)); // what a fill made per poll without RAII would do
-    EXPECT_EQ(CountLiveGdiObjects(), before + 1);
-    DeleteObject(leaked);
-    EXPECT_EQ(CountLiveGdiObjects(), before);
-
-    DWORD handles = HandleCount();
+    const DWORD handles = HandleCount();
     HANDLE event = CreateEventW(nullptr, FALSE, FALSE, nullptr);
     EXPECT_EQ(HandleCount(), handles + 1);
     CloseHandle(event);
