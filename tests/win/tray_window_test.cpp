@@ -6,17 +6,19 @@
 #include "driver/CommandCodes.h"
 #include "driver/FakeDeviceIo.h"
 #include "framework/AppServices.h"
+#include "framework/ErrorBox.h"
 #include "framework/ProgramClass.h"
 #include "framework/WindowClass.h"
-#include "settings/WideText.h"
 #include "tray/SysTrayWnd.h"
 #include "tray/TrayMenu.h"
 #include "tray/TrayMessages.h"
+#include "../support/TestCanvas.h"
 
 #include <gtest/gtest.h>
 
-#include <set>
+#include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -31,6 +33,9 @@ struct ShellRecord {
     HICON icon;
     std::wstring tip;
 };
+
+// All fields of a record, for one comparison that prints them all.
+auto Fields(const ShellRecord& r) { return std::make_tuple(r.message, r.size, r.window, r.id, r.flags, r.callback, r.icon, r.tip); }
 
 class RecordingShell : public INotifyIconShell {
 public:
@@ -66,59 +71,38 @@ public:
     CWnd* tray = nullptr;
 };
 
-// Closes every "Error" box of this thread as soon as it opens and keeps its text.
-class ErrorBoxWatcher {
-public:
-    ErrorBoxWatcher() { s_texts.clear(); s_seen.clear(); m_timer = SetTimer(nullptr, 0, 20, Tick); }
-    ~ErrorBoxWatcher() { KillTimer(nullptr, m_timer); }
-    const std::vector<std::string>& texts() const { return s_texts; }
-
-private:
-    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) { EnumThreadWindows(GetCurrentThreadId(), Look, 0); }
-    static BOOL CALLBACK Look(HWND window, LPARAM)
-    {
-        wchar_t className[32] = {}, title[32] = {};
-        GetClassNameW(window, className, 32);
-        GetWindowTextW(window, title, 32);
-        if (std::wstring(className) == L"#32770" && std::wstring(title) == L"Error" && !s_seen.count(window)) {
-            s_seen.insert(window);
-            wchar_t text[600] = {};
-            GetDlgItemTextW(window, 65535, text, 600);
-            s_texts.push_back(Utf8FromWide(text));
-            PostMessageW(window, WM_COMMAND, IDOK, 0);
-        }
-        return TRUE;
+// Dispatches this thread's messages until done() or 10 s have passed.
+void PumpUntil(const std::function<bool()>& done)
+{
+    const DWORD start = GetTickCount();
+    MSG message;
+    while (!done() && GetTickCount() - start < 10000) {
+        if (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&message);
+        else
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
     }
-    static std::vector<std::string> s_texts;
-    static std::set<HWND> s_seen;
-    UINT_PTR m_timer;
-};
-std::vector<std::string> ErrorBoxWatcher::s_texts;
-std::set<HWND> ErrorBoxWatcher::s_seen;
+}
+
+// "Error" boxes are recorded instead of shown; g_whileBoxOpen stands for the
+// box's own message loop.
+std::vector<std::string> g_boxes;
+std::function<void()> g_whileBoxOpen;
+void RecordBox(const char* text)
+{
+    g_boxes.push_back(text);
+    if (g_whileBoxOpen)
+        g_whileBoxOpen();
+}
 
 const wchar_t kTitle[] = L"Modavi ADSL Monitor"; // string 1 of this program's resources
 
 COLORREF IconCentreColour(HICON icon)
 {
-    ICONINFO info = {};
-    if (!GetIconInfo(icon, &info))
-        return CLR_INVALID;
-    BITMAP bitmap = {};
-    GetObjectW(info.hbmColor, sizeof bitmap, &bitmap);
-    BITMAPINFO header = {};
-    header.bmiHeader.biSize = sizeof header.bmiHeader;
-    header.bmiHeader.biWidth = bitmap.bmWidth;
-    header.bmiHeader.biHeight = bitmap.bmHeight;
-    header.bmiHeader.biPlanes = 1;
-    header.bmiHeader.biBitCount = 32;
-    std::vector<DWORD> pixels(size_t(bitmap.bmWidth) * size_t(bitmap.bmHeight));
-    HDC screen = GetDC(nullptr);
-    GetDIBits(screen, info.hbmColor, 0, UINT(bitmap.bmHeight), pixels.data(), &header, DIB_RGB_COLORS);
-    ReleaseDC(nullptr, screen);
-    DeleteObject(info.hbmColor);
-    DeleteObject(info.hbmMask);
-    DWORD centre = pixels[size_t(bitmap.bmHeight / 2) * size_t(bitmap.bmWidth) + size_t(bitmap.bmWidth / 2)];
-    return RGB((centre >> 16) & 0xFF, (centre >> 8) & 0xFF, centre & 0xFF);
+    TestCanvas canvas(32, 32);
+    canvas.Fill(RGB(1, 2, 3));
+    DrawIconEx(canvas.Dc(), 0, 0, icon, 32, 32, 0, nullptr, DI_NORMAL);
+    return canvas.At(16, 16);
 }
 
 class TrayWindow : public ::testing::Test {
@@ -127,14 +111,18 @@ protected:
     {
         RegisterNamedWindowClass(kProgramWindowClass);
         ResetTrayTicks();
+        g_boxes.clear();
+        m_previousShower = SetErrorBoxShower(RecordBox);
         app.shell = &shell;
         app.tray = &tray;
     }
     void TearDown() override
     {
         if (!expectErrorBoxes) {
-            EXPECT_TRUE(boxes.texts().empty()) << boxes.texts().front();
+            EXPECT_TRUE(g_boxes.empty()) << g_boxes.front();
         }
+        SetErrorBoxShower(m_previousShower);
+        g_whileBoxOpen = nullptr;
     }
 
     // Creates the window and stops its timer, so that the test drives Poll alone.
@@ -159,9 +147,8 @@ protected:
         EXPECT_EQ(tip, Last().tip);
     }
 
-    // An unexpected "Error" box is closed and fails the test instead of hanging it.
-    ErrorBoxWatcher boxes;
-    bool expectErrorBoxes = false;
+    ErrorBoxShower m_previousShower = nullptr;
+    bool expectErrorBoxes = false; // otherwise any "Error" box fails the test
     FakeDeviceIo device;
     ScopedDeviceIo useDevice{device};
     RecordingShell shell;
@@ -194,22 +181,15 @@ TEST_F(TrayWindow, CreateAddsTheIconAndSetsTheTipAtOnce)
     EXPECT_STREQ(kProgramWindowClass, className);
 
     ASSERT_EQ(2u, Calls());
-    const ShellRecord& add = shell.records[0];
-    EXPECT_EQ(DWORD(NIM_ADD), add.message);
-    EXPECT_EQ(DWORD(NOTIFYICONDATAW_V1_SIZE), add.size);
-    EXPECT_EQ(tray.m_hWnd, add.window);
-    EXPECT_EQ(0u, add.id);
-    EXPECT_EQ(UINT(NIF_MESSAGE | NIF_ICON), add.flags);
-    EXPECT_EQ(RegisterWindowMessageW(L"VukSystrayIcon"), add.callback);
-    EXPECT_EQ(tray.GetIcon(6), add.icon);
-    EXPECT_EQ(L"", add.tip);
-
+    const DWORD size = NOTIFYICONDATAW_V1_SIZE;
+    const UINT callback = RegisterWindowMessageW(L"VukSystrayIcon"), flags = NIF_MESSAGE | NIF_ICON;
+    EXPECT_EQ(std::make_tuple(DWORD(NIM_ADD), size, tray.m_hWnd, 0u, flags, callback, tray.GetIcon(6), std::wstring()),
+              Fields(shell.records[0]));
     // Tick 1 read the status: same picture, the tip set at once.
-    const ShellRecord& modify = shell.records[1];
-    EXPECT_EQ(DWORD(NIM_MODIFY), modify.message);
-    EXPECT_EQ(UINT(NIF_MESSAGE | NIF_ICON | NIF_TIP), modify.flags);
-    EXPECT_EQ(RegisterWindowMessageW(L"VukSystrayIcon"), modify.callback);
-    ExpectShown(6, Tip(L"State: Idle"));
+    EXPECT_EQ(std::make_tuple(DWORD(NIM_MODIFY), size, tray.m_hWnd, 0u, flags | NIF_TIP, callback, tray.GetIcon(6),
+                              Tip(L"State: Idle")),
+              Fields(shell.records[1]));
+    EXPECT_EQ(6, tray.GetIconIndex());
     EXPECT_EQ(1u, device.callCount(Command::kLineState));
 }
 
@@ -378,14 +358,14 @@ TEST_F(TrayWindow, ATipOfSixtyFourCharactersIsReportedOnceAndNotShown)
     std::wstring fits = Tip(L"Upstream: 12345 kbps\nDownstream: 67890 kbps");
     ASSERT_EQ(63u, fits.size());
     ExpectShown(0, fits);
-    EXPECT_TRUE(boxes.texts().empty());
+    EXPECT_TRUE(g_boxes.empty());
 
     device.answerDword(Command::kRate103, uint32_t(-67890)); // one character more: 64
     device.answerCounter(Command::kCellCount381, 1, 1);      // and the picture keeps changing
     size_t calls = Calls();
     for (int i = 0; i < 5; ++i)
         NextStatusRead();
-    EXPECT_EQ((std::vector<std::string>{"System tray text is too big"}), boxes.texts());
+    EXPECT_EQ((std::vector<std::string>{"System tray text is too big"}), g_boxes);
     EXPECT_EQ(calls, Calls()); // nothing cut or half-shown
     EXPECT_EQ(0, tray.GetIconIndex());
     EXPECT_EQ(fits, tray.GetTip());
@@ -397,30 +377,29 @@ TEST_F(TrayWindow, ATipOfSixtyFourCharactersIsReportedOnceAndNotShown)
     device.answerDword(Command::kRate103, uint32_t(-67890));
     NextStatusRead();
     NextStatusRead();
-    EXPECT_EQ(2u, boxes.texts().size());
+    EXPECT_EQ(2u, g_boxes.size());
 }
 
 TEST_F(TrayWindow, TheTimerKeepsPollingWhileATooLongTipIsReportedOnce)
 {
+    auto reads = [&] { return device.callCount(Command::kLineState); };
+    size_t readsInBox = 0;
+    g_whileBoxOpen = [&] {
+        const size_t before = reads();
+        PumpUntil([&] { return reads() > before; });
+        readsInBox = reads() - before;
+    };
     device.answerDword(Command::kLineState, 1);
     device.answerDword(Command::kRate103, uint32_t(-67890));
     expectErrorBoxes = true;
     ASSERT_TRUE(tray.Create(nullptr)); // the real 500 ms timer runs
     device.answerDword(Command::kLineState, 2);
     device.answerDword(Command::kRate107, 12345);
-    // Pump messages (bounded) until the timer has made three more status reads.
-    DWORD start = GetTickCount();
-    MSG message;
-    while (device.callCount(Command::kLineState) < 4 && GetTickCount() - start < 10000) {
-        if (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageW(&message);
-        else
-            MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-    }
-    EXPECT_GE(device.callCount(Command::kLineState), 4u);
-    EXPECT_EQ(1u, boxes.texts().size());
-    // The blink of state 1 ran on the timer before the line came up.
-    EXPECT_EQ(Tip(L"State: Training"), tray.GetTip());
+    PumpUntil([&] { return reads() >= 4; });
+    EXPECT_GE(reads(), 4u);
+    EXPECT_GE(readsInBox, 1u) << "the timer stopped while the box was open";
+    EXPECT_EQ(1u, g_boxes.size());
+    EXPECT_EQ(Tip(L"State: Training"), tray.GetTip()); // the too-long tip was never shown
 }
 
 TEST_F(TrayWindow, TaskbarCreatedAddsTheCurrentPictureWithoutATip)
@@ -428,10 +407,9 @@ TEST_F(TrayWindow, TaskbarCreatedAddsTheCurrentPictureWithoutATip)
     device.answerDword(Command::kLineState, 3);
     CreateTray();
     EXPECT_EQ(1, SendMessageW(tray.m_hWnd, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0));
-    EXPECT_EQ(DWORD(NIM_ADD), Last().message);
-    EXPECT_EQ(UINT(NIF_MESSAGE | NIF_ICON), Last().flags);
-    EXPECT_EQ(tray.GetIcon(6), Last().icon);
-    EXPECT_EQ(L"", Last().tip);
+    EXPECT_EQ(std::make_tuple(DWORD(NIM_ADD), DWORD(NOTIFYICONDATAW_V1_SIZE), tray.m_hWnd, 0u, UINT(NIF_MESSAGE | NIF_ICON),
+                              RegisterWindowMessageW(L"VukSystrayIcon"), tray.GetIcon(6), std::wstring()),
+              Fields(Last()));
 
     // The stored tip still equals the next one: shown again only on a change.
     size_t calls = Calls();
@@ -442,40 +420,9 @@ TEST_F(TrayWindow, TaskbarCreatedAddsTheCurrentPictureWithoutATip)
     ExpectShown(6, Tip(L"State: Idle"));
 }
 
-struct MenuItem {
-    UINT id;
-    UINT state;
-    std::wstring text;
-};
-
-std::vector<MenuItem> ReadMenu(HMENU menu)
-{
-    std::vector<MenuItem> items;
-    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
-        wchar_t text[64] = {};
-        GetMenuStringW(menu, UINT(i), text, 64, MF_BYPOSITION);
-        items.push_back({GetMenuItemID(menu, i), GetMenuState(menu, UINT(i), MF_BYPOSITION), text});
-    }
-    return items;
-}
-
-TEST(TrayMenu, GreysOpenWhileTheStatusWindowExistsAndCloseWhenItDoesNot)
-{
-    for (bool open : {true, false}) {
-        std::vector<MenuItem> items = ReadMenu(BuildTrayMenu(open).get());
-        ASSERT_EQ(4u, items.size());
-        const struct { UINT id; const wchar_t* text; bool grey; } expected[] = {
-            {100, L"Open status window", open}, {101, L"Close status window", !open}, {}, {102, L"Exit", false}};
-        EXPECT_NE(0u, items[2].state & MF_SEPARATOR);
-        for (size_t i : {0, 1, 3}) {
-            EXPECT_EQ(expected[i].id, items[i].id) << "item " << i;
-            EXPECT_EQ(expected[i].text, items[i].text) << "item " << i;
-            EXPECT_EQ(expected[i].grey, (items[i].state & MF_GRAYED) != 0) << "item " << i << ", open " << open;
-        }
-    }
-}
-
-// While a menu is tracked, reads its items and ends it.
+// While the menu is tracked, reads its items (id, greyed, text) and ends it.
+constexpr UINT kSeparator = UINT(-1);
+using MenuItem = std::tuple<UINT, bool, std::wstring>;
 std::vector<MenuItem> g_trackedItems;
 void CALLBACK ReadTrackedMenu(HWND, UINT, UINT_PTR timer, DWORD)
 {
@@ -483,11 +430,18 @@ void CALLBACK ReadTrackedMenu(HWND, UINT, UINT_PTR timer, DWORD)
     if (!popup || !IsWindowVisible(popup))
         return;
     KillTimer(nullptr, timer);
-    g_trackedItems = ReadMenu(reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0)));
+    HMENU menu = reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0));
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        wchar_t text[64] = {};
+        GetMenuStringW(menu, UINT(i), text, 64, MF_BYPOSITION);
+        UINT state = GetMenuState(menu, UINT(i), MF_BYPOSITION);
+        const bool separator = state & MF_SEPARATOR; // greyed too while tracked
+        g_trackedItems.emplace_back(separator ? kSeparator : GetMenuItemID(menu, i), !separator && (state & MF_GRAYED), text);
+    }
     EndMenu();
 }
 
-TEST_F(TrayWindow, RightButtonOnTheIconTracksTheMenuWithItsGreying)
+TEST_F(TrayWindow, RightButtonOnTheIconTracksTheMenuGreyingOpenOrClose)
 {
     CreateTray();
     UINT callback = RegisterWindowMessageW(L"VukSystrayIcon");
@@ -497,12 +451,11 @@ TEST_F(TrayWindow, RightButtonOnTheIconTracksTheMenuWithItsGreying)
         UINT_PTR timer = SetTimer(nullptr, 0, 20, ReadTrackedMenu);
         EXPECT_EQ(1, SendMessageW(tray.m_hWnd, callback, 0, WM_RBUTTONDOWN));
         KillTimer(nullptr, timer);
-        ASSERT_EQ(4u, g_trackedItems.size()) << "the menu was not shown";
-        EXPECT_EQ(open, (g_trackedItems[0].state & MF_GRAYED) != 0);
-        EXPECT_EQ(!open, (g_trackedItems[1].state & MF_GRAYED) != 0);
+        const std::vector<MenuItem> expected = {
+            {100, open, L"Open status window"}, {101, !open, L"Close status window"}, {kSeparator, false, L""}, {102, false, L"Exit"}};
+        EXPECT_EQ(expected, g_trackedItems) << "status window open: " << open;
     }
-    // Afterwards WM_NULL is posted to the window.
-    bool nullPosted = false;
+    bool nullPosted = false; // afterwards WM_NULL is posted to the window
     MSG message;
     while (PeekMessageW(&message, tray.m_hWnd, 0, 0, PM_REMOVE))
         nullPosted = nullPosted || message.message == WM_NULL;
@@ -510,39 +463,30 @@ TEST_F(TrayWindow, RightButtonOnTheIconTracksTheMenuWithItsGreying)
     EXPECT_EQ(0, app.showCalls + app.closeCalls + app.exitCalls);
 }
 
-TEST_F(TrayWindow, IconCallbackOpensOnDoubleClickAndIgnoresOtherMouseMessages)
+TEST_F(TrayWindow, DoubleClickAndCommandsReachTheAppAndExitRemovesTheIconFirst)
 {
     CreateTray();
     UINT callback = RegisterWindowMessageW(L"VukSystrayIcon");
     size_t calls = Calls();
-    EXPECT_EQ(1, SendMessageW(tray.m_hWnd, callback, 0, WM_MOUSEMOVE));
-    EXPECT_EQ(1, SendMessageW(tray.m_hWnd, callback, 0, WM_LBUTTONDOWN));
-    EXPECT_EQ(0, app.showCalls);
-    EXPECT_EQ(1, SendMessageW(tray.m_hWnd, callback, 0, WM_LBUTTONDBLCLK));
-    EXPECT_EQ(1, app.showCalls);
-    EXPECT_EQ(calls, Calls());
-}
-
-TEST_F(TrayWindow, CommandsOpenCloseAndEndRemovingTheIconFirst)
-{
-    CreateTray();
+    for (UINT mouse : {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONDBLCLK})
+        EXPECT_EQ(1, SendMessageW(tray.m_hWnd, callback, 0, mouse));
+    EXPECT_EQ(1, app.showCalls); // only the double click opens
     SendMessageW(tray.m_hWnd, WM_COMMAND, 100, 0);
-    EXPECT_EQ(1, app.showCalls);
+    EXPECT_EQ(2, app.showCalls);
     SendMessageW(tray.m_hWnd, WM_COMMAND, 101, 0);
     EXPECT_EQ(1, app.closeCalls);
-    size_t calls = Calls();
+    ASSERT_EQ(calls, Calls());
 
     SendMessageW(tray.m_hWnd, WM_COMMAND, 102, 0);
     EXPECT_EQ(1, app.exitCalls);
     ASSERT_EQ(calls + 1, app.recordsAtExit); // removed before the application ends
     EXPECT_EQ(DWORD(NIM_DELETE), shell.records[calls].message);
     EXPECT_EQ(0u, shell.records[calls].id);
-    // The application destroyed the window; the icon is not removed twice.
-    EXPECT_FALSE(tray.IsWindow());
+    EXPECT_FALSE(tray.IsWindow()); // the application destroyed it; no second removal
     EXPECT_EQ(calls + 1, Calls());
 }
 
-TEST_F(TrayWindow, CloseRemovesTheIconAndDestroysTheWindowOnce)
+TEST_F(TrayWindow, TheIconIsRemovedOnceWhetherClosedOrDestroyedWithTheObject)
 {
     CreateTray();
     HWND window = tray.m_hWnd;
@@ -552,10 +496,7 @@ TEST_F(TrayWindow, CloseRemovesTheIconAndDestroysTheWindowOnce)
     ASSERT_EQ(calls + 1, Calls());
     EXPECT_EQ(DWORD(NIM_DELETE), Last().message);
     EXPECT_EQ(window, Last().window);
-}
 
-TEST_F(TrayWindow, DestroyingTheWindowAnyOtherWayStillRemovesTheIcon)
-{
     RecordingShell ownShell;
     {
         CSysTrayWnd ownTray(app, ownShell);
