@@ -6,6 +6,7 @@
 #include "framework/Handles.h"
 #include "settings/LanguageTable.h"
 #include "settings/ResourceIds.h"
+#include "settings/WideText.h"
 
 #include <gtest/gtest.h>
 
@@ -39,11 +40,6 @@ constexpr wchar_t kLongDriverText[] = L"ADSL USB/PCI WDM driver 3.41.07 build 20
 struct WindowDeleter { void operator()(HWND window) const { DestroyWindow(window); } };
 using UniqueWindow = UniqueHandleT<HWND, WindowDeleter>;
 
-std::wstring Widen(const char* ascii)
-{
-    return std::wstring(ascii, ascii + strlen(ascii));
-}
-
 // The program folder: the test runs from <build>/win/tests, the modules are in <build>/dist.
 std::wstring ProgramFolder()
 {
@@ -58,7 +54,12 @@ std::wstring ProgramFolder()
 
 std::wstring ModulePath(const LanguageRow& row)
 {
-    return ProgramFolder() + Widen(row.moduleFile);
+    return ProgramFolder() + WideFromUtf8(row.moduleFile);
+}
+
+HMODULE LoadAsData(const LanguageRow& row)
+{
+    return LoadLibraryExW(ModulePath(row).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
 }
 
 std::wstring ModuleString(HMODULE module, UINT id)
@@ -81,29 +82,18 @@ std::vector<std::wstring> SplitAtComma(const std::wstring& text)
     }
 }
 
-std::vector<std::wstring> ListValues(const std::wstring& list)
+// The values (first = 0) or the labels (first = 1) of a "value,label,..." list.
+std::vector<std::wstring> ListItems(const std::wstring& list, size_t first)
 {
-    std::vector<std::wstring> parts = SplitAtComma(list), values;
-    for (size_t i = 0; i < parts.size(); i += 2)
-        values.push_back(parts[i]);
-    return values;
-}
-
-std::vector<std::wstring> ListLabels(const std::wstring& list)
-{
-    std::vector<std::wstring> parts = SplitAtComma(list), labels;
-    for (size_t i = 1; i < parts.size(); i += 2)
-        labels.push_back(parts[i]);
-    return labels;
+    std::vector<std::wstring> parts = SplitAtComma(list), items;
+    for (size_t i = first; i < parts.size(); i += 2)
+        items.push_back(parts[i]);
+    return items;
 }
 
 std::wstring Longest(const std::vector<std::wstring>& texts)
 {
-    std::wstring longest;
-    for (const auto& text : texts)
-        if (text.size() > longest.size())
-            longest = text;
-    return longest;
+    return *std::max_element(texts.begin(), texts.end(), [](auto& a, auto& b) { return a.size() < b.size(); });
 }
 
 size_t Count(const std::wstring& text, const std::wstring& part)
@@ -147,19 +137,14 @@ DWORD TemplateStyle(const DLGTEMPLATE* templ)
     return templ->style;
 }
 
-INT_PTR CALLBACK QuietDialogProc(HWND, UINT message, WPARAM, LPARAM)
-{
-    return message == WM_INITDIALOG ? TRUE : FALSE;
-}
-
 // Creates a template of a module as the program does; the dialog stays invisible.
 UniqueWindow CreateFromTemplate(HMODULE module, int id, HWND parent)
 {
     const DLGTEMPLATE* templ = FindTemplate(module, id);
     if (!templ)
         return UniqueWindow();
-    return UniqueWindow(
-        CreateDialogIndirectParamW(GetModuleHandleW(nullptr), templ, parent, QuietDialogProc, 0));
+    DLGPROC quiet = [](HWND, UINT message, WPARAM, LPARAM) -> INT_PTR { return message == WM_INITDIALOG; };
+    return UniqueWindow(CreateDialogIndirectParamW(GetModuleHandleW(nullptr), templ, parent, quiet, 0));
 }
 
 RECT ChildRect(HWND parent, HWND child)
@@ -192,26 +177,19 @@ RECT TextNeeds(HWND control, const std::wstring& text, bool wrap)
 }
 
 // A text fits a static control when, wrapped as the control wraps it, it
-// needs no more than the control's client area.
-void ExpectFits(HWND page, int control, const std::wstring& text)
+// needs no more than the control's client area; a group box draws its
+// caption on one line, inset from both ends of its frame.
+void ExpectFits(HWND page, int control, const std::wstring& text, bool groupBox = false)
 {
     HWND window = GetDlgItem(page, control);
     ASSERT_NE(window, nullptr) << "control " << control;
     RECT client;
     GetClientRect(window, &client);
-    RECT needed = TextNeeds(window, text, true);
-    EXPECT_LE(needed.right, client.right) << "control " << control << " is too narrow for its text";
-    EXPECT_LE(needed.bottom, client.bottom) << "control " << control << " is too low for its text";
-}
-
-// A group box draws its caption on one line, inset from both ends of its frame.
-void ExpectGroupCaptionFits(HWND page, int control, const std::wstring& text)
-{
-    HWND window = GetDlgItem(page, control);
-    ASSERT_NE(window, nullptr) << "control " << control;
-    RECT client;
-    GetClientRect(window, &client);
-    EXPECT_LE(TextNeeds(window, text, false).right + 20, client.right) << "group box " << control;
+    RECT needed = TextNeeds(window, text, !groupBox);
+    EXPECT_LE(needed.right + (groupBox ? 20 : 0), client.right) << "control " << control << " is too narrow";
+    if (!groupBox) {
+        EXPECT_LE(needed.bottom, client.bottom) << "control " << control << " is too low for its text";
+    }
 }
 
 class LanguageModuleTest : public ::testing::TestWithParam<int> {
@@ -230,10 +208,15 @@ protected:
         ASSERT_TRUE(m_english);
     }
 
-    static HMODULE LoadAsData(const LanguageRow& row)
+    // The classic dialog and both pages on its tab control, as the program makes them.
+    void CreateWindows()
     {
-        return LoadLibraryExW(ModulePath(row).c_str(), nullptr,
-                              LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+        dialog = CreateFromTemplate(module(), IDD_CLASSIC, nullptr);
+        ASSERT_TRUE(dialog) << "template 1001 does not create";
+        tabs = GetDlgItem(dialog.get(), IDC_TABS);
+        statusPage = CreateFromTemplate(module(), IDD_STATUS_PAGE, tabs);
+        versionPage = CreateFromTemplate(module(), IDD_VERSION_PAGE, tabs);
+        ASSERT_TRUE(statusPage && versionPage);
     }
 
     const LanguageRow& row() const { return kLanguageTable[GetParam()]; }
@@ -241,6 +224,9 @@ protected:
     std::wstring text(UINT id) const { return ModuleString(m_module.get(), id); }
     std::wstring english(UINT id) const { return ModuleString(m_english.get(), id); }
     HMODULE module() const { return m_module.get(); }
+
+    UniqueWindow dialog, statusPage, versionPage;
+    HWND tabs = nullptr;
 
 private:
     UniqueModule m_module, m_english;
@@ -286,13 +272,19 @@ TEST_P(LanguageModuleTest, ResourcesAreInTheModulesLanguageOnly)
     }
 }
 
-TEST_P(LanguageModuleTest, EveryStringIsThere)
+TEST_P(LanguageModuleTest, EveryStringIsThereAndTranslated)
 {
+    int differing = 0;
     for (UINT id : kStringIds) {
         EXPECT_FALSE(text(id).empty()) << "string " << id;
+        differing += text(id) != english(id);
     }
     EXPECT_LE(text(IDS_TITLE).size(), kTitleLimit);
     EXPECT_NE(text(IDS_TITLE).find(L"Modavi"), std::wstring::npos) << "the product name stays";
+    if (!isEnglish()) {
+        EXPECT_TRUE(text(IDS_TITLE) != english(IDS_TITLE) || text(IDS_TAB_STATUS) != english(IDS_TAB_STATUS));
+        EXPECT_GE(differing, 20) << "of " << std::size(kStringIds) << " strings differ from English";
+    }
 }
 
 TEST_P(LanguageModuleTest, EnumerationListsParseWithTheEnglishValues)
@@ -303,20 +295,13 @@ TEST_P(LanguageModuleTest, EnumerationListsParseWithTheEnglishValues)
         for (const auto& part : parts) {
             EXPECT_FALSE(part.empty()) << "string " << id << " has an empty item";
         }
-        for (const auto& label : ListLabels(text(id))) {
+        for (const auto& label : ListItems(text(id), 1)) {
             EXPECT_FALSE(!label.empty() && iswdigit(label[0])) << "a label of string " << id << " begins with a digit";
         }
-        EXPECT_EQ(ListValues(text(id)), ListValues(english(id))) << "string " << id;
+        EXPECT_EQ(ListItems(text(id), 0), ListItems(english(id), 0)) << "string " << id;
     }
     // The values are the program's, not translatable: the line states 0 to 4.
-    EXPECT_EQ(ListValues(english(IDS_LINE_STATES)), (std::vector<std::wstring>{L"0", L"1", L"2", L"3", L"4"}));
-}
-
-TEST_P(LanguageModuleTest, PageFormatTakesTwoNumbers)
-{
-    std::wstring format = text(IDS_PAGE_FORMAT);
-    EXPECT_EQ(Count(format, L"%d"), 2u) << "string 36";
-    EXPECT_EQ(Count(format, L"%"), 2u) << "string 36 has a % besides its two %d";
+    EXPECT_EQ(ListItems(english(IDS_LINE_STATES), 0), (std::vector<std::wstring>{L"0", L"1", L"2", L"3", L"4"}));
 }
 
 TEST_P(LanguageModuleTest, TrayToolTipsFitTheirField)
@@ -325,22 +310,11 @@ TEST_P(LanguageModuleTest, TrayToolTipsFitTheirField)
     std::wstring rates = title + L"\n" + text(IDS_RATE_UPSTREAM) + L": 99999 kbps\n" + text(IDS_RATE_DOWNSTREAM) +
                          L": 99999 kbps";
     EXPECT_LE(rates.size(), kTrayTipLimit) << "line-up tool-tip";
-    std::vector<std::wstring> names = ListLabels(text(IDS_LINE_STATES));
+    std::vector<std::wstring> names = ListItems(text(IDS_LINE_STATES), 1);
     names.push_back(text(IDS_UNKNOWN));  // a state the list does not name
     std::wstring state = title + L"\n" + text(IDS_LABEL_STATE) + L" " + Longest(names);
     EXPECT_LE(state.size(), kTrayTipLimit) << "line-state tool-tip";
     EXPECT_LE((title + L"\n" + text(IDS_UNAVAILABLE)).size(), kTrayTipLimit) << "unreadable-state tool-tip";
-}
-
-TEST_P(LanguageModuleTest, IsTranslated)
-{
-    if (isEnglish())
-        GTEST_SKIP() << "the reference language";
-    EXPECT_TRUE(text(IDS_TITLE) != english(IDS_TITLE) || text(IDS_TAB_STATUS) != english(IDS_TAB_STATUS));
-    int differing = 0;
-    for (UINT id : kStringIds)
-        differing += text(id) != english(id);
-    EXPECT_GE(differing, 20) << "of " << std::size(kStringIds) << " strings differ from English";
 }
 
 TEST_P(LanguageModuleTest, TemplatesHaveTheirStylesAndControls)
@@ -357,16 +331,10 @@ TEST_P(LanguageModuleTest, TemplatesHaveTheirStylesAndControls)
         EXPECT_EQ(TemplateStyle(page) & (WS_BORDER | WS_CAPTION | WS_VISIBLE), 0u);
     }
 
-    UniqueWindow dialog = CreateFromTemplate(module(), IDD_CLASSIC, nullptr);
-    ASSERT_TRUE(dialog) << "template 1001 does not create";
-    EXPECT_EQ(ClassName(GetDlgItem(dialog.get(), IDC_TABS)), L"SysTabControl32");
+    CreateWindows();
+    EXPECT_EQ(ClassName(tabs), L"SysTabControl32");
     EXPECT_EQ(ClassName(GetDlgItem(dialog.get(), IDC_CLOSE)), L"Button");
     EXPECT_EQ(ClassName(GetDlgItem(dialog.get(), IDC_LOGO_FRAME)), L"Static");
-
-    HWND tabs = GetDlgItem(dialog.get(), IDC_TABS);
-    UniqueWindow statusPage = CreateFromTemplate(module(), IDD_STATUS_PAGE, tabs);
-    UniqueWindow versionPage = CreateFromTemplate(module(), IDD_VERSION_PAGE, tabs);
-    ASSERT_TRUE(statusPage && versionPage);
     for (int id : {IDC_STATE_TEXT, IDC_MODE_TEXT, IDC_UPSTREAM_TEXT, IDC_DOWNSTREAM_TEXT, IDC_METER_PLACE,
                    IDC_STATE_ICON_PLACE, IDC_CAPTION_STATE, IDC_CAPTION_MODE, IDC_CAPTION_CONNECTION,
                    IDC_CAPTION_LEGEND, IDC_CAPTION_RATES, IDC_CAPTION_ACTIVITY, IDC_CAPTION_DOWNSTREAM,
@@ -382,9 +350,7 @@ TEST_P(LanguageModuleTest, TemplatesHaveTheirStylesAndControls)
 // room, the tabs fit on one row and the pages fit the tab's page area.
 TEST_P(LanguageModuleTest, ClassicDialogHoldsPicturesTabsAndPages)
 {
-    UniqueWindow dialog = CreateFromTemplate(module(), IDD_CLASSIC, nullptr);
-    ASSERT_TRUE(dialog);
-    HWND tabs = GetDlgItem(dialog.get(), IDC_TABS);
+    CreateWindows();
 
     RECT logo;
     GetClientRect(GetDlgItem(dialog.get(), IDC_LOGO_FRAME), &logo);
@@ -423,13 +389,11 @@ TEST_P(LanguageModuleTest, ClassicDialogHoldsPicturesTabsAndPages)
     // The page area the program computes: below the tab items, two pixels inside.
     area.top = first.bottom + 1;
     InflateRect(&area, -2, -2);
-    for (int id : {IDD_STATUS_PAGE, IDD_VERSION_PAGE}) {
-        UniqueWindow page = CreateFromTemplate(module(), id, tabs);
-        ASSERT_TRUE(page);
-        for (HWND child = GetWindow(page.get(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-            RECT r = ChildRect(page.get(), child);
-            EXPECT_LE(r.right, area.right - area.left) << "page " << id << " control " << GetDlgCtrlID(child);
-            EXPECT_LE(r.bottom, area.bottom - area.top) << "page " << id << " control " << GetDlgCtrlID(child);
+    for (HWND page : {statusPage.get(), versionPage.get()}) {
+        for (HWND child = GetWindow(page, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+            RECT r = ChildRect(page, child);
+            EXPECT_LE(r.right, area.right - area.left) << "control " << GetDlgCtrlID(child);
+            EXPECT_LE(r.bottom, area.bottom - area.top) << "control " << GetDlgCtrlID(child);
         }
     }
 }
@@ -437,47 +401,38 @@ TEST_P(LanguageModuleTest, ClassicDialogHoldsPicturesTabsAndPages)
 // Every caption and the longest value each control can get fit without clipping.
 TEST_P(LanguageModuleTest, PageTextsFitTheirControls)
 {
-    UniqueWindow dialog = CreateFromTemplate(module(), IDD_CLASSIC, nullptr);
-    ASSERT_TRUE(dialog);
-    HWND tabs = GetDlgItem(dialog.get(), IDC_TABS);
-    UniqueWindow status = CreateFromTemplate(module(), IDD_STATUS_PAGE, tabs);
-    UniqueWindow version = CreateFromTemplate(module(), IDD_VERSION_PAGE, tabs);
-    ASSERT_TRUE(status && version);
-
-    ExpectGroupCaptionFits(status.get(), IDC_CAPTION_CONNECTION, text(IDS_GROUP_CONNECTION));
-    ExpectGroupCaptionFits(status.get(), IDC_CAPTION_RATES, text(IDS_GROUP_RATES));
-    ExpectGroupCaptionFits(status.get(), IDC_CAPTION_ACTIVITY, text(IDS_GROUP_ACTIVITY));
-    ExpectFits(status.get(), IDC_CAPTION_STATE, text(IDS_LABEL_STATE));
-    ExpectFits(status.get(), IDC_CAPTION_MODE, text(IDS_LABEL_MODE));
-    ExpectFits(status.get(), IDC_CAPTION_DOWNSTREAM, text(IDS_RATE_DOWNSTREAM));
-    ExpectFits(status.get(), IDC_CAPTION_UPSTREAM, text(IDS_RATE_UPSTREAM));
-    ExpectFits(status.get(), IDC_CAPTION_LEGEND, text(IDS_METER_LEGEND));
-    std::vector<std::wstring> states = ListLabels(text(IDS_LINE_STATES));
+    CreateWindows();
+    HWND status = statusPage.get(), version = versionPage.get();
+    for (auto [control, string] : {std::pair{IDC_CAPTION_CONNECTION, IDS_GROUP_CONNECTION},
+                                   {IDC_CAPTION_RATES, IDS_GROUP_RATES}, {IDC_CAPTION_ACTIVITY, IDS_GROUP_ACTIVITY}})
+        ExpectFits(status, control, text(string), true);
+    for (auto [control, string] : {std::pair{IDC_CAPTION_STATE, IDS_LABEL_STATE}, {IDC_CAPTION_MODE, IDS_LABEL_MODE},
+                                   {IDC_CAPTION_DOWNSTREAM, IDS_RATE_DOWNSTREAM},
+                                   {IDC_CAPTION_UPSTREAM, IDS_RATE_UPSTREAM}, {IDC_CAPTION_LEGEND, IDS_METER_LEGEND}})
+        ExpectFits(status, control, text(string));
+    std::vector<std::wstring> states = ListItems(text(IDS_LINE_STATES), 1), modes = ListItems(text(IDS_LINE_MODES), 1);
     states.push_back(text(IDS_UNAVAILABLE));
-    ExpectFits(status.get(), IDC_STATE_TEXT, Longest(states));
-    std::vector<std::wstring> modes = ListLabels(text(IDS_LINE_MODES));
     modes.push_back(text(IDS_UNAVAILABLE));
-    ExpectFits(status.get(), IDC_MODE_TEXT, Longest(modes) + L" (DBM)");
-    ExpectFits(status.get(), IDC_DOWNSTREAM_TEXT, L"99999");
-    ExpectFits(status.get(), IDC_UPSTREAM_TEXT, L"99999");
+    ExpectFits(status, IDC_STATE_TEXT, Longest(states));
+    ExpectFits(status, IDC_MODE_TEXT, Longest(modes) + L" (DBM)");
+    ExpectFits(status, IDC_DOWNSTREAM_TEXT, L"99999");
+    ExpectFits(status, IDC_UPSTREAM_TEXT, L"99999");
 
-    ExpectFits(version.get(), IDC_CAPTION_PROGRAM, text(IDS_LABEL_PROGRAM));
-    ExpectFits(version.get(), IDC_CAPTION_DRIVER, text(IDS_LABEL_DRIVER));
-    ExpectFits(version.get(), IDC_PROGRAM_VERSION, L"4.2.4");
-    ExpectFits(version.get(), IDC_DRIVER_VERSION, kLongDriverText);
-    ExpectFits(version.get(), IDC_DRIVER_VERSION, text(IDS_UNKNOWN));
+    ExpectFits(version, IDC_CAPTION_PROGRAM, text(IDS_LABEL_PROGRAM));
+    ExpectFits(version, IDC_CAPTION_DRIVER, text(IDS_LABEL_DRIVER));
+    ExpectFits(version, IDC_PROGRAM_VERSION, L"4.2.4");
+    ExpectFits(version, IDC_DRIVER_VERSION, kLongDriverText);
+    ExpectFits(version, IDC_DRIVER_VERSION, text(IDS_UNKNOWN));
 
     RECT icon;
-    GetClientRect(GetDlgItem(status.get(), IDC_STATE_ICON_PLACE), &icon);
+    GetClientRect(GetDlgItem(status, IDC_STATE_ICON_PLACE), &icon);
     EXPECT_GE(icon.right, GetSystemMetrics(SM_CXICON)) << "the state icon is clipped";
     EXPECT_GE(icon.bottom, GetSystemMetrics(SM_CYICON)) << "the state icon is clipped";
 }
 
-// The skinned window draws labels and values in columns of 161 pixels and the
-// page title with the page indicator in a title bar of 321 pixels, in its own
-// font: MS Sans Serif 8 high, which Windows gives as its smallest bitmap size,
-// 13 pixels high (so measured at 13 here); 14 high in the default face for
-// Japanese.
+// The skinned window's labels fit columns of 161 pixels, a page title with
+// its indicator a title bar of 321, in MS Sans Serif 8 (13 pixels high on
+// Windows) or, for Japanese, the default face 14 high.
 TEST_P(LanguageModuleTest, SkinTextsFitTheirColumns)
 {
     const bool japanese = std::string(row().name) == "japanese";
@@ -498,7 +453,7 @@ TEST_P(LanguageModuleTest, SkinTextsFitTheirColumns)
         EXPECT_LE(width(text(id)), kColumn) << "string " << id;
     }
     const std::wstring format = text(IDS_PAGE_FORMAT);
-    ASSERT_TRUE(Count(format, L"%") == 2 && Count(format, L"%d") == 2) << "string 36 cannot be formatted";
+    ASSERT_TRUE(Count(format, L"%") == 2 && Count(format, L"%d") == 2) << "string 36 needs two %d and no other %";
     wchar_t indicator[64];
     swprintf(indicator, 64, format.c_str(), 2, 2);
     for (UINT title : {IDS_TAB_STATUS, IDS_TAB_VERSION}) {
@@ -528,8 +483,7 @@ TEST(LanguageModuleTexts, NonLatinScriptsArriveIntact)
     for (const auto& language : expected) {
         int row = FindLanguageByName(language.name);
         ASSERT_GE(row, 0) << language.name;
-        UniqueModule module(LoadLibraryExW(ModulePath(kLanguageTable[row]).c_str(), nullptr,
-                                           LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
+        UniqueModule module(LoadAsData(kLanguageTable[row]));
         ASSERT_TRUE(module) << language.name;
         EXPECT_EQ(ModuleString(module.get(), IDS_TAB_STATUS), language.status) << language.name;
     }
