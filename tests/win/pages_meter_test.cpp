@@ -16,12 +16,7 @@
 
 namespace {
 
-std::string Hex(COLORREF color)
-{
-    char text[16];
-    snprintf(text, sizeof text, "%06lx", static_cast<unsigned long>(color));
-    return text;
-}
+std::string Hex(COLORREF color) { return TestCanvas::Text(color); } // readable in failures
 
 // A canvas filled with something the meter must paint over everywhere.
 class Canvas : public TestCanvas {
@@ -99,28 +94,21 @@ void ExpectMeter(const TestCanvas& canvas, int levelA, int levelB)
 
 } // namespace
 
-TEST(MeterDrawing, LightsLevelDividedByTenCellsOfEachBar)
-{
-    const int levels[] = {0, 9, 10, 11, 35, 40, 69, 70, 99, 100, 150, 100000};
-    for (int level : levels) {
-        Canvas canvas(150, 36);
-        PaintActivityMeter(canvas.Dc(), RECT{0, 0, 150, 36}, level, 0);
-        ExpectMeter(canvas, level, 0);
-        Canvas swapped(150, 36);
-        PaintActivityMeter(swapped.Dc(), RECT{0, 0, 150, 36}, 0, level);
-        ExpectMeter(swapped, 0, level);
-    }
-}
-
-TEST(MeterDrawing, GeometryFollowsTheClientSize)
+TEST(MeterDrawing, LightsLevelDividedByTenCellsOfEachBarWhateverTheSize)
 {
     // Odd sizes: the integer divisions of the cell width and the half height show.
     const SIZE sizes[] = {{150, 36}, {157, 37}, {243, 22}, {64, 30}};
+    const int levels[] = {0, 9, 10, 11, 35, 40, 57, 69, 70, 99, 100, 150, 100000};
     for (SIZE size : sizes) {
-        Canvas canvas(size.cx, size.cy);
-        PaintActivityMeter(canvas.Dc(), RECT{0, 0, size.cx, size.cy}, 57, 100);
-        SCOPED_TRACE(std::to_string(size.cx) + "x" + std::to_string(size.cy));
-        ExpectMeter(canvas, 57, 100);
+        for (int level : levels) {
+            SCOPED_TRACE(std::to_string(size.cx) + "x" + std::to_string(size.cy) + ", level " + std::to_string(level));
+            Canvas canvas(size.cx, size.cy);
+            PaintActivityMeter(canvas.Dc(), RECT{0, 0, size.cx, size.cy}, level, 100);
+            ExpectMeter(canvas, level, 100);
+            Canvas swapped(size.cx, size.cy);
+            PaintActivityMeter(swapped.Dc(), RECT{0, 0, size.cx, size.cy}, 0, level);
+            ExpectMeter(swapped, 0, level);
+        }
     }
 }
 
@@ -163,10 +151,8 @@ TEST_F(MeterWindowTest, CoversThePlaceholdersClientAreaAsAPlainChild)
     GetClientRect(m_place, &inside);
     GetWindowRect(meter.m_hWnd, &meterRect);
     MapWindowPoints(nullptr, m_place, reinterpret_cast<POINT*>(&meterRect), 2);
-    EXPECT_EQ(inside.left, meterRect.left);
-    EXPECT_EQ(inside.top, meterRect.top);
-    EXPECT_EQ(inside.right, meterRect.right);
-    EXPECT_EQ(inside.bottom, meterRect.bottom);
+    EXPECT_TRUE(EqualRect(&inside, &meterRect));
+    EXPECT_TRUE(GetWindowLongPtrW(m_place, GWL_STYLE) & WS_CLIPCHILDREN) << "the placeholder would paint over it";
     EXPECT_EQ(m_place, GetParent(meter.m_hWnd));
     EXPECT_EQ(0, GetDlgCtrlID(meter.m_hWnd));
     EXPECT_EQ(0, GetWindowTextLengthW(meter.m_hWnd));
@@ -197,9 +183,4 @@ TEST_F(MeterWindowTest, SetLevelsRepaintsAtOnceWithoutErasing)
 
     // What is on the screen is the same picture.
     ExpectMeter(*CaptureClient(meter.m_hWnd), 35, 71);
-}
-
-TEST_F(MeterWindowTest, ThePlaceholderDoesNotPaintOverTheMeter)
-{
-    EXPECT_TRUE(GetWindowLongPtrW(m_place, GWL_STYLE) & WS_CLIPCHILDREN);
 }

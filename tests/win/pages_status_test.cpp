@@ -241,44 +241,35 @@ TEST_F(StatusPageTest, TheBlinkPhaseIsSharedByAllPages)
 
 TEST_F(StatusPageTest, EachCounterIsMeasuredAgainstTheRateOfItsOwnDirection)
 {
-    device.answerDword(0x0107, 512);  // upstream, for counter 0x0301
-    device.answerDword(0x0103, 1024); // downstream, for counter 0x0381
-    device.answerCounter(0x0301, 0, 1208);
-    device.answerCounter(0x0381, 0, 1208);
-    Open();
-    page->Refresh(); // both read 0: nothing moved since construction
-    EXPECT_EQ(0, page->GetLevel301());
-    EXPECT_EQ(0, page->GetLevel381());
-    page->Refresh();
-    EXPECT_EQ(100, page->GetLevel301());
-    EXPECT_EQ(50, page->GetLevel381());
-    EXPECT_EQ(100, page->GetMeter().LevelA());
-    EXPECT_EQ(50, page->GetMeter().LevelB());
-}
-
-TEST_F(StatusPageTest, AWrappedCounterCountsTheCellsInBetween)
-{
-    device.answerDword(0x0107, 16);
-    device.answerCounter(0x0301, 0xFFFFFFF0u, 0x20);
-    Open();
-    page->Refresh();
-    page->Refresh(); // 0xFFFFFFF0 -> 0x10: 32 cells; 32 * 42400 / 16000 = 84.8
-    EXPECT_EQ(84, page->GetLevel301());
-    EXPECT_EQ(0, page->GetLevel381());
-}
-
-TEST_F(StatusPageTest, AnyTrafficLightsACellEvenAtRateZero)
-{
-    device.answerDword(0x0107, 512);
-    device.answerDword(0x0103, 0);
-    device.answerCounter(0x0301, 0, 10);   // 10 cells at 512 kbit/s: 0.83
-    device.answerCounter(0x0381, 0, 1);    // moving, rate 0
-    Open();
-    page->Refresh();
-    page->Refresh();
-    EXPECT_EQ(11, page->GetLevel301());
-    EXPECT_EQ(11, page->GetLevel381());
-    device.answerDword(0x0381, 1);         // still
+    const struct {
+        const char* name;
+        uint32_t rate107, rate103;               // upstream for counter 0x0301, downstream for 0x0381
+        uint32_t start301, step301, step381;     // 0x0381 starts at 0
+        int level301, level381;
+    } cases[] = {
+        {"own direction", 512, 1024, 0, 1208, 1208, 100, 50},
+        {"wrapped: 0xFFFFFFF0 -> 0x10 is 32 cells, 32 * 42400 / 16000", 16, 8000, 0xFFFFFFF0u, 0x20, 0, 84, 0},
+        {"any traffic lights a cell, even at rate 0", 512, 0, 0, 10, 1, 11, 11},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        device.answerDword(0x0107, c.rate107);
+        device.answerDword(0x0103, c.rate103);
+        device.answerCounter(0x0301, c.start301, c.step301);
+        device.answerCounter(0x0381, 0, c.step381);
+        Open();
+        page->Refresh();
+        if (c.start301 == 0) { // nothing moved since construction
+            EXPECT_EQ(0, page->GetLevel301());
+            EXPECT_EQ(0, page->GetLevel381());
+        }
+        page->Refresh();
+        EXPECT_EQ(c.level301, page->GetLevel301());
+        EXPECT_EQ(c.level381, page->GetLevel381());
+        EXPECT_EQ(c.level301, page->GetMeter().LevelA());
+        EXPECT_EQ(c.level381, page->GetMeter().LevelB());
+    }
+    device.answerDword(0x0381, 1); // a counter that stands still again
     page->Refresh();
     EXPECT_EQ(0, page->GetLevel381());
 }
@@ -325,7 +316,7 @@ TEST_F(StatusPageTest, TicksLeaveNoGdiObjectBehind)
     EXPECT_EQ(before, CountLiveGdiObjects());
 }
 
-TEST(ActivityLevel, FollowsTheRateInSinglePrecision)
+TEST(ActivityLevel, FollowsTheRateInSinglePrecisionWithoutOverflow)
 {
     EXPECT_EQ(100, ActivityLevel(1208, 512)); // 100.04
     EXPECT_EQ(99, ActivityLevel(1207, 512));  // 99.95
@@ -334,13 +325,7 @@ TEST(ActivityLevel, FollowsTheRateInSinglePrecision)
     EXPECT_EQ(0, ActivityLevel(0, 0));
     EXPECT_EQ(0, ActivityLevel(0, 512));
     EXPECT_EQ(12, ActivityLevel(145, 512));   // 12.007: above 11 stays
-    EXPECT_EQ(32u, CellDelta(0x10, 0xFFFFFFF0u));
-}
-
-TEST(ActivityLevel, AHugeJumpStaysFarAboveFullButDoesNotOverflow)
-{
-    int32_t level = ActivityLevel(0xFFFFFFFFu, 1);
-    EXPECT_GT(level, 100);
+    EXPECT_GT(ActivityLevel(0xFFFFFFFFu, 1), 100);
     EXPECT_GT(ActivityLevel(0xFFFFFFFFu, 0xFFFFFFFFu), 0);
     EXPECT_NEAR(42400, ActivityLevel(1000000, 1000), 1); // single precision: 42399
 }
