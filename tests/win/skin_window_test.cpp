@@ -337,13 +337,18 @@ TEST_F(SkinWindowTest, OnlyCtrlShiftLAsksForTheDebugLog)
     EXPECT_TRUE(IsWindow(window->m_hWnd));
 }
 
-TEST_F(SkinWindowTest, MinimiseCommandMinimises)
+TEST_F(SkinWindowTest, MinimiseCommandMinimisesAndOnlyThePollTimerPolls)
 {
     auto window = Open();
     Command(*window, 106);
     EXPECT_TRUE(IsIconic(window->m_hWnd));
     // Polls while minimised draw nothing on screen and do not fail.
     EXPECT_NO_THROW(window->Refresh());
+    const size_t before = device.callCount(0x0004);
+    SendMessageW(window->m_hWnd, WM_TIMER, CSkinMainWnd::kPollTimer, 0);
+    EXPECT_EQ(device.callCount(0x0004), before + 1);
+    SendMessageW(window->m_hWnd, WM_TIMER, 77, 0);
+    EXPECT_EQ(device.callCount(0x0004), before + 1);
 }
 
 TEST_F(SkinWindowTest, APressOnTheFaceStartsACaptionDrag)
@@ -357,16 +362,6 @@ TEST_F(SkinWindowTest, APressOnTheFaceStartsACaptionDrag)
     EXPECT_EQ(message.wParam, WPARAM(HTCAPTION));
     EXPECT_EQ(GET_X_LPARAM(message.lParam), 120);
     EXPECT_EQ(GET_Y_LPARAM(message.lParam), 230);
-}
-
-TEST_F(SkinWindowTest, TheTimerPolls)
-{
-    auto window = Open();
-    size_t before = device.callCount(0x0004);
-    SendMessageW(window->m_hWnd, WM_TIMER, CSkinMainWnd::kPollTimer, 0);
-    EXPECT_EQ(device.callCount(0x0004), before + 1);
-    SendMessageW(window->m_hWnd, WM_TIMER, 77, 0);
-    EXPECT_EQ(device.callCount(0x0004), before + 1);
 }
 
 TEST_F(SkinWindowTest, ActivityFollowsTheCountersAgainstTheirOwnRates)
