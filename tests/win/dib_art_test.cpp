@@ -241,11 +241,13 @@ TEST(Art, TheSkinsEightPicturesShareOnePalette)
 
 namespace {
 
+constexpr COLORREF kSheetGrey = RGB(232, 233, 235);
+
 class Sheet {
 public:
     Sheet(int width, int height) : m_canvas(width, height)
     {
-        m_canvas.Fill(RGB(232, 233, 235));
+        m_canvas.Fill(kSheetGrey);
         SetBkMode(m_canvas.Dc(), TRANSPARENT);
         m_font = CreateFontW(-12, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma");
         m_oldFont = SelectObject(m_canvas.Dc(), m_font);
@@ -347,6 +349,9 @@ TEST(Art, ContactSheet)
     for (int i = 0; i < 3; ++i) {
         sheet.Label(20 + i * 408, 10, looks[i].caption);
         DrawSkin(sheet.Dc(), 20 + i * 408, 30, looks[i]);
+        // The background covers the look's place: nothing of the sheet's grey is left there.
+        EXPECT_NE(kSheetGrey, sheet.Canvas().At(20 + i * 408 + 5, 30 + 5)) << looks[i].caption;
+        EXPECT_NE(kSheetGrey, sheet.Canvas().At(20 + i * 408 + 380, 30 + 255)) << looks[i].caption;
     }
 
     const int top = 320;
@@ -387,7 +392,8 @@ TEST(Art, ContactSheet)
         for (int size : {48, 32, 16}) {
             HICON icon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(ids[i]),
                                                        IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
-            DrawIconEx(sheet.Dc(), x, y, icon, size, size, 0, nullptr, DI_NORMAL);
+            ASSERT_NE(nullptr, icon) << "icon " << ids[i] << " at " << size;
+            EXPECT_TRUE(DrawIconEx(sheet.Dc(), x, y, icon, size, size, 0, nullptr, DI_NORMAL));
             if (size == 16)
                 DrawIconEx(sheet.Dc(), x, iconTop + 125, icon, size, size, 0, nullptr, DI_NORMAL);
             DestroyIcon(icon);
