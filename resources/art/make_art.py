@@ -591,20 +591,24 @@ def button(c, kind, x0, y0, side, state):
     c.paint(glyph(kind, x0, y0 + shift, side, 1.9 * side / 18), ink, box)
 
 
-def button_strip():
-    c = Canvas(STRIP_W, STRIP_H, MAGENTA, alpha=0.0)
-    for kind, col, side in COLUMNS:
-        for row, state in enumerate(STATES):
-            button(c, kind, col, row * 25, side, state)
-    # The rounded corners blend into the recess they sit in, then all that
-    # is left uncovered becomes the key colour.
-    under = tint(196)
+def flatten_over(c, under):
+    """Makes a canvas opaque: partly covered pixels blend over `under`, and
+    all that is left uncovered becomes the key colour."""
     for row in c.px:
         for p in row:
             a = p[3]
             for i in range(3):
                 p[i] = p[i] * a + under[i] * (1 - a) if a > 0.02 else MAGENTA[i]
             p[3] = 1.0
+
+
+def button_strip():
+    c = Canvas(STRIP_W, STRIP_H, MAGENTA, alpha=0.0)
+    for kind, col, side in COLUMNS:
+        for row, state in enumerate(STATES):
+            button(c, kind, col, row * 25, side, state)
+    # The rounded corners blend into the recess they sit in.
+    flatten_over(c, tint(196))
     return c
 
 
@@ -642,13 +646,7 @@ def lights():
     lamp(c, 1, 0, (150, 250, 130), (26, 150, 40), 1.0)       # connected
     lamp(c, 1, 25, (255, 226, 130), (206, 128, 10), 1.0)     # state unreadable
     lamp(c, 1, 50, (240, 110, 96), (128, 26, 22), 0.6)       # not connected
-    socket = tint(10)
-    for row in c.px:
-        for p in row:
-            a = p[3]
-            for i in range(3):
-                p[i] = p[i] * a + socket[i] * (1 - a) if a > 0.02 else MAGENTA[i]
-            p[3] = 1.0
+    flatten_over(c, tint(10))  # the lamps' edges blend into their socket
     return c
 
 

@@ -28,8 +28,9 @@ constexpr size_t kEntryCount = 0x10000;
 
 static_assert(sizeof(void*) == 8, "the handle table layout here is the 64-bit one");
 
-// The process environment block, through ntdll's process query.
-inline const uint8_t* ProcessEnvironmentBlock()
+// The process environment block of a process, through ntdll's process query:
+// readable directly for this process, with ReadProcessMemory for another.
+inline const uint8_t* EnvironmentBlockOf(HANDLE process)
 {
     struct BasicInformation {
         LONG_PTR exitStatus;
@@ -40,17 +41,34 @@ inline const uint8_t* ProcessEnvironmentBlock()
     HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
     Query query = ntdll ? reinterpret_cast<Query>(reinterpret_cast<void*>(GetProcAddress(ntdll, "NtQueryInformationProcess")))
                         : nullptr;
-    if (query == nullptr || query(GetCurrentProcess(), 0 /* ProcessBasicInformation */, &info, sizeof info, nullptr) != 0)
+    if (query == nullptr || query(process, 0 /* ProcessBasicInformation */, &info, sizeof info, nullptr) != 0)
         return nullptr;
     return static_cast<const uint8_t*>(info.pebBaseAddress);
 }
 
 inline const uint8_t* HandleTable()
 {
-    const uint8_t* peb = ProcessEnvironmentBlock();
+    const uint8_t* peb = EnvironmentBlockOf(GetCurrentProcess());
     if (peb == nullptr)
         return nullptr;
     return *reinterpret_cast<const uint8_t* const*>(peb + kPebGdiTableOffset);
+}
+
+// Live entries of a handle table (kEntryCount entries) that belong to the
+// process `pid` or to no process (stock objects).
+inline int CountLiveEntries(const uint8_t* table, DWORD pid)
+{
+    const uint16_t self = uint16_t(pid);
+    int live = 0;
+    for (size_t i = 0; i < kEntryCount; ++i) {
+        const uint8_t* entry = table + i * kEntrySize;
+        if (entry[kEntryTypeOffset] == 0)
+            continue;
+        const uint16_t owner = uint16_t(entry[kEntryProcessOffset] | entry[kEntryProcessOffset + 1] << 8);
+        if (owner == 0 || owner == self)
+            ++live;
+    }
+    return live;
 }
 
 } // namespace gdiobjects
@@ -60,20 +78,7 @@ inline const uint8_t* HandleTable()
 inline int CountLiveGdiObjects()
 {
     const uint8_t* table = gdiobjects::HandleTable();
-    if (table == nullptr)
-        return -1;
-    const uint16_t self = uint16_t(GetCurrentProcessId());
-    int live = 0;
-    for (size_t i = 0; i < gdiobjects::kEntryCount; ++i) {
-        const uint8_t* entry = table + i * gdiobjects::kEntrySize;
-        if (entry[gdiobjects::kEntryTypeOffset] == 0)
-            continue;
-        const uint16_t owner = uint16_t(entry[gdiobjects::kEntryProcessOffset] |
-                                        entry[gdiobjects::kEntryProcessOffset + 1] << 8);
-        if (owner == 0 || owner == self)
-            ++live;
-    }
-    return live;
+    return table ? gdiobjects::CountLiveEntries(table, GetCurrentProcessId()) : -1;
 }
 
 // Makes (and deletes again) a memory context with a bitmap selected, a brush

@@ -243,31 +243,16 @@ int Capture(HWND window, const wchar_t* path)
 // table cannot be read.
 long RemoteGdiObjects(HANDLE process, DWORD pid)
 {
-    struct BasicInformation {
-        LONG_PTR exitStatus;
-        void* pebBaseAddress;
-        ULONG_PTR reserved[4];
-    } info = {};
-    using Query = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
-    auto query = reinterpret_cast<Query>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationProcess")));
-    if (!query || query(process, 0 /* ProcessBasicInformation */, &info, sizeof info, nullptr) != 0)
+    const uint8_t* peb = gdiobjects::EnvironmentBlockOf(process);
+    if (!peb)
         return -1;
     const uint8_t* table = nullptr;
-    const auto* slot = static_cast<const uint8_t*>(info.pebBaseAddress) + gdiobjects::kPebGdiTableOffset;
-    if (!ReadProcessMemory(process, slot, &table, sizeof table, nullptr) || !table)
+    if (!ReadProcessMemory(process, peb + gdiobjects::kPebGdiTableOffset, &table, sizeof table, nullptr) || !table)
         return -1;
     std::vector<uint8_t> entries(gdiobjects::kEntryCount * gdiobjects::kEntrySize);
     if (!ReadProcessMemory(process, table, entries.data(), entries.size(), nullptr))
         return -1;
-    long live = 0;
-    for (size_t i = 0; i < gdiobjects::kEntryCount; ++i) {
-        const uint8_t* entry = entries.data() + i * gdiobjects::kEntrySize;
-        uint16_t owner = uint16_t(entry[gdiobjects::kEntryProcessOffset] | entry[gdiobjects::kEntryProcessOffset + 1] << 8);
-        if (entry[gdiobjects::kEntryTypeOffset] != 0 && (owner == 0 || owner == uint16_t(pid)))
-            ++live;
-    }
-    return live;
+    return gdiobjects::CountLiveEntries(entries.data(), pid);
 }
 
 // Handles of another process, from the system's handle list (Wine answers 0
