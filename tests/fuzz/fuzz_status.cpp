@@ -6,7 +6,7 @@
 // Input: type, status selector, status (2), length (2), scale selector,
 // offset selector, toggle buffer size, 64 data bytes, then the list text.
 #include "driver/Channel.h"
-#include "driver/FakeDeviceIo.h"
+#include "support/FakeDeviceIo.h"
 #include "settings/XVuk.h"
 #include "status/StatusField.h"
 

@@ -2,7 +2,7 @@
 // answer copying and the typed wrappers.
 #include "driver/Channel.h"
 #include "driver/CommandCodes.h"
-#include "driver/FakeDeviceIo.h"
+#include "support/FakeDeviceIo.h"
 
 #include <gtest/gtest.h>
 

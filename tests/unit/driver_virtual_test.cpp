@@ -1,8 +1,8 @@
 // Command codes answered inside the program.
 #include "driver/Channel.h"
 #include "driver/CommandCodes.h"
-#include "driver/FakeDeviceIo.h"
-#include "driver/FakeProfileReader.h"
+#include "support/FakeDeviceIo.h"
+#include "support/FakeProfileReader.h"
 #include "settings/XVuk.h"
 
 #include <gtest/gtest.h>

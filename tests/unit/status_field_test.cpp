@@ -1,5 +1,5 @@
 // Status fields: set-up, enumeration lists, fetching and numeric access.
-#include "driver/FakeDeviceIo.h"
+#include "support/FakeDeviceIo.h"
 #include "settings/XVuk.h"
 #include "status/StatusField.h"
 

@@ -3,7 +3,7 @@
 // the failures that leave no window behind.
 #include "classic/ClassicDlg.h"
 #include "classic/TabPageArea.h"
-#include "driver/FakeDeviceIo.h"
+#include "support/FakeDeviceIo.h"
 #include "framework/ErrorBox.h"
 #include "framework/Handles.h"
 #include "pages/ControlText.h"

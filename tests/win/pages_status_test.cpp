@@ -1,7 +1,7 @@
 // The status page against a scripted modem: what each refresh asks the
 // driver and in which order, the texts, the state icon and its blinking,
 // and the activity levels that drive the meter.
-#include "driver/FakeDeviceIo.h"
+#include "support/FakeDeviceIo.h"
 #include "pages/ActivityLevel.h"
 #include "pages/ControlText.h"
 #include "pages/StatusPage.h"

@@ -1,6 +1,6 @@
 // The version page: the program's own version at once, the driver's text
 // (or the "unknown" string) from the first tick on.
-#include "driver/FakeDeviceIo.h"
+#include "support/FakeDeviceIo.h"
 #include "pages/ControlText.h"
 #include "pages/VersionPage.h"
 #include "settings/ResourceIds.h"

@@ -4,8 +4,8 @@
 #pragma once
 
 #include "dib/Dib.h"
-#include "driver/FakeDeviceIo.h"
-#include "driver/FakeProfileReader.h"
+#include "support/FakeDeviceIo.h"
+#include "support/FakeProfileReader.h"
 #include "framework/AppServices.h"
 #include "framework/ProgramClass.h"
 #include "framework/WindowClass.h"

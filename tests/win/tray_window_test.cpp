@@ -4,7 +4,7 @@
 #include <windows.h>
 
 #include "driver/CommandCodes.h"
-#include "driver/FakeDeviceIo.h"
+#include "support/FakeDeviceIo.h"
 #include "framework/AppServices.h"
 #include "framework/ErrorBox.h"
 #include "framework/ProgramClass.h"

@@ -1,4 +1,4 @@
-#include "driver/FakeDeviceIo.h"
+#include "support/FakeDeviceIo.h"
 
 #include "driver/Channel.h"
 #include "driver/CommandLayout.h"

@@ -1,4 +1,4 @@
-#include "driver/FakeProfileReader.h"
+#include "support/FakeProfileReader.h"
 
 #include <cstring>
 
