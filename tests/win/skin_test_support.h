@@ -1,48 +1,43 @@
 // Shared by the skin's Windows tests: a fake application, the settings file
-// and logo in the test program's folder, a scripted modem, a recorder of
-// what the window draws, and pixel helpers.
+// and logo in the test program's folder, a scripted modem, and a recorder of
+// what the window draws.
 #pragma once
 
-#include "dib/Dib.h"
-#include "support/FakeDeviceIo.h"
-#include "support/FakeProfileReader.h"
 #include "framework/AppServices.h"
 #include "framework/ProgramClass.h"
 #include "framework/WindowClass.h"
 #include "settings/ProgramPaths.h"
 #include "settings/ResourceModule.h"
 #include "settings/TextUtil.h"
+#include "skin/SkinButton.h"
 #include "skin/SkinDrawRecorder.h"
+#include "support/FakeDeviceIo.h"
+#include "support/FakeProfileReader.h"
 
 #include "../support/BmpBuilder.h"
 #include "../support/ScopedFile.h"
 #include "../support/TestCanvas.h"
 
-#include <windows.h>
-
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <cstdio>
 #include <fstream>
-#include <memory>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace skintest {
 
 class FakeApp : public IAppServices {
 public:
-    void ShowMainWindow() override { ++showCalls; }
-    void CloseStatusWindow() override { ++closeCalls; }
-    void ExitApplication() override { ++exitCalls; }
+    void ShowMainWindow() override {}
+    void CloseStatusWindow() override {}
+    void ExitApplication() override {}
     void StopDebugMode() override { ++stopDebugCalls; }
     void GenerateDebugLog() override { ++debugLogCalls; }
     bool HasOpenStatusWindow() const override { return false; }
-    std::string GetLanguageName() const override { return language; }
+    std::string GetLanguageName() const override { return "english"; }
 
-    std::string language = "english";
-    int showCalls = 0, closeCalls = 0, exitCalls = 0, stopDebugCalls = 0, debugLogCalls = 0;
+    int stopDebugCalls = 0, debugLogCalls = 0;
 };
 
 inline std::string ProgramFile(const char* name)
@@ -69,8 +64,7 @@ inline void WriteSettings(const std::vector<std::string>& overrides = {})
     std::ofstream(ProgramFile("Modavi.ini"), std::ios::binary) << SettingsText(body);
 }
 
-// A 24-bit logo: 40 x 30, key colour (0, 255, 0) in its left half (so at its
-// top-left), orange in its right half.
+// A 24-bit logo of 40 x 30: key green (its top-left) in the left half, orange in the right.
 inline void WriteLogo()
 {
     bmptest::BmpLayout logo;
@@ -80,24 +74,8 @@ inline void WriteLogo()
     for (int i = 0; i < logo.width * logo.height; ++i)
         logo.colors.push_back(i % logo.width < logo.width / 2 ? bmptest::Rgb{0, 255, 0} : bmptest::Rgb{255, 128, 0});
     const std::vector<uint8_t> file = bmptest::FileBitmap(logo);
-    std::ofstream(ProgramFile("LogoSkin.bmp"), std::ios::binary).write(reinterpret_cast<const char*>(file.data()),
-                                                                        std::streamsize(file.size()));
-}
-
-inline void RemoveProgramFiles()
-{
-    std::remove(ProgramFile("Modavi.ini").c_str());
-    std::remove(ProgramFile("LogoSkin.bmp").c_str());
-}
-
-// A modem with the line up and everything readable.
-inline void ScriptLineUp(FakeDeviceIo& device)
-{
-    for (auto [code, value] : {std::pair<uint32_t, uint32_t>{0x0004, 2}, {0x0206, 0}, {0x0113, 5}, {0x0107, 864},
-                               {0x0103, 8128}, {0x0220, 0}, {0x01F5, 0}, {0x0301, 0}, {0x0381, 0}})
-        device.answerDword(code, value);
-    device.answerText(0x0001, "Driver 7.1");
-    device.answerText(0x01E4, "FW 3.33");
+    std::ofstream(ProgramFile("LogoSkin.bmp"), std::ios::binary)
+        .write(reinterpret_cast<const char*>(file.data()), std::streamsize(file.size()));
 }
 
 // Dispatches what is queued for this thread (posted commands, WM_CLOSE...).
@@ -111,90 +89,46 @@ inline void PumpMessages()
         }
 }
 
-// Holds Shift and Ctrl in this thread's key state for a scope.
-class HeldKeys {
-public:
-    HeldKeys(bool shift, bool control)
-    {
-        GetKeyboardState(m_saved);
-        BYTE state[256];
-        std::memcpy(state, m_saved, sizeof state);
-        state[VK_SHIFT] = shift ? 0x80 : 0;
-        state[VK_CONTROL] = control ? 0x80 : 0;
-        SetKeyboardState(state);
-    }
-    ~HeldKeys() { SetKeyboardState(m_saved); }
+// The button object behind a command id of the window.
+inline CSkinButton& Button(HWND window, UINT id)
+{
+    return *static_cast<CSkinButton*>(CWnd::FromHandle(GetDlgItem(window, int(id))));
+}
 
-private:
-    BYTE m_saved[256];
-};
-
-struct Drawn {
-    enum Kind { Title, Label, Value, Activity } kind;
-    int row; // page for titles
-    int upper = 0, lower = 0, light = 0;
-};
-
+// What the window drew: the last title, labels and values, the last bars
+// and light, and a log of the draws (T title, L label, digit value row, A activity).
 class Recorder : public ISkinDrawRecorder {
 public:
-    void OnDrawTitle(int page, const std::wstring&, const std::wstring& indicator) override
+    void OnDrawTitle(int shownPage, const std::wstring&, const std::wstring& shownIndicator) override
     {
-        lastIndicator = indicator;
-        items.push_back({Drawn::Title, page});
+        page = shownPage;
+        indicator = shownIndicator;
+        log += 'T';
     }
-    void OnDrawLabel(int row, const std::wstring&) override { items.push_back({Drawn::Label, row}); }
-    void OnDrawValue(int row, const std::string&) override { items.push_back({Drawn::Value, row}); }
-    void OnDrawActivity(int upper, int lower, int light) override
+    void OnDrawLabel(int row, const std::wstring& text) override
     {
-        items.push_back({Drawn::Activity, 0, upper, lower, light});
+        labels[row] = text;
+        log += 'L';
     }
-
-    size_t Count(Drawn::Kind kind) const
+    void OnDrawValue(int row, const std::string& text) override
     {
-        size_t n = 0;
-        for (const Drawn& item : items)
-            n += item.kind == kind;
-        return n;
+        values[row] = text;
+        log += char('0' + row);
     }
-    std::vector<int> ValueRows() const
+    void OnDrawActivity(int upperLevel, int lowerLevel, int lightImage) override
     {
-        std::vector<int> rows;
-        for (const Drawn& item : items)
-            if (item.kind == Drawn::Value)
-                rows.push_back(item.row);
-        return rows;
+        upper = upperLevel;
+        lower = lowerLevel;
+        light = lightImage;
+        log += 'A';
     }
 
-    std::vector<Drawn> items;
-    std::wstring lastIndicator;
+    int page = -1, upper = -1, lower = -1, light = -9;
+    std::wstring indicator, labels[4];
+    std::string values[4], log;
 };
 
 const COLORREF kFill = RGB(1, 2, 3);
-
-// A canvas of the window's size (or the given one) filled with kFill.
-inline std::unique_ptr<TestCanvas> FilledCanvas(int width = 388, int height = 263)
-{
-    auto canvas = std::make_unique<TestCanvas>(width, height);
-    canvas->Fill(kFill);
-    return canvas;
-}
-
-// Pixels of `colour` inside `area`.
-inline int CountColour(const TestCanvas& canvas, const RECT& area, COLORREF colour)
-{
-    int n = 0;
-    for (int y = area.top; y < area.bottom; ++y)
-        for (int x = area.left; x < area.right; ++x)
-            n += canvas.At(x, y) == colour;
-    return n;
-}
-
-// Colour of pixel (x, y) of a loaded image, y counted from the top.
-inline COLORREF ImagePixel(const CDib& image, int x, int y)
-{
-    const RgbColor c = image.GetImage()->PixelColor(x, image.m_nHeight - 1 - y);
-    return RGB(c.red, c.green, c.blue);
-}
 
 // Common set-up: strings from this program file, the program's window class,
 // the settings file and the logo, a scripted modem with the line up.
@@ -206,13 +140,18 @@ protected:
         RegisterNamedWindowClass(kProgramWindowClass);
         WriteSettings();
         WriteLogo();
-        ScriptLineUp(device);
+        for (auto [code, value] : {std::pair<uint32_t, uint32_t>{0x0004, 2}, {0x0206, 0}, {0x0113, 5}, {0x0107, 864},
+                                   {0x0103, 8128}, {0x0220, 0}, {0x01F5, 0}, {0x0301, 0}, {0x0381, 0}})
+            device.answerDword(code, value);
+        device.answerText(0x0001, "Driver 7.1");
+        device.answerText(0x01E4, "FW 3.33");
         profile.set("vavevida.ini", "SystemInfo", "PackageVersion", "Pkg 2.5.1");
     }
     void TearDown() override
     {
         PumpMessages();
-        RemoveProgramFiles();
+        std::remove(ProgramFile("Modavi.ini").c_str());
+        std::remove(ProgramFile("LogoSkin.bmp").c_str());
     }
 
     FakeDeviceIo device;
