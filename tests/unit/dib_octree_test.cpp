@@ -30,22 +30,14 @@ class Builder {
 public:
     ~Builder() { Delete(m_root); }
 
+    // Pixels as the loader reads them (checked against BMP Suite elsewhere).
     void AddImage(const DibImage& image)
     {
-        const int bpp = image.BitsPerPixel();
-        const uint8_t* table = image.ColorTable();
-        for (int32_t row = 0; row < image.Height(); ++row) {
-            const uint8_t* p = image.Bits() + size_t(row) * image.RowBytes();
+        for (int32_t row = 0; row < image.Height(); ++row)
             for (int32_t x = 0; x < image.Width(); ++x) {
-                uint8_t r = 0, g = 0, b = 0;
-                if (bpp == 24) {
-                    b = p[3 * x], g = p[3 * x + 1], r = p[3 * x + 2];
-                } else if (p[x] < image.ColorCount()) {
-                    b = table[4 * p[x]], g = table[4 * p[x] + 1], r = table[4 * p[x] + 2];
-                }
-                Insert(&m_root, r, g, b, 0);
+                const RgbColor c = image.PixelColor(x, row);
+                Insert(&m_root, c.red, c.green, c.blue, 0);
             }
-        }
         while (m_leaves > 236)
             Reduce();
     }

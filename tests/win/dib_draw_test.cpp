@@ -23,7 +23,8 @@ namespace {
 
 using Picture = std::function<Rgb(int, int)>;
 
-// An 8-bit (indexed) or 24-bit image of width x height drawn from `color`.
+// An image of width x height drawn from `color`: 24 bits, or 8 bits with a
+// table entry for every pixel.
 void Load(CDib& dib, int width, int height, const Picture& color, bool trueColor)
 {
     bmptest::BmpLayout layout;
@@ -32,15 +33,10 @@ void Load(CDib& dib, int width, int height, const Picture& color, bool trueColor
     layout.bpp = trueColor ? 24 : 8;
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
-            const Rgb c = color(x, y);
-            layout.colors.push_back(c);
-            uint32_t index = 0;
-            while (index < layout.table.size() &&
-                   (layout.table[index].r != c.r || layout.table[index].g != c.g || layout.table[index].b != c.b))
-                ++index;
-            if (index == layout.table.size() && !trueColor)
-                layout.table.push_back(c);
-            layout.indexes.push_back(index);
+            layout.colors.push_back(color(x, y));
+            layout.indexes.push_back(uint32_t(layout.indexes.size() % 256));
+            if (!trueColor && layout.table.size() < 256)
+                layout.table.push_back(color(x, y));
         }
     layout.colorsUsed = uint32_t(layout.table.size());
     const std::vector<uint8_t> bytes = bmptest::PackedBitmap(layout);

@@ -1,29 +1,153 @@
 // The skinned window against a scripted modem, seen through what it draws
-// (the drawing recorder) and window messages: the rows of each page and
-// which are redrawn, pages, keys, the buttons' state machine, the drag,
-// and handles and GDI objects over an hour of accelerated polls.
+// (the drawing recorder), window messages and whole pictures compared with
+// ones composed here from the same bitmaps: the rows of each page and which
+// are redrawn, pages, keys, the buttons' states and pictures, the bars and
+// the light, colourising and text colours, and handles and GDI objects over
+// an hour of accelerated polls.
+#include "framework/AppServices.h"
+#include "framework/ProgramClass.h"
+#include "framework/WindowClass.h"
+#include "settings/ProgramPaths.h"
+#include "settings/ResourceIds.h"
+#include "settings/ResourceModule.h"
+#include "settings/TextUtil.h"
+#include "settings/XVuk.h"
+#include "skin/ActivityBars.h"
 #include "skin/PageIndicator.h"
+#include "skin/SkinButton.h"
+#include "skin/SkinDrawRecorder.h"
 #include "skin/SkinLayout.h"
 #include "skin/SkinMainWnd.h"
+#include "support/FakeDeviceIo.h"
+#include "support/FakeProfileReader.h"
 
-#include "settings/ResourceIds.h"
-#include "settings/XVuk.h"
-
+#include "../support/BmpBuilder.h"
 #include "../support/GdiObjects.h"
-#include "skin_test_support.h"
+#include "../support/ScopedFile.h"
+#include "../support/TestCanvas.h"
+
+#include <gtest/gtest.h>
 
 #include <windowsx.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
-using namespace skintest;
 using namespace SkinLayout;
 
 namespace {
 
-class SkinWindowTest : public SkinTest {
+class FakeApp : public IAppServices {
+public:
+    void ShowMainWindow() override {}
+    void CloseStatusWindow() override {}
+    void ExitApplication() override {}
+    void StopDebugMode() override { ++stopDebugCalls; }
+    void GenerateDebugLog() override { ++debugLogCalls; }
+    bool HasOpenStatusWindow() const override { return false; }
+    std::string GetLanguageName() const override { return "english"; }
+    int stopDebugCalls = 0, debugLogCalls = 0;
+};
+
+std::string ProgramFile(const char* name)
+{
+    return JoinPath(GetProgramDir(), name);
+}
+
+// Modavi.ini of the test program's folder: the lines of `overrides`, then
+// the defaults (the first line of a key counts).
+void WriteSettings(const std::vector<std::string>& overrides = {})
+{
+    std::string body;
+    for (const std::string& line : overrides)
+        body += line + "\r\n";
+    std::ofstream(ProgramFile("Modavi.ini"), std::ios::binary)
+        << SettingsText(body + "Hue=0\r\nSat=0\r\nTitlebarHue=0\r\nTitlebarSat=0\r\nTransparentBitmap=1\r\nUseHueAndSat=0\r\n"
+                               "TitlebarTextRGB=255,255,255\r\nLabelTextRGB=0,255,255\r\nStatusTextRGB=255,255,0\r\n");
+}
+
+// A 24-bit logo of 40 x 30: key green (its top-left) in the left half, orange in the right.
+void WriteLogo()
+{
+    bmptest::BmpLayout logo;
+    logo.width = 40;
+    logo.height = 30;
+    logo.bpp = 24;
+    for (int i = 0; i < logo.width * logo.height; ++i)
+        logo.colors.push_back(i % logo.width < logo.width / 2 ? bmptest::Rgb{0, 255, 0} : bmptest::Rgb{255, 128, 0});
+    const std::vector<uint8_t> file = bmptest::FileBitmap(logo);
+    std::ofstream(ProgramFile("LogoSkin.bmp"), std::ios::binary)
+        .write(reinterpret_cast<const char*>(file.data()), std::streamsize(file.size()));
+}
+
+// Dispatches what is queued for this thread (posted commands, WM_CLOSE...).
+void PumpMessages()
+{
+    MSG message;
+    for (int round = 0; round < 4; ++round)
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+}
+
+// The button object behind a command id of the window.
+CSkinButton& Button(HWND window, UINT id)
+{
+    return *static_cast<CSkinButton*>(CWnd::FromHandle(GetDlgItem(window, int(id))));
+}
+
+// What the window drew: the last title, labels and values, the last bars
+// and light, and a log of the draws (T title, L label, digit value row, A activity).
+class Recorder : public ISkinDrawRecorder {
+public:
+    void OnDrawTitle(int shown, const std::wstring&, const std::wstring& text) override { page = shown, indicator = text, log += 'T'; }
+    void OnDrawLabel(int row, const std::wstring& text) override { labels[row] = text, log += 'L'; }
+    void OnDrawValue(int row, const std::string& text) override { values[row] = text, log += char('0' + row); }
+    void OnDrawActivity(int up, int low, int image) override { upper = up, lower = low, light = image, log += 'A'; }
+
+    int page = -1, upper = -1, lower = -1, light = -9;
+    std::wstring indicator, labels[4];
+    std::string values[4], log;
+};
+
+const COLORREF kFill = RGB(1, 2, 3);
+
+// Common set-up: strings from this program file, the program's window class,
+// the settings file and the logo, a scripted modem with the line up.
+class SkinWindowTest : public ::testing::Test {
 protected:
+    void SetUp() override
+    {
+        SetResourceModule(GetModuleHandleW(nullptr));
+        RegisterNamedWindowClass(kProgramWindowClass);
+        WriteSettings();
+        WriteLogo();
+        for (auto [code, value] : {std::pair<uint32_t, uint32_t>{0x0004, 2}, {0x0206, 0}, {0x0113, 5}, {0x0107, 864},
+                                   {0x0103, 8128}, {0x0220, 0}, {0x01F5, 0}, {0x0301, 0}, {0x0381, 0}})
+            device.answerDword(code, value);
+        device.answerText(0x0001, "Driver 7.1");
+        device.answerText(0x01E4, "FW 3.33");
+        profile.set("vavevida.ini", "SystemInfo", "PackageVersion", "Pkg 2.5.1");
+    }
+    void TearDown() override
+    {
+        PumpMessages();
+        std::remove(ProgramFile("Modavi.ini").c_str());
+        std::remove(ProgramFile("LogoSkin.bmp").c_str());
+    }
+
+    FakeDeviceIo device;
+    ScopedDeviceIo useDevice{device};
+    FakeProfileReader profile;
+    ScopedProfileReader useProfile{profile};
+    FakeApp app;
+
     // Opens the window and reads the page it shows; the log starts empty.
     std::unique_ptr<CSkinMainWnd> Open()
     {
@@ -54,7 +178,32 @@ protected:
     }
     std::vector<std::string> Values() const { return {recorder.values, recorder.values + 4}; }
 
+    // The whole picture of a window opened with these settings.
+    std::unique_ptr<TestCanvas> Paint(const std::vector<std::string>& settings)
+    {
+        WriteSettings(settings);
+        window = std::make_unique<CSkinMainWnd>(app);
+        return Repaint();
+    }
+    std::unique_ptr<TestCanvas> Repaint()
+    {
+        auto canvas = std::make_unique<TestCanvas>(388, 263);
+        canvas->Fill(kFill);
+        window->PaintContent(canvas->Dc());
+        return canvas;
+    }
+    // Pixels of `colour` in the rectangle.
+    static int Count(const TestCanvas& canvas, RECT area, COLORREF colour)
+    {
+        int n = 0;
+        for (int y = area.top; y < area.bottom; ++y)
+            for (int x = area.left; x < area.right; ++x)
+                n += canvas.At(x, y) == colour;
+        return n;
+    }
+
     Recorder recorder;
+    std::unique_ptr<CSkinMainWnd> window;
 };
 
 TEST_F(SkinWindowTest, OpensAsRoundedPopupWithPageZeroAndFocusOnClose)
@@ -354,19 +503,10 @@ TEST_F(ButtonTest, KeysPressOnlyTheFocusedEnabledButton)
 // ---- Soak ------------------------------------------------------------------
 
 // Open kernel handles of this process. GetProcessHandleCount answers 0 under
-// Wine; the system's extended handle list (class 64) names each handle's process.
+// Wine; the system's extended handle list (class 64) names each handle's
+// process: entries of 40 bytes after two words, the process id at 8.
 DWORD HandleCount()
 {
-    DWORD count = 0;
-    if (GetProcessHandleCount(GetCurrentProcess(), &count) && count != 0)
-        return count;
-    struct Entry {
-        void* object;
-        ULONG_PTR processId, handle;
-        ULONG access;
-        USHORT backTrace, typeIndex;
-        ULONG attributes, reserved;
-    };
     using Query = LONG(WINAPI*)(int, void*, ULONG, ULONG*);
     auto query = reinterpret_cast<Query>(
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation")));
@@ -374,10 +514,10 @@ DWORD HandleCount()
     ULONG needed = 0;
     while (query(64, buffer.data(), ULONG(buffer.size()), &needed) == LONG(0xC0000004)) // too small
         buffer.resize(std::max<size_t>(buffer.size() * 2, needed));
-    const ULONG_PTR entries = *reinterpret_cast<const ULONG_PTR*>(buffer.data());
-    const Entry* entry = reinterpret_cast<const Entry*>(buffer.data() + 2 * sizeof(ULONG_PTR));
-    for (ULONG_PTR i = 0; i < entries; ++i)
-        count += entry[i].processId == GetCurrentProcessId();
+    DWORD count = 0;
+    const ULONG_PTR* words = reinterpret_cast<const ULONG_PTR*>(buffer.data());
+    for (ULONG_PTR i = 0; i < words[0]; ++i)
+        count += words[2 + 5 * i + 1] == GetCurrentProcessId();
     return count;
 }
 
@@ -428,6 +568,219 @@ TEST_F(SkinWindowTest, HandlesAndGdiObjectsStayFlatOverAnHourOfPolls)
     HANDLE event = CreateEventW(nullptr, FALSE, FALSE, nullptr);
     EXPECT_EQ(now + 1, HandleCount());
     CloseHandle(event);
+}
+
+// Pixels of `canvas` that differ from `expected` where `checked` holds.
+int CountWrong(const TestCanvas& canvas, const TestCanvas& expected,
+               const std::function<bool(int, int)>& checked = [](int, int) { return true; })
+{
+    int wrong = 0;
+    for (int y = 0; y < canvas.Height(); ++y)
+        for (int x = 0; x < canvas.Width(); ++x)
+            if (checked(x, y) && canvas.At(x, y) != expected.At(x, y) && ++wrong <= 3)
+                ADD_FAILURE() << x << "," << y << ": " << TestCanvas::Text(canvas.At(x, y)) << " expected "
+                              << TestCanvas::Text(expected.At(x, y));
+    return wrong;
+}
+
+// A bitmap resource of this program, colourised when `hue` >= 0.
+std::unique_ptr<CDib> Resource(uint16_t id, bool transparent, int hue = -1, int sat = 0)
+{
+    auto dib = std::make_unique<CDib>(transparent);
+    dib->m_bRecolor = hue >= 0;
+    dib->m_nHue = uint8_t(hue);
+    dib->m_nSat = uint8_t(sat);
+    dib->LoadFromResource(id);
+    return dib;
+}
+
+// The bars at the given levels: segments 0-3 green, 4-6 yellow, 7-9 red.
+void DrawBars(TestCanvas& canvas, int lower, int upper)
+{
+    static const COLORREF unlit[3] = {RGB(0, 64, 0), RGB(64, 64, 0), RGB(64, 0, 0)};
+    static const COLORREF lit[3] = {RGB(0, 128, 0), RGB(128, 128, 0), RGB(128, 0, 0)};
+    for (int bar = 0; bar < 2; ++bar)
+        for (int i = 0; i < 10; ++i)
+            for (int y = 0; y < 15; ++y)
+                for (int x = 0; x < 5; ++x) {
+                    const int group = i < 4 ? 0 : i < 7 ? 1 : 2;
+                    const bool on = i < (bar == kLowerBar ? lower : upper) / 10;
+                    canvas.Set(275 + 9 * i + x, kBars[bar].y + y, on ? lit[group] : unlit[group]);
+                }
+}
+
+TEST(ActivityPaint, SegmentsLightInStepsOfTenAndTheLightLeavesOutItsKey)
+{
+    const std::unique_ptr<CDib> lights = Resource(IDB_SKIN_LIGHTS, true);
+    const struct { int lower, upper, light; } cases[] = {
+        {0, 100, CActivityBars::kLightNone}, {9, 11, 0}, {45, 70, 1}, {99, 250, 2}, {-5, 100, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.lower << "/" << c.upper << "/" << c.light);
+        CActivityBars bars;
+        bars.m_nLowerLevel = c.lower;
+        bars.m_nUpperLevel = c.upper;
+        bars.m_nLightImage = c.light;
+        TestCanvas canvas(388, 263), expected(388, 263);
+        canvas.Fill(kFill);
+        expected.Fill(kFill);
+        bars.Draw(canvas.Dc(), *lights);
+        DrawBars(expected, c.lower, c.upper);
+        if (c.light >= 0)
+            lights->Draw(expected.Dc(), 247, 205, 1, 25 * c.light, 11, 11);
+        EXPECT_EQ(0, CountWrong(canvas, expected));
+        EXPECT_EQ(kFill, canvas.At(247, 205)); // the lamp's corner is its key colour
+    }
+}
+
+// Load in per cent: cells * 424 bits against the rate in kbit/s.
+TEST(ActivityLoad, ComputesLoadsAsTheMeterAlwaysHas)
+{
+    const struct { uint32_t cells, rate; int load; } cases[] = {
+        {1000, 1000, 42}, {0, 1000, 0},   {1, 8000, 11}, {1, 0, 11},  {0, 0, 0},   {10614, 10000, 45},
+        {1000000, 100, 424000}, {5, 3000000, 11} /* a product wrapping negative */, {0, 0x20000000u, 0}};
+    for (const auto& c : cases)
+        EXPECT_EQ(c.load, CActivityBars::ComputeLoad(c.cells, c.rate)) << c.cells << "/" << c.rate;
+    EXPECT_GE(CActivityBars::ComputeLoad(0xFFFFFFFFu, 1), 100);
+}
+
+LinePoll Poll(uint32_t state)
+{
+    LinePoll poll;
+    poll.stateReadable = true;
+    poll.state = state;
+    poll.upperRate = 10;
+    poll.lowerRate = 1000000;
+    return poll;
+}
+
+TEST(ActivityPoll, TrainingBlinksAndCountersAreDifferencedAgainstTheirOwnRates)
+{
+    FakeDeviceIo device;
+    ScopedDeviceIo use{device};
+    CActivityBars::s_nBlinkCounter = 0;
+    CActivityBars bars, other;
+    std::vector<int> images;
+    for (int i = 0; i < 4; ++i) {
+        (i == 2 ? other : bars).Update(Poll(1)); // the rhythm is the program's, not the window's
+        images.push_back((i == 2 ? other : bars).m_nLightImage);
+    }
+    EXPECT_EQ((std::vector<int>{2, 0, 2, 0}), images);
+    EXPECT_EQ(0u, device.callCount(0x0301)); // counters are read only while up
+    bars.Update(Poll(7));
+    EXPECT_EQ(CActivityBars::kLightDown, bars.m_nLightImage);
+    bars.Update(LinePoll());
+    EXPECT_EQ(CActivityBars::kLightUnreadable, bars.m_nLightImage);
+
+    device.answerDword(0x0301, 4294967000u);
+    device.answerDword(0x0381, 2147483648u);
+    bars.Update(Poll(2));
+    device.answerDword(0x0301, 200);
+    device.answerDword(0x0381, 2147483648u + 1000);
+    bars.Update(Poll(2));
+    EXPECT_EQ(2103, bars.m_nUpperLevel); // 496 cells (modulo 2^32) against 10 kbit/s
+    EXPECT_EQ(11, bars.m_nLowerLevel);   // 1000 cells against 1000000 kbit/s
+    bars.Update(Poll(0)); // a disconnection keeps the previous values
+    bars.Update(Poll(2));
+    EXPECT_EQ(0, bars.m_nUpperLevel);
+    device.failCall(0x0301); // a failed counter reads 0 and is remembered as such
+    bars.Update(Poll(2));
+    EXPECT_EQ(0u, bars.m_nUpperPrevious);
+}
+
+// ---- The whole window picture ------------------------------------------------
+
+
+TEST_F(SkinWindowTest, BackgroundLogoTitleBarPanelLightAndTextColours)
+{
+    const struct {
+        std::vector<std::string> settings;
+        int hue, sat, titleHue, titleSat;
+        bool transparent;
+        COLORREF title, label, value;
+    } cases[] = {
+        {{}, 0, 0, 0, 0, true, RGB(255, 255, 255), RGB(0, 255, 255), RGB(255, 255, 0)},
+        {{"Hue=84", "Sat=200", "TitlebarHue=168", "TitlebarSat=252", "TransparentBitmap=0", "TitlebarTextRGB=0,255,0",
+          "LabelTextRGB=255,0,255", "StatusTextRGB=0,128,255"},
+         84, 200, 168, 252, false, RGB(0, 255, 0), RGB(255, 0, 255), RGB(0, 128, 255)},
+        {{"Hue=84", "Sat=200", "TitlebarTextRGB=0,255", "StatusTextRGB="}, 84, 200, 0, 0, true, RGB(0, 0, 0),
+         RGB(0, 255, 255), RGB(0, 0, 0)}, // not three numbers: black
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.hue + c.titleHue);
+        auto canvas = Paint(c.settings);
+        TestCanvas expected(388, 263);
+        Resource(IDB_SKIN_BACKGROUND, false, c.hue, c.sat)->Draw(expected.Dc(), 0, 0);
+        CDib logo(c.transparent);
+        logo.LoadFromFile(ProgramFile("LogoSkin.bmp"));
+        logo.Draw(expected.Dc(), 18, 11);
+        const std::unique_ptr<CDib> titleBar = Resource(IDB_SKIN_TITLEBAR, false, c.titleHue, c.titleSat);
+        titleBar->Draw(expected.Dc(), 27, 53);
+        DrawBars(expected, 0, 0);
+        Resource(IDB_SKIN_LIGHTS, true)->Draw(expected.Dc(), 247, 205, 1, 0, 11, 11); // line up
+        // Everything but the text panel is exactly that picture.
+        EXPECT_EQ(0, CountWrong(*canvas, expected, [](int x, int y) { return x < 27 || x >= 359 || y < 53 || y >= 189; }));
+        // The panel: the title bar with the title text on it, then black with labels left and values right.
+        const RECT title = {27, 53, 358, 73}, labels = {27, 73, 188, 189}, values = {198, 73, 359, 189};
+        EXPECT_GT(Count(*canvas, title, c.title), 20);
+        EXPECT_EQ(0, CountWrong(*canvas, expected, [](int x, int y) { return x >= 353 && x < 358 && y >= 53 && y < 73; }));
+        EXPECT_GT(Count(*canvas, labels, c.label), 20);
+        EXPECT_EQ(0, Count(*canvas, values, c.label));
+        if (c.value == RGB(0, 0, 0)) {
+            EXPECT_EQ((359 - 198) * (189 - 73), Count(*canvas, values, RGB(0, 0, 0)));
+        } else {
+            EXPECT_GT(Count(*canvas, values, c.value), 20);
+            EXPECT_EQ(0, Count(*canvas, labels, c.value));
+        }
+    }
+    // Colourising shows, and the text colours are read anew for every draw.
+    auto grey = Paint({});
+    auto coloured = Paint({"Hue=84", "Sat=200"});
+    EXPECT_NE(GetRValue(coloured->At(5, 100)), GetGValue(coloured->At(5, 100)));
+    EXPECT_EQ(GetRValue(grey->At(5, 100)), GetGValue(grey->At(5, 100)));
+    WriteSettings({"StatusTextRGB=255,0,128"});
+    EXPECT_GT(Count(*Repaint(), {198, 73, 359, 189}, RGB(255, 0, 128)), 20);
+}
+
+// Each state shows the top-left of its image in the strip column, with the
+// key colour left out; the strip follows Hue/Sat only with UseHueAndSat=1.
+TEST_F(SkinWindowTest, ButtonsShowTheirStateImagesAndTheFocusRing)
+{
+    for (int useHueAndSat : {0, 1}) {
+        Paint({"Hue=84", "Sat=200", "UseHueAndSat=" + std::to_string(useHueAndSat)});
+        HWND hwnd = window->m_hWnd;
+        const std::unique_ptr<CDib> strip = Resource(IDB_SKIN_BUTTONS, true, useHueAndSat ? 84 : -1, 200);
+        CSkinButton& minimise = Button(hwnd, kMinimiseCommand);
+        const struct { const char* state; CSkinButton& button; int column, image; std::function<void()> enter; } states[] = {
+            {"normal", minimise, 90, 0, [] {}},
+            {"hot", minimise, 90, 1, [&] { SendMessageW(minimise.m_hWnd, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5)); }},
+            {"pressed", minimise, 90, 3, [&] { SendMessageW(minimise.m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5)); }},
+            {"disabled", Button(hwnd, kPreviousPageCommand), 30, 2, [] {}},
+        };
+        for (const auto& s : states) {
+            SCOPED_TRACE(testing::Message() << s.state << ", UseHueAndSat=" << useHueAndSat);
+            s.enter();
+            TestCanvas canvas(17, 17), expected(17, 17);
+            canvas.Fill(kFill);
+            expected.Fill(kFill);
+            s.button.PaintContent(canvas.Dc());
+            strip->Draw(expected.Dc(), 0, 0, s.column, 25 * s.image, 17, 17);
+            EXPECT_EQ(0, CountWrong(canvas, expected));
+            EXPECT_EQ(kFill, canvas.At(0, 0));
+        }
+        ReleaseCapture();
+    }
+    // The focused close button: a dotted outline of its whole picture, nothing inside.
+    TestCanvas canvas(17, 17);
+    canvas.Fill(kFill);
+    Button(window->m_hWnd, kCloseWindowCommand).PaintContent(canvas.Dc());
+    const COLORREF ring = RGB(164, 164, 164);
+    int onOutline = 0, inside = 0;
+    for (int y = 0; y < 17; ++y)
+        for (int x = 0; x < 17; ++x)
+            (x == 0 || y == 0 || x == 16 || y == 16 ? onOutline : inside) += canvas.At(x, y) == ring;
+    EXPECT_GT(onOutline, 12);
+    EXPECT_LT(onOutline, 64 - 12);
+    EXPECT_EQ(0, inside);
 }
 
 } // namespace
