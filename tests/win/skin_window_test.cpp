@@ -317,7 +317,8 @@ TEST_F(SkinWindowTest, PagesTurnOnlyWhereThereIsAPageAndPollTheirOwnFields)
     EXPECT_EQ("", recorder.log);
     EXPECT_EQ(calls, device.calls().size());
     device.answerDword(0x0103, 1);
-    window->Refresh(); // page 0's rows are not drawn while page 1 shows
+    window->Refresh();
+    EXPECT_EQ("A", recorder.log); // page 0's rows are not drawn while page 1 shows
     Command(*window, kPreviousPageCommand);
     EXPECT_EQ(0, recorder.page);
     EXPECT_EQ("1 kbps", recorder.values[2]);
