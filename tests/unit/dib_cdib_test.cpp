@@ -40,7 +40,8 @@ std::string TempFile(const std::vector<uint8_t>& bytes, const char* name)
 {
     const std::string path = std::string("/tmp/dib_cdib_test_") + name;
     FILE* file = std::fopen(path.c_str(), "wb");
-    std::fwrite(bytes.data(), 1, bytes.size(), file);
+    if (!bytes.empty())
+        std::fwrite(bytes.data(), 1, bytes.size(), file);
     std::fclose(file);
     return path;
 }
