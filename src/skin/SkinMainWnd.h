@@ -60,25 +60,8 @@ public:
     void PollActivity();
     void DrawActivityPicture(HDC dc);
 
-    // Seen by tests and benchmarks.
+    // A listener of what the window draws (tests and benchmarks); null for none.
     void SetDrawRecorder(ISkinDrawRecorder* recorder) { m_pRecorder = recorder; }
-    int GetPage() const { return m_nPage; }
-    int GetFocus() const { return m_nFocus; }
-    int GetLineHeight() const { return m_nLineHeight; }
-    HFONT GetFont() const { return m_font.get(); }
-    const std::string& GetValue(int page, int row) const { return m_values[page][row]; }
-    const std::wstring& GetLabel(int page, int row) const { return m_labels[page][row]; }
-    const CSkinButton& GetButton(int index) const { return m_buttons[index]; }
-    const CActivityBars& GetActivity() const { return m_activity; }
-    const CPalette* GetPalette() const { return m_pPalette.get(); }
-    const CDib& GetBackground() const { return m_background; }
-    const CDib& GetTitleBar() const { return m_titleBar; }
-    const CDib& GetLights() const { return m_lights; }
-    const CDib& GetLogo() const { return m_logo; }
-    // Top and bottom of a text row in client coordinates.
-    RECT LabelRect(int row) const;
-    RECT ValueRect(int row) const;
-    RECT TitleRect() const;
 
 protected:
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
@@ -99,6 +82,11 @@ private:
 
     // ISkinButtonBackdrop: the background under a button.
     void DrawButtonBackdrop(HDC dc, const RECT& place) override;
+
+    // The text rows and the title's text in client coordinates.
+    RECT LabelRect(int row) const;
+    RECT ValueRect(int row) const;
+    RECT TitleRect() const;
 
     void LoadImages();
     void CreateSkinWindow();

@@ -1,5 +1,5 @@
 // Drawing targets for the Windows tests: a memory device context holding a
-// top-down DIB section whose pixels the test reads directly (needs no
+// top-down 32-bit DIB section whose pixels the test reads directly (needs no
 // display), a copy of what a window shows, and the test programs' icons.
 #pragma once
 
@@ -12,25 +12,16 @@
 
 class TestCanvas {
 public:
-    // 32 bits: one 0x00RRGGBB word a pixel; 16 bits: 5-6-5.
-    TestCanvas(int width, int height, int bitsPerPixel = 32)
-        : m_width(width), m_height(height), m_bitsPerPixel(bitsPerPixel)
+    TestCanvas(int width, int height) : m_width(width), m_height(height)
     {
-        struct {
-            BITMAPINFOHEADER header;
-            DWORD masks[3];
-        } info = {};
-        info.header.biSize = sizeof(BITMAPINFOHEADER);
-        info.header.biWidth = width;
-        info.header.biHeight = -height;
-        info.header.biPlanes = 1;
-        info.header.biBitCount = WORD(bitsPerPixel);
-        info.header.biCompression = bitsPerPixel == 16 ? BI_BITFIELDS : BI_RGB;
-        info.masks[0] = 0xF800;
-        info.masks[1] = 0x07E0;
-        info.masks[2] = 0x001F;
+        BITMAPINFO info = {};
+        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
         m_dc = CreateCompatibleDC(nullptr);
-        m_bitmap = CreateDIBSection(m_dc, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &m_bits, nullptr, 0);
+        m_bitmap = CreateDIBSection(m_dc, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&m_bits), nullptr, 0);
         m_previous = SelectObject(m_dc, m_bitmap);
     }
     ~TestCanvas()
@@ -43,39 +34,25 @@ public:
     TestCanvas& operator=(const TestCanvas&) = delete;
 
     HDC Dc() const { return m_dc; }
-    bool IsReady() const { return m_bits != nullptr; }
     int Width() const { return m_width; }
     int Height() const { return m_height; }
 
     void Fill(COLORREF color)
     {
-        GdiFlush();
         for (int y = 0; y < m_height; ++y)
             for (int x = 0; x < m_width; ++x)
                 Set(x, y, color);
     }
-
     void Set(int x, int y, COLORREF color)
     {
         GdiFlush();
-        if (m_bitsPerPixel == 32) {
-            Row32(y)[x] = uint32_t(GetRValue(color)) << 16 | uint32_t(GetGValue(color)) << 8 | GetBValue(color);
-        } else {
-            Row16(y)[x] = uint16_t((GetRValue(color) >> 3) << 11 | (GetGValue(color) >> 2) << 5 | GetBValue(color) >> 3);
-        }
+        m_bits[size_t(y) * m_width + x] = uint32_t(GetRValue(color)) << 16 | uint32_t(GetGValue(color)) << 8 | GetBValue(color);
     }
-
-    // The pixel as red, green, blue (5-6-5 pixels widened the way GDI does).
     COLORREF At(int x, int y) const
     {
         GdiFlush();
-        if (m_bitsPerPixel == 32) {
-            const uint32_t v = Row32(y)[x];
-            return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
-        }
-        const uint16_t v = Row16(y)[x];
-        const int r = (v >> 11) & 0x1F, g = (v >> 5) & 0x3F, b = v & 0x1F;
-        return RGB(r << 3 | r >> 2, g << 2 | g >> 4, b << 3 | b >> 2);
+        const uint32_t v = m_bits[size_t(y) * m_width + x];
+        return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
     }
 
     static std::string Text(COLORREF c)
@@ -86,17 +63,12 @@ public:
     }
 
 private:
-    size_t Stride() const { return (size_t(m_width) * m_bitsPerPixel + 31) / 32 * 4; }
-    uint32_t* Row32(int y) const { return reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(m_bits) + size_t(y) * Stride()); }
-    uint16_t* Row16(int y) const { return reinterpret_cast<uint16_t*>(static_cast<uint8_t*>(m_bits) + size_t(y) * Stride()); }
-
     int m_width;
     int m_height;
-    int m_bitsPerPixel;
     HDC m_dc = nullptr;
     HBITMAP m_bitmap = nullptr;
     HGDIOBJ m_previous = nullptr;
-    void* m_bits = nullptr;
+    uint32_t* m_bits = nullptr;
 };
 
 // Folder of the test data: the repository's tests/data, reached through

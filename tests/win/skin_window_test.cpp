@@ -1,357 +1,373 @@
-// The skinned window's logic against a scripted modem: construction, the
-// poll of each page, which rows are redrawn, the page and focus state
-// machines, the keys and the drag.
-#include "skin/PageIndicator.h"
-#include "skin/SkinMainWnd.h"
-
+// The skinned window against a scripted modem, seen through what it draws
+// (the drawing recorder), window messages and whole pictures compared with
+// ones composed here from the same bitmaps: the rows of each page and which
+// are redrawn, pages, keys, the buttons' states and pictures, the bars and
+// the light, colourising and text colours, and handles and GDI objects over
+// an hour of accelerated polls.
+#include "framework/AppServices.h"
+#include "framework/ProgramClass.h"
+#include "framework/WindowClass.h"
+#include "settings/ProgramPaths.h"
+#include "settings/ResourceIds.h"
+#include "settings/ResourceModule.h"
+#include "settings/TextUtil.h"
 #include "settings/XVuk.h"
+#include "skin/ActivityBars.h"
+#include "skin/PageIndicator.h"
+#include "skin/SkinButton.h"
+#include "skin/SkinDrawRecorder.h"
+#include "skin/SkinLayout.h"
+#include "skin/SkinMainWnd.h"
+#include "support/FakeDeviceIo.h"
+#include "support/FakeProfileReader.h"
 
-#include "skin_test_support.h"
+#include "../support/BmpBuilder.h"
+#include "../support/GdiObjects.h"
+#include "../support/ScopedFile.h"
+#include "../support/TestCanvas.h"
 
-#include <commctrl.h>
+#include <gtest/gtest.h>
+
 #include <windowsx.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
-using namespace skintest;
+using namespace SkinLayout;
 
 namespace {
 
-class SkinWindowTest : public SkinTest {
+class FakeApp : public IAppServices {
+public:
+    void ShowMainWindow() override {}
+    void CloseStatusWindow() override {}
+    void ExitApplication() override {}
+    void StopDebugMode() override { ++stopDebugCalls; }
+    void GenerateDebugLog() override { ++debugLogCalls; }
+    bool HasOpenStatusWindow() const override { return false; }
+    std::string GetLanguageName() const override { return "english"; }
+    int stopDebugCalls = 0, debugLogCalls = 0;
+};
+
+std::string ProgramFile(const char* name)
+{
+    return JoinPath(GetProgramDir(), name);
+}
+
+// Modavi.ini of the test program's folder: the lines of `overrides`, then
+// the defaults (the first line of a key counts).
+void WriteSettings(const std::vector<std::string>& overrides = {})
+{
+    std::string body;
+    for (const std::string& line : overrides)
+        body += line + "\r\n";
+    std::ofstream(ProgramFile("Modavi.ini"), std::ios::binary)
+        << SettingsText(body + "Hue=0\r\nSat=0\r\nTitlebarHue=0\r\nTitlebarSat=0\r\nTransparentBitmap=1\r\nUseHueAndSat=0\r\n"
+                               "TitlebarTextRGB=255,255,255\r\nLabelTextRGB=0,255,255\r\nStatusTextRGB=255,255,0\r\n");
+}
+
+// A 24-bit logo of 40 x 30: key green (its top-left) in the left half, orange in the right.
+void WriteLogo()
+{
+    bmptest::BmpLayout logo;
+    logo.width = 40;
+    logo.height = 30;
+    logo.bpp = 24;
+    for (int i = 0; i < logo.width * logo.height; ++i)
+        logo.colors.push_back(i % logo.width < logo.width / 2 ? bmptest::Rgb{0, 255, 0} : bmptest::Rgb{255, 128, 0});
+    const std::vector<uint8_t> file = bmptest::FileBitmap(logo);
+    std::ofstream(ProgramFile("LogoSkin.bmp"), std::ios::binary)
+        .write(reinterpret_cast<const char*>(file.data()), std::streamsize(file.size()));
+}
+
+// Dispatches what is queued for this thread (posted commands, WM_CLOSE...).
+void PumpMessages()
+{
+    MSG message;
+    for (int round = 0; round < 4; ++round)
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+}
+
+// The button object behind a command id of the window.
+CSkinButton& Button(HWND window, UINT id)
+{
+    return *static_cast<CSkinButton*>(CWnd::FromHandle(GetDlgItem(window, int(id))));
+}
+
+// What the window drew: the last title, labels and values, the last bars
+// and light, and a log of the draws (T title, L label, digit value row, A activity).
+class Recorder : public ISkinDrawRecorder {
+public:
+    void OnDrawTitle(int shown, const std::wstring&, const std::wstring& text) override { page = shown, indicator = text, log += 'T'; }
+    void OnDrawLabel(int row, const std::wstring& text) override { labels[row] = text, log += 'L'; }
+    void OnDrawValue(int row, const std::string& text) override { values[row] = text, log += char('0' + row); }
+    void OnDrawActivity(int up, int low, int image) override { upper = up, lower = low, light = image, log += 'A'; }
+
+    int page = -1, upper = -1, lower = -1, light = -9;
+    std::wstring indicator, labels[4];
+    std::string values[4], log;
+};
+
+const COLORREF kFill = RGB(1, 2, 3);
+
+// Common set-up: strings from this program file, the program's window class,
+// the settings file and the logo, a scripted modem with the line up.
+class SkinWindowTest : public ::testing::Test {
 protected:
+    void SetUp() override
+    {
+        SetResourceModule(GetModuleHandleW(nullptr));
+        RegisterNamedWindowClass(kProgramWindowClass);
+        WriteSettings();
+        WriteLogo();
+        for (auto [code, value] : {std::pair<uint32_t, uint32_t>{0x0004, 2}, {0x0206, 0}, {0x0113, 5}, {0x0107, 864},
+                                   {0x0103, 8128}, {0x0220, 0}, {0x01F5, 0}, {0x0301, 0}, {0x0381, 0}})
+            device.answerDword(code, value);
+        device.answerText(0x0001, "Driver 7.1");
+        device.answerText(0x01E4, "FW 3.33");
+        profile.set("vavevida.ini", "SystemInfo", "PackageVersion", "Pkg 2.5.1");
+    }
+    void TearDown() override
+    {
+        PumpMessages();
+        std::remove(ProgramFile("Modavi.ini").c_str());
+        std::remove(ProgramFile("LogoSkin.bmp").c_str());
+    }
+
+    FakeDeviceIo device;
+    ScopedDeviceIo useDevice{device};
+    FakeProfileReader profile;
+    ScopedProfileReader useProfile{profile};
+    FakeApp app;
+
+    // Opens the window and reads the page it shows; the log starts empty.
     std::unique_ptr<CSkinMainWnd> Open()
     {
         auto window = std::make_unique<CSkinMainWnd>(app);
         window->SetDrawRecorder(&recorder);
+        Look(*window);
         return window;
     }
-    static void Command(CSkinMainWnd& window, UINT id)
+    void Look(CSkinMainWnd& window)
     {
-        SendMessageW(window.m_hWnd, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+        TestCanvas canvas(388, 263);
+        window.PaintContent(canvas.Dc());
+        recorder.log.clear();
     }
     static void Key(CSkinMainWnd& window, UINT key)
     {
         SendMessageW(window.m_hWnd, WM_KEYDOWN, key, 0);
         SendMessageW(window.m_hWnd, WM_KEYUP, key, 0);
     }
+    static void Command(CSkinMainWnd& window, UINT id) { SendMessageW(window.m_hWnd, WM_COMMAND, id, 0); }
+    static int Focused(CSkinMainWnd& window)
+    {
+        int focused = -1;
+        for (int i = 0; i < kButtonCount; ++i)
+            if (Button(window.m_hWnd, kButtons[i].commandId).IsFocused())
+                focused = focused == -1 ? i : -2;
+        return focused;
+    }
+    std::vector<std::string> Values() const { return {recorder.values, recorder.values + 4}; }
+
+    // The whole picture of a window opened with these settings.
+    std::unique_ptr<TestCanvas> Paint(const std::vector<std::string>& settings)
+    {
+        WriteSettings(settings);
+        window = std::make_unique<CSkinMainWnd>(app);
+        return Repaint();
+    }
+    std::unique_ptr<TestCanvas> Repaint()
+    {
+        auto canvas = std::make_unique<TestCanvas>(388, 263);
+        canvas->Fill(kFill);
+        window->PaintContent(canvas->Dc());
+        return canvas;
+    }
+    // Pixels of `colour` in the rectangle.
+    static int Count(const TestCanvas& canvas, RECT area, COLORREF colour)
+    {
+        int n = 0;
+        for (int y = area.top; y < area.bottom; ++y)
+            for (int x = area.left; x < area.right; ++x)
+                n += canvas.At(x, y) == colour;
+        return n;
+    }
 
     Recorder recorder;
+    std::unique_ptr<CSkinMainWnd> window;
 };
 
-TEST_F(SkinWindowTest, OpensAsRoundedPopupOfTheProgramClassAtItsPlace)
+TEST_F(SkinWindowTest, OpensAsRoundedPopupWithPageZeroAndFocusOnClose)
 {
     auto window = Open();
     HWND hwnd = window->m_hWnd;
-    ASSERT_TRUE(IsWindow(hwnd));
-
-    RECT rect;
-    GetWindowRect(hwnd, &rect);
-    EXPECT_EQ(rect.left, 200);
-    EXPECT_EQ(rect.top, 200);
-    EXPECT_EQ(rect.right - rect.left, 388);
-    EXPECT_EQ(rect.bottom - rect.top, 263);
-
-    LONG style = GetWindowLongW(hwnd, GWL_STYLE);
-    EXPECT_EQ(style & (WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_BORDER | WS_THICKFRAME), WS_POPUP | WS_VISIBLE);
-    wchar_t text[128] = {};
-    GetClassNameW(hwnd, text, 128);
-    EXPECT_STREQ(text, kProgramWindowClass);
-    GetWindowTextW(hwnd, text, 128);
-    EXPECT_STREQ(text, L"Skin Test Monitor");
-
+    EXPECT_EQ(GetWindowLongW(hwnd, GWL_STYLE) & (WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_THICKFRAME), WS_POPUP | WS_VISIBLE);
+    wchar_t text[64] = {};
+    GetWindowTextW(hwnd, text, 64);
+    EXPECT_STREQ(L"Skin Test Monitor", text);
     HRGN region = CreateRectRgn(0, 0, 0, 0);
-    ASSERT_NE(GetWindowRgn(hwnd, region), ERROR);
+    ASSERT_NE(ERROR, GetWindowRgn(hwnd, region));
     EXPECT_FALSE(PtInRegion(region, 0, 0));
     EXPECT_FALSE(PtInRegion(region, 387, 262));
-    EXPECT_FALSE(PtInRegion(region, 2, 260));
-    EXPECT_TRUE(PtInRegion(region, 194, 131));
-    EXPECT_TRUE(PtInRegion(region, 15, 1));
     EXPECT_TRUE(PtInRegion(region, 1, 131));
     DeleteObject(region);
+    EXPECT_NE(0, SendMessageW(hwnd, WM_GETICON, ICON_SMALL, 0));
 
-    EXPECT_NE(SendMessageW(hwnd, WM_GETICON, ICON_BIG, 0), 0);
-    EXPECT_NE(SendMessageW(hwnd, WM_GETICON, ICON_SMALL, 0), 0);
-
-    EXPECT_EQ(window->GetPage(), 0);
-    EXPECT_EQ(window->GetFocus(), 3);
-    EXPECT_TRUE(window->GetButton(0).IsDisabled());
-    for (int i = 1; i < 4; ++i)
-        EXPECT_FALSE(window->GetButton(i).IsDisabled()) << i;
-    for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(window->GetButton(i).IsFocused(), i == 3) << i;
-    EXPECT_NE(window->GetPalette(), nullptr);
-    EXPECT_EQ(window->GetValue(1, 2), "4.2.4");
-    EXPECT_EQ(window->GetLabel(0, 2), L"Down label");
-    EXPECT_EQ(window->GetLabel(0, 3), L"Up label");
-    EXPECT_EQ(window->GetLabel(1, 0), L"Package label");
-}
-
-TEST_F(SkinWindowTest, ButtonsAreChildWindowsAtTheirPlacesWithTheirIds)
-{
-    auto window = Open();
-    const struct { int x, y, side; UINT id; } places[4] = {
-        {25, 200, 18, 103}, {54, 200, 18, 104}, {332, 19, 17, 106}, {352, 19, 17, 105}};
-    for (int i = 0; i < 4; ++i) {
-        HWND button = window->GetButton(i).m_hWnd;
-        ASSERT_TRUE(IsWindow(button));
-        EXPECT_EQ(GetParent(button), window->m_hWnd);
-        EXPECT_EQ(UINT(GetDlgCtrlID(button)), places[i].id);
-        RECT rect;
-        GetWindowRect(button, &rect);
-        MapWindowPoints(nullptr, window->m_hWnd, reinterpret_cast<POINT*>(&rect), 2);
-        EXPECT_EQ(rect.left, places[i].x) << i;
-        EXPECT_EQ(rect.top, places[i].y) << i;
-        EXPECT_EQ(rect.right - rect.left, places[i].side) << i;
-        EXPECT_EQ(rect.bottom - rect.top, places[i].side) << i;
-        EXPECT_EQ(SendMessageW(window->GetButton(i).GetTooltip(), TTM_GETTOOLCOUNT, 0, 0), 1) << i;
-    }
-}
-
-TEST_F(SkinWindowTest, FontFollowsTheJapaneseRuleExactly)
-{
-    struct Case {
-        const char* language;
-        LONG height;
-        const wchar_t* face;
-    } cases[] = {{"english", 8, L"MS Sans Serif"}, {"japanese", 14, L""}, {"Japanese", 8, L"MS Sans Serif"},
-                 {"", 8, L"MS Sans Serif"}};
-    for (const Case& c : cases) {
-        app.language = c.language;
-        auto window = Open();
-        LOGFONTW font = {};
-        ASSERT_EQ(GetObjectW(window->GetFont(), sizeof font, &font), int(sizeof font));
-        EXPECT_EQ(font.lfHeight, c.height) << c.language;
-        EXPECT_STREQ(font.lfFaceName, c.face) << c.language;
-        EXPECT_EQ(font.lfWeight, 400);
-        EXPECT_EQ(font.lfCharSet, DEFAULT_CHARSET);
-        EXPECT_EQ(font.lfPitchAndFamily, FF_SWISS | DEFAULT_PITCH);
-        EXPECT_GT(window->GetLineHeight(), 0);
-    }
+    EXPECT_EQ(0, recorder.page);
+    EXPECT_EQ(L"%s%n 1/2 %d 100%", recorder.indicator); // only %d and %% are filled
+    EXPECT_EQ(L"Down label", recorder.labels[2]);
+    EXPECT_EQ(kCloseButton, Focused(*window));
+    EXPECT_TRUE(Button(hwnd, kPreviousPageCommand).IsDisabled());
+    EXPECT_FALSE(Button(hwnd, kNextPageCommand).IsDisabled());
 }
 
 TEST_F(SkinWindowTest, PageZeroShowsStateModeAndRatesOnlyWhileUp)
 {
-    const struct { const char* what; uint32_t state; bool fail; const char* rows[4]; int light; } cases[] = {
-        {"up", 2, false, {"Up", "ADSL2+", "8128 kbps", "864 kbps"}, CActivityBars::kLightConnected},
-        {"no signal", 3, false, {"No signal", "Multimode", "0 kbps", "0 kbps"}, CActivityBars::kLightDown},
-        {"unreadable", 0, true, {"n/a", "Multimode", "0 kbps", "0 kbps"}, CActivityBars::kLightUnreadable},
+    const struct {
+        const char* what;
+        std::vector<uint8_t> state; // empty: the request fails
+        std::vector<std::string> rows;
+        int light;
+    } cases[] = {
+        {"up", {2, 0, 0, 0}, {"Up", "ADSL2+", "8128 kbps", "864 kbps"}, CActivityBars::kLightConnected},
+        {"no signal", {3, 0, 0, 0}, {"No signal", "Multimode", "0 kbps", "0 kbps"}, CActivityBars::kLightDown},
+        {"unreadable", {}, {"n/a", "Multimode", "0 kbps", "0 kbps"}, CActivityBars::kLightUnreadable},
+        {"eight bytes", {2, 0, 0, 0, 0, 0, 0, 0}, {"", "Multimode", "0 kbps", "0 kbps"}, CActivityBars::kLightUnreadable},
     };
     for (const auto& c : cases) {
-        if (c.fail)
+        if (c.state.empty())
             device.failCall(0x0004);
         else
-            device.answerDword(0x0004, c.state);
+            device.answerBytes(0x0004, c.state);
         auto window = Open();
-        for (int row = 0; row < 4; ++row)
-            EXPECT_EQ(window->GetValue(0, row), c.rows[row]) << c.what << ", row " << row;
-        EXPECT_EQ(window->GetActivity().m_nLightImage, c.light) << c.what;
+        EXPECT_NO_THROW(window->Refresh());
+        for (int row = c.rows[0].empty() ? 1 : 0; row < 4; ++row)
+            EXPECT_EQ(c.rows[row], recorder.values[row]) << c.what << ", row " << row;
+        EXPECT_EQ(c.light, recorder.light) << c.what;
     }
-}
-
-TEST_F(SkinWindowTest, OverlongLineStateCountsAsNotUpWithoutRaising)
-{
+    // Annex C (1) appends the bitmap mode; annex B (3) or an unreadable annex does not.
+    device.answerDword(0x0004, 2);
     auto window = Open();
-    // An eight-byte answer to the line state must not open an error box every second.
-    device.answerBytes(0x0004, {2, 0, 0, 0, 0, 0, 0, 0});
-    EXPECT_NO_THROW(window->Refresh());
-    EXPECT_EQ(window->GetValue(0, 3), "0 kbps");
-    EXPECT_EQ(window->GetActivity().m_nLightImage, CActivityBars::kLightUnreadable);
-}
-
-TEST_F(SkinWindowTest, AnnexCAppendsTheBitmapMode)
-{
-    auto window = Open();
-    const struct { uint32_t annex, dual; bool failAnnex; const char* mode; } cases[] = {
+    const struct { uint32_t annex, dual; bool fail; const char* mode; } modes[] = {
         {1, 1, false, "ADSL2+ (DBM)"}, {1, 0, false, "ADSL2+ (FBM)"}, {3, 1, false, "ADSL2+"}, {1, 1, true, "ADSL2+"}};
-    for (const auto& c : cases) {
-        device.answerDword(0x0220, c.annex); // 1 is C, 3 is B
-        device.answerDword(0x01F5, c.dual);
-        if (c.failAnnex)
+    for (const auto& m : modes) {
+        device.answerDword(0x0220, m.annex);
+        device.answerDword(0x01F5, m.dual);
+        if (m.fail)
             device.failCall(0x0220);
         window->Refresh();
-        EXPECT_EQ(window->GetValue(0, 1), c.mode) << "annex " << c.annex << ", dual " << c.dual << ", failed " << c.failAnnex;
+        EXPECT_EQ(m.mode, recorder.values[1]) << m.annex << "/" << m.dual << "/" << m.fail;
     }
 }
 
-TEST_F(SkinWindowTest, APollRedrawsOnlyTheRowsWhoseTextChanged)
+TEST_F(SkinWindowTest, APollRedrawsOnlyTheRowsWhoseTextChangedAndAlwaysTheActivity)
 {
+    device.answerDword(0x0107, 1000); // upstream rate, upper bar
+    device.answerCounter(0x0301, 0, 1000); // 1000 cells a poll: 424 kbit against 1000 kbit/s
     auto window = Open();
-    recorder.items.clear();
     window->Refresh();
-    EXPECT_EQ(recorder.Count(Drawn::Value), 0u);
-    EXPECT_EQ(recorder.Count(Drawn::Label), 0u);
-    EXPECT_EQ(recorder.Count(Drawn::Title), 0u);
-    EXPECT_EQ(recorder.Count(Drawn::Activity), 1u); // the bars and the light: every poll
-
+    EXPECT_EQ("A", recorder.log);
+    EXPECT_EQ(42, recorder.upper);
+    EXPECT_EQ(0, recorder.lower);
     device.answerDword(0x0103, 7000);
-    recorder.items.clear();
+    recorder.log.clear();
     window->Refresh();
-    EXPECT_EQ(recorder.ValueRows(), std::vector<int>{2});
-    EXPECT_EQ(window->GetValue(0, 2), "7000 kbps");
-
-    // The line drops: state, both rates and the mode change.
-    device.answerDword(0x0004, 0);
-    recorder.items.clear();
+    EXPECT_EQ("2A", recorder.log);
+    EXPECT_EQ("7000 kbps", recorder.values[2]);
+    device.answerDword(0x0004, 0); // the line drops: state, both rates and the mode change
+    recorder.log.clear();
     window->Refresh();
-    EXPECT_EQ(recorder.ValueRows(), (std::vector<int>{0, 3, 2, 1}));
+    EXPECT_EQ("0321A", recorder.log);
 }
 
-TEST_F(SkinWindowTest, PreviousOnPageZeroAndNextOnPageOneChangeAndDrawNothing)
+TEST_F(SkinWindowTest, PagesTurnOnlyWhereThereIsAPageAndPollTheirOwnFields)
 {
     auto window = Open();
-    recorder.items.clear();
-    size_t callsBefore = device.calls().size();
-    Command(*window, 103);
-    EXPECT_EQ(window->GetPage(), 0);
-    EXPECT_TRUE(recorder.items.empty());
-    EXPECT_EQ(device.calls().size(), callsBefore);
+    size_t calls = device.calls().size();
+    Command(*window, kPreviousPageCommand);
+    EXPECT_EQ("", recorder.log);
+    EXPECT_EQ(calls, device.calls().size());
 
-    Command(*window, 104);
-    EXPECT_EQ(window->GetPage(), 1);
-    EXPECT_FALSE(window->GetButton(0).IsDisabled());
-    EXPECT_TRUE(window->GetButton(1).IsDisabled());
-    // The whole page is drawn once, then the poll fills in the rows that changed.
-    EXPECT_EQ(recorder.Count(Drawn::Title), 1u);
-    EXPECT_EQ(recorder.Count(Drawn::Label), 4u);
-    EXPECT_EQ(recorder.items.front().kind, Drawn::Title);
-    EXPECT_EQ(recorder.items.front().row, 1);
-    EXPECT_EQ(recorder.lastIndicator, L"%s%n 2/2 %d 100%");
-
-    recorder.items.clear();
-    callsBefore = device.calls().size();
-    Command(*window, 104);
-    EXPECT_EQ(window->GetPage(), 1);
-    EXPECT_TRUE(recorder.items.empty());
-    EXPECT_EQ(device.calls().size(), callsBefore);
-
-    Command(*window, 103);
-    EXPECT_EQ(window->GetPage(), 0);
-    EXPECT_TRUE(window->GetButton(0).IsDisabled());
-    EXPECT_FALSE(window->GetButton(1).IsDisabled());
-    EXPECT_EQ(recorder.lastIndicator, L"%s%n 1/2 %d 100%");
-}
-
-TEST_F(SkinWindowTest, PageOneShowsPackageDriverProgramAndFirmwareTexts)
-{
-    auto window = Open();
-    Command(*window, 104);
-    EXPECT_EQ(window->GetValue(1, 0), "Pkg 2.5.1");
-    EXPECT_EQ(window->GetValue(1, 1), "Driver 7.1");
-    EXPECT_EQ(window->GetValue(1, 2), "4.2.4");
-    EXPECT_EQ(window->GetValue(1, 3), "FW 3.33");
-
-    // Page 0's rows keep their last texts while page 1 is shown, and page 1
-    // polls only its own fields besides the three every poll reads.
-    device.answerDword(0x0103, 1);
     device.clearRecords();
+    Command(*window, kNextPageCommand);
+    EXPECT_EQ("TLLLL0123013A", recorder.log); // the whole page, then what the poll changed
+    EXPECT_EQ(1, recorder.page);
+    EXPECT_EQ(L"%s%n 2/2 %d 100%", recorder.indicator);
+    EXPECT_EQ((std::vector<std::string>{"Pkg 2.5.1", "Driver 7.1", "4.2.4", "FW 3.33"}), Values());
+    EXPECT_EQ(L"Package label", recorder.labels[0]);
+    EXPECT_FALSE(Button(window->m_hWnd, kPreviousPageCommand).IsDisabled());
+    EXPECT_TRUE(Button(window->m_hWnd, kNextPageCommand).IsDisabled());
+    // Page 1 polls its own fields besides the line state and the two rates.
+    EXPECT_EQ(0u, device.callCount(0x0113));
+    EXPECT_EQ(1u, device.callCount(0x0004));
+    EXPECT_EQ(1u, device.callCount(0x0001));
+
+    recorder.log.clear();
+    calls = device.calls().size();
+    Command(*window, kNextPageCommand);
+    EXPECT_EQ("", recorder.log);
+    EXPECT_EQ(calls, device.calls().size());
+    device.answerDword(0x0103, 1);
     window->Refresh();
-    EXPECT_EQ(window->GetValue(0, 2), "8128 kbps");
-    EXPECT_EQ(device.callCount(0x0206), 0u);
-    EXPECT_EQ(device.callCount(0x0113), 0u);
-    EXPECT_EQ(device.callCount(0x0004), 1u);
-    EXPECT_EQ(device.callCount(0x0103), 1u);
-    EXPECT_EQ(device.callCount(0x0107), 1u);
-    EXPECT_EQ(device.callCount(0x0001), 1u);
+    EXPECT_EQ("A", recorder.log); // page 0's rows are not drawn while page 1 shows
+    Command(*window, kPreviousPageCommand);
+    EXPECT_EQ(0, recorder.page);
+    EXPECT_EQ("1 kbps", recorder.values[2]);
 }
 
-TEST_F(SkinWindowTest, TabAndShiftTabMoveTheFocusRingWrapRepaintAndPoll)
+TEST_F(SkinWindowTest, KeysMoveTheFocusPressTheFocusedButtonAndClose)
 {
     auto window = Open();
-    recorder.items.clear();
-    const size_t callsBefore = device.callCount(0x0004);
+    const size_t polls = device.callCount(0x0004);
     Key(*window, VK_TAB);
-    EXPECT_EQ(window->GetFocus(), 0);
-    EXPECT_TRUE(window->GetButton(0).IsFocused());
-    EXPECT_FALSE(window->GetButton(3).IsFocused());
-    // A focus move repaints the whole page and polls.
-    EXPECT_EQ(recorder.Count(Drawn::Title), 1u);
-    EXPECT_EQ(recorder.Count(Drawn::Label), 4u);
-    EXPECT_EQ(recorder.Count(Drawn::Activity), 1u);
-    EXPECT_EQ(device.callCount(0x0004), callsBefore + 1);
-    for (int expected : {3, 2}) {
-        HeldKeys shift(true, false);
-        Key(*window, VK_TAB);
-        EXPECT_EQ(window->GetFocus(), expected);
-    }
-    // Disabled buttons are not skipped.
-    for (int i = 0; i < 2; ++i)
-        Key(*window, VK_TAB);
-    EXPECT_EQ(window->GetFocus(), 0);
-    EXPECT_TRUE(window->GetButton(0).IsDisabled());
-    int focused = 0;
-    for (int i = 0; i < 4; ++i)
-        focused += window->GetButton(i).IsFocused();
-    EXPECT_EQ(focused, 1);
-}
-
-// Enter or Space right after the start press the focused close button; Escape closes too.
-TEST_F(SkinWindowTest, EnterSpaceOrEscapeRightAfterStartCloseTheWindow)
-{
-    for (UINT key : {UINT(VK_RETURN), UINT(VK_SPACE), UINT(VK_ESCAPE)}) {
-        SCOPED_TRACE(key);
-        app.stopDebugCalls = 0;
-        auto window = Open();
-        HWND hwnd = window->m_hWnd;
-        SendMessageW(hwnd, WM_KEYDOWN, key, 0);
-        EXPECT_EQ(window->GetButton(3).IsPressed(), key != VK_ESCAPE);
-        SendMessageW(hwnd, WM_KEYUP, key, 0);
-        PumpMessages();
-        EXPECT_FALSE(IsWindow(hwnd));
-        EXPECT_EQ(app.stopDebugCalls, 1);
-        EXPECT_FALSE(window->IsWindow());
-    }
-}
-
-TEST_F(SkinWindowTest, EnterOnTheDisabledPreviousButtonDoesNothingAndOnNextTurnsThePage)
-{
-    auto window = Open();
-    Key(*window, VK_TAB); // focus on button 0, disabled on page 0
-    recorder.items.clear();
-    Key(*window, VK_RETURN);
-    PumpMessages();
-    EXPECT_TRUE(window->IsWindow());
-    EXPECT_EQ(window->GetPage(), 0);
-    EXPECT_TRUE(recorder.items.empty());
-
-    Key(*window, VK_TAB); // button 1, next page
-    Key(*window, VK_RETURN);
-    PumpMessages();
-    EXPECT_EQ(window->GetPage(), 1);
-}
-
-TEST_F(SkinWindowTest, OnlyCtrlShiftLAsksForTheDebugLog)
-{
-    auto window = Open();
+    EXPECT_EQ(kPreviousButton, Focused(*window));
+    EXPECT_NE(std::string::npos, recorder.log.find('A')) << "a focus move polls";
+    EXPECT_EQ(polls + 1, device.callCount(0x0004));
+    // Shift+Tab goes back and wraps; Enter on the disabled previous button does nothing.
+    BYTE keys[256], shifted[256];
+    GetKeyboardState(keys);
+    std::copy(keys, keys + 256, shifted);
+    shifted[VK_SHIFT] = 0x80;
+    SetKeyboardState(shifted);
+    Key(*window, VK_TAB);
+    EXPECT_EQ(kCloseButton, Focused(*window));
+    Key(*window, 'L'); // Shift+L alone asks for nothing
+    shifted[VK_CONTROL] = 0x80;
+    SetKeyboardState(shifted);
     Key(*window, 'L');
-    {
-        HeldKeys control(false, true);
-        Key(*window, 'L');
+    SetKeyboardState(keys);
+    EXPECT_EQ(1, app.debugLogCalls);
+    Key(*window, VK_TAB);
+    Key(*window, VK_RETURN);
+    PumpMessages();
+    EXPECT_EQ(0, recorder.page);
+    Key(*window, VK_TAB);
+    Key(*window, VK_SPACE);
+    PumpMessages();
+    EXPECT_EQ(1, recorder.page);
+
+    // Enter, Space or Escape right after the start close the window.
+    for (UINT key : {UINT(VK_RETURN), UINT(VK_SPACE), UINT(VK_ESCAPE)}) {
+        app.stopDebugCalls = 0;
+        auto other = Open();
+        HWND hwnd = other->m_hWnd;
+        Key(*other, key);
+        PumpMessages();
+        EXPECT_FALSE(IsWindow(hwnd)) << key;
+        EXPECT_EQ(1, app.stopDebugCalls) << key;
     }
-    EXPECT_EQ(app.debugLogCalls, 0);
-    {
-        HeldKeys both(true, true);
-        Key(*window, 'L');
-    }
-    EXPECT_EQ(app.debugLogCalls, 1);
-    EXPECT_TRUE(IsWindow(window->m_hWnd));
 }
 
-TEST_F(SkinWindowTest, MinimiseCommandMinimisesAndOnlyThePollTimerPolls)
-{
-    auto window = Open();
-    Command(*window, 106);
-    EXPECT_TRUE(IsIconic(window->m_hWnd));
-    // Polls while minimised draw nothing on screen and do not fail.
-    EXPECT_NO_THROW(window->Refresh());
-    const size_t before = device.callCount(0x0004);
-    SendMessageW(window->m_hWnd, WM_TIMER, CSkinMainWnd::kPollTimer, 0);
-    EXPECT_EQ(device.callCount(0x0004), before + 1);
-    SendMessageW(window->m_hWnd, WM_TIMER, 77, 0);
-    EXPECT_EQ(device.callCount(0x0004), before + 1);
-}
-
-TEST_F(SkinWindowTest, APressOnTheFaceStartsACaptionDrag)
+TEST_F(SkinWindowTest, MinimiseDragTimerAndTeardown)
 {
     auto window = Open();
     HWND hwnd = window->m_hWnd;
@@ -359,82 +375,413 @@ TEST_F(SkinWindowTest, APressOnTheFaceStartsACaptionDrag)
     SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(120, 230));
     MSG message;
     ASSERT_TRUE(PeekMessageW(&message, hwnd, WM_NCLBUTTONDOWN, WM_NCLBUTTONDOWN, PM_REMOVE));
-    EXPECT_EQ(message.wParam, WPARAM(HTCAPTION));
-    EXPECT_EQ(GET_X_LPARAM(message.lParam), 120);
-    EXPECT_EQ(GET_Y_LPARAM(message.lParam), 230);
-}
+    EXPECT_EQ(WPARAM(HTCAPTION), message.wParam);
+    EXPECT_EQ(230, GET_Y_LPARAM(message.lParam));
 
-TEST_F(SkinWindowTest, ActivityFollowsTheCountersAgainstTheirOwnRates)
-{
-    device.answerDword(0x0107, 1000); // upstream rate, upper bar
-    device.answerDword(0x0103, 8000); // downstream rate, lower bar
-    device.answerCounter(0x0301, 0, 1000); // 1000 cells a poll: 424 kbit against 1000 kbit/s
-    device.answerCounter(0x0381, 0, 0);
-    auto window = Open();
-    // The first connected poll measures against 0.
-    const CActivityBars& activity = window->GetActivity();
-    EXPECT_EQ(activity.m_nUpperLevel, 0); // the counter's first reading is 0: nothing moved
-    recorder.items.clear();
-    window->Refresh();
-    EXPECT_EQ(activity.m_nUpperLevel, 42);
-    EXPECT_EQ(activity.m_nLowerLevel, 0);
-    EXPECT_EQ(activity.m_nLightImage, CActivityBars::kLightConnected);
-    auto drawn = std::find_if(recorder.items.begin(), recorder.items.end(),
-                              [](const Drawn& item) { return item.kind == Drawn::Activity; });
-    ASSERT_NE(drawn, recorder.items.end());
-    EXPECT_EQ(drawn->upper, 42);
-    EXPECT_EQ(drawn->light, 0);
-}
+    Command(*window, kMinimiseCommand);
+    EXPECT_TRUE(IsIconic(hwnd));
+    const size_t before = device.callCount(0x0004);
+    SendMessageW(hwnd, WM_TIMER, CSkinMainWnd::kPollTimer, 0);
+    SendMessageW(hwnd, WM_TIMER, 77, 0);
+    EXPECT_EQ(before + 1, device.callCount(0x0004));
 
-TEST_F(SkinWindowTest, ColourKeysAreReadAnewForEveryRow)
-{
-    auto window = Open();
-    const RECT row = window->ValueRect(0);
-    auto countColour = [&](COLORREF colour) {
-        auto canvas = FilledCanvas();
-        window->PaintContent(canvas->Dc());
-        return CountColour(*canvas, row, colour);
-    };
-    EXPECT_GT(countColour(RGB(255, 255, 0)), 0);
-    WriteSettings({"StatusTextRGB=255,0,128"});
-    EXPECT_EQ(countColour(RGB(255, 255, 0)), 0);
-    EXPECT_GT(countColour(RGB(255, 0, 128)), 0);
-}
-
-TEST_F(SkinWindowTest, DestroyingTheObjectDestroysTheWindowAndItsButtons)
-{
-    auto window = Open();
-    HWND hwnd = window->m_hWnd;
-    HWND button = window->GetButton(2).m_hWnd;
-    HWND tooltip = window->GetButton(2).GetTooltip();
+    HWND button = GetDlgItem(hwnd, kMinimiseCommand);
+    HWND tooltip = Button(hwnd, kMinimiseCommand).GetTooltip();
     window.reset();
-    EXPECT_FALSE(IsWindow(hwnd));
-    EXPECT_FALSE(IsWindow(button));
-    EXPECT_FALSE(IsWindow(tooltip));
-}
+    EXPECT_FALSE(IsWindow(hwnd) || IsWindow(button) || IsWindow(tooltip));
 
-TEST_F(SkinWindowTest, MissingPiecesRaiseFromTheConstructor)
-{
     std::remove(ProgramFile("LogoSkin.bmp").c_str());
-    EXPECT_THROW(CSkinMainWnd window(app), XVuk);
+    EXPECT_THROW(CSkinMainWnd failed(app), XVuk);
     WriteLogo();
     std::remove(ProgramFile("Modavi.ini").c_str());
-    EXPECT_THROW(CSkinMainWnd window(app), XVuk);
-    // Nothing is left behind by a construction that failed.
-    HWND left = FindWindowW(kProgramWindowClass, L"Skin Test Monitor");
-    EXPECT_EQ(left, nullptr);
+    EXPECT_THROW(CSkinMainWnd failed(app), XVuk);
+    EXPECT_EQ(nullptr, FindWindowW(kProgramWindowClass, L"Skin Test Monitor"));
 }
 
-TEST(PageIndicatorTest, FillsOnlyTwoDecimalConversionsAndPercentSigns)
+TEST(PageIndicator, FillsOnlyTwoDecimalConversionsAndPercentSigns)
 {
-    EXPECT_EQ(FormatPageIndicator(L"Page %d of %d", 1, 2), L"Page 1 of 2");
-    EXPECT_EQ(FormatPageIndicator(L"%d/%d", 2, 2), L"2/2");
-    EXPECT_EQ(FormatPageIndicator(L"100%% %d", 1, 2), L"100% 1");
-    EXPECT_EQ(FormatPageIndicator(L"%s %n %x %d %d %d", 1, 2), L"%s %n %x 1 2 %d");
-    EXPECT_EQ(FormatPageIndicator(L"end %", 1, 2), L"end %");
-    EXPECT_EQ(FormatPageIndicator(L"", 1, 2), L"");
-    EXPECT_EQ(FormatPageIndicator(L"\u30DA\u30FC\u30B8 %d / %d", 1, 2), L"\u30DA\u30FC\u30B8 1 / 2");
-    EXPECT_EQ(FormatPageIndicator(L"%5d|%-d", 1, 2), L"%5d|%-d");
+    const struct { const wchar_t *format, *text; } cases[] = {
+        {L"Page %d of %d", L"Page 1 of 2"}, {L"100%% %d", L"100% 1"}, {L"%s %n %x %d %d %d", L"%s %n %x 1 2 %d"},
+        {L"end %", L"end %"}, {L"%5d|%-d", L"%5d|%-d"}};
+    for (const auto& c : cases)
+        EXPECT_EQ(c.text, FormatPageIndicator(c.format, 1, 2)) << c.format;
+}
+
+// ---- The button's state machine, on a plain parent -------------------------
+
+class ButtonTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        SetResourceModule(GetModuleHandleW(nullptr));
+        std::wstring className = RegisterAnonymousWindowClass(0, nullptr, nullptr, nullptr);
+        ASSERT_TRUE(parent.CreateEx(0, className.c_str(), L"parent", WS_POPUP | WS_VISIBLE, 50, 50, 200, 100, nullptr, 0));
+        RECT place = {20, 10, 37, 27};
+        button.Create(parent, place, IDB_SKIN_BUTTONS, 60, 105, L"Close tip");
+    }
+    void TearDown() override { ReleaseCapture(); }
+
+    // WM_COMMAND messages from the button that reached the parent's queue.
+    int Commands()
+    {
+        int count = 0;
+        MSG message;
+        while (PeekMessageW(&message, parent.m_hWnd, WM_COMMAND, WM_COMMAND, PM_REMOVE))
+            count += message.wParam == 105 && HWND(message.lParam) == button.m_hWnd;
+        return count;
+    }
+    void Mouse(UINT message, int x, int y)
+    {
+        SendMessageW(button.m_hWnd, message, message == WM_LBUTTONDOWN ? MK_LBUTTON : 0, MAKELPARAM(x, y));
+    }
+
+    CWnd parent;
+    CSkinButton button;
+};
+
+TEST_F(ButtonTest, MouseStatesAndCapture)
+{
+    const struct {
+        const char* step;
+        UINT message;
+        int x, y;
+        CSkinButton::Image image;
+        bool capture;
+        int commands;
+    } steps[] = {
+        {"enter", WM_MOUSEMOVE, 5, 5, CSkinButton::kImageHot, true, 0},
+        {"leave", WM_MOUSEMOVE, 40, 5, CSkinButton::kImageNormal, false, 0},
+        {"enter again", WM_MOUSEMOVE, 5, 5, CSkinButton::kImageHot, true, 0},
+        {"press", WM_LBUTTONDOWN, 5, 5, CSkinButton::kImagePressed, true, 0},
+        {"leave pressed", WM_MOUSEMOVE, -8, 30, CSkinButton::kImagePressed, true, 0},
+        {"return", WM_MOUSEMOVE, 6, 6, CSkinButton::kImagePressed, true, 0},
+        {"release inside", WM_LBUTTONUP, 6, 6, CSkinButton::kImageNormal, false, 1},
+        {"enter", WM_MOUSEMOVE, 5, 5, CSkinButton::kImageHot, true, 0},
+        {"press", WM_LBUTTONDOWN, 5, 5, CSkinButton::kImagePressed, true, 0},
+        {"release on the right edge", WM_LBUTTONUP, 17, 5, CSkinButton::kImageNormal, false, 0},
+    };
+    for (const auto& s : steps) {
+        Mouse(s.message, s.x, s.y);
+        EXPECT_EQ(s.image, button.CurrentImage()) << s.step;
+        EXPECT_EQ(s.capture, GetCapture() == button.m_hWnd) << s.step;
+        EXPECT_EQ(s.commands, Commands()) << s.step;
+    }
+    // Losing the capture ends hot and pressed.
+    Mouse(WM_MOUSEMOVE, 5, 5);
+    Mouse(WM_LBUTTONDOWN, 5, 5);
+    SetCapture(parent.m_hWnd);
+    EXPECT_EQ(CSkinButton::kImageNormal, button.CurrentImage());
+    ReleaseCapture();
+    Mouse(WM_LBUTTONUP, 5, 5);
+    EXPECT_EQ(0, Commands());
+}
+
+TEST_F(ButtonTest, KeysPressOnlyTheFocusedEnabledButton)
+{
+    const struct {
+        bool focused, enabled;
+        UINT down, up;
+        int commands;
+    } cases[] = {
+        {false, true, VK_RETURN, VK_RETURN, 0}, {true, true, VK_RETURN, VK_RETURN, 1}, {true, true, VK_SPACE, VK_SPACE, 1},
+        {true, true, 0, VK_SPACE, 0}, {true, true, VK_RETURN, 'A', 0}, {true, false, VK_RETURN, VK_RETURN, 0}};
+    for (const auto& c : cases) {
+        button.SetFocused(c.focused);
+        button.SetEnabled(c.enabled);
+        if (c.down)
+            button.KeyDown(c.down);
+        EXPECT_EQ(c.commands == 1 || c.up == 'A', button.IsPressed()) << c.down;
+        button.KeyUp(c.up);
+        EXPECT_EQ(c.commands, Commands()) << c.down << "/" << c.up;
+        button.KeyDown(VK_TAB); // another key clears a pending press
+        EXPECT_FALSE(button.IsPressed());
+    }
+    Mouse(WM_MOUSEMOVE, 5, 5); // disabled: no hover, no capture
+    EXPECT_EQ(CSkinButton::kImageDisabled, button.CurrentImage());
+    EXPECT_NE(button.m_hWnd, GetCapture());
+}
+
+// ---- Soak ------------------------------------------------------------------
+
+// Open kernel handles of this process. GetProcessHandleCount answers 0 under
+// Wine; the system's extended handle list (class 64) names each handle's
+// process: entries of 40 bytes after two words, the process id at 8.
+DWORD HandleCount()
+{
+    using Query = LONG(WINAPI*)(int, void*, ULONG, ULONG*);
+    auto query = reinterpret_cast<Query>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation")));
+    std::vector<unsigned char> buffer(1 << 20);
+    ULONG needed = 0;
+    while (query(64, buffer.data(), ULONG(buffer.size()), &needed) == LONG(0xC0000004)) // too small
+        buffer.resize(std::max<size_t>(buffer.size() * 2, needed));
+    DWORD count = 0;
+    const ULONG_PTR* words = reinterpret_cast<const ULONG_PTR*>(buffer.data());
+    for (ULONG_PTR i = 0; i < words[0]; ++i)
+        count += words[2 + 5 * i + 1] == GetCurrentProcessId();
+    return count;
+}
+
+// Thousands of polls against a modem whose counters move and whose line comes
+// and goes, with repaints, page turns, focus moves and hovers between them.
+TEST_F(SkinWindowTest, HandlesAndGdiObjectsStayFlatOverAnHourOfPolls)
+{
+    device.answerCounter(0x0301, 4294000000u, 7919);
+    device.answerCounter(0x0381, 0, 104729);
+    auto window = std::make_unique<CSkinMainWnd>(app);
+    HWND hwnd = window->m_hWnd;
+    auto tick = [&](int n) {
+        device.answerDword(0x0004, n % 97 < 5 ? 1 : n % 97 < 8 ? 0 : 2);
+        device.answerDword(0x0103, 8000 + uint32_t(n % 13));
+        device.answerDword(0x0220, n % 3 == 0 ? 1 : 0);
+        if (n % 211 == 0)
+            device.failCall(0x0001);
+        else
+            device.answerText(0x0001, n % 5 ? "Driver 7.1" : "Driver 7.2");
+        SendMessageW(hwnd, WM_TIMER, CSkinMainWnd::kPollTimer, 0);
+        if (n % 10 == 0)
+            RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        if (n % 50 == 0)
+            Command(*window, n % 100 ? kPreviousPageCommand : kNextPageCommand);
+        if (n % 7 == 0)
+            Key(*window, VK_TAB);
+        if (n % 33 == 0) {
+            SendMessageW(GetDlgItem(hwnd, kMinimiseCommand), WM_MOUSEMOVE, 0, MAKELPARAM(4, 4));
+            SendMessageW(GetDlgItem(hwnd, kMinimiseCommand), WM_MOUSEMOVE, 0, MAKELPARAM(40, 4));
+        }
+        PumpMessages();
+        device.clearRecords(); // the fake keeps every request otherwise
+    };
+    int n = 0;
+    for (; n < 60; ++n)
+        tick(n);
+    const int gdi = CountLiveGdiObjects();
+    const DWORD handles = HandleCount();
+    ASSERT_GT(gdi, 0);
+    for (; n < 3660; ++n)
+        tick(n);
+    EXPECT_EQ(gdi, CountLiveGdiObjects());
+    EXPECT_EQ(handles, HandleCount());
+    window.reset();
+    EXPECT_LT(CountLiveGdiObjects(), gdi);
+    // The handle count sees one more handle.
+    const DWORD now = HandleCount();
+    HANDLE event = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+    EXPECT_EQ(now + 1, HandleCount());
+    CloseHandle(event);
+}
+
+// Pixels of `canvas` that differ from `expected` where `checked` holds.
+int CountWrong(const TestCanvas& canvas, const TestCanvas& expected,
+               const std::function<bool(int, int)>& checked = [](int, int) { return true; })
+{
+    int wrong = 0;
+    for (int y = 0; y < canvas.Height(); ++y)
+        for (int x = 0; x < canvas.Width(); ++x)
+            if (checked(x, y) && canvas.At(x, y) != expected.At(x, y) && ++wrong <= 3)
+                ADD_FAILURE() << x << "," << y << ": " << TestCanvas::Text(canvas.At(x, y)) << " expected "
+                              << TestCanvas::Text(expected.At(x, y));
+    return wrong;
+}
+
+// A bitmap resource of this program, colourised when `hue` >= 0.
+std::unique_ptr<CDib> Resource(uint16_t id, bool transparent, int hue = -1, int sat = 0)
+{
+    auto dib = std::make_unique<CDib>(transparent);
+    dib->m_bRecolor = hue >= 0;
+    dib->m_nHue = uint8_t(hue);
+    dib->m_nSat = uint8_t(sat);
+    dib->LoadFromResource(id);
+    return dib;
+}
+
+// The bars at the given levels: segments 0-3 green, 4-6 yellow, 7-9 red.
+void DrawBars(TestCanvas& canvas, int lower, int upper)
+{
+    static const COLORREF unlit[3] = {RGB(0, 64, 0), RGB(64, 64, 0), RGB(64, 0, 0)};
+    static const COLORREF lit[3] = {RGB(0, 128, 0), RGB(128, 128, 0), RGB(128, 0, 0)};
+    for (int bar = 0; bar < 2; ++bar)
+        for (int i = 0; i < 10; ++i)
+            for (int y = 0; y < 15; ++y)
+                for (int x = 0; x < 5; ++x) {
+                    const int group = i < 4 ? 0 : i < 7 ? 1 : 2;
+                    const bool on = i < (bar == kLowerBar ? lower : upper) / 10;
+                    canvas.Set(275 + 9 * i + x, kBars[bar].y + y, on ? lit[group] : unlit[group]);
+                }
+}
+
+TEST(ActivityPaint, SegmentsLightInStepsOfTenAndTheLightLeavesOutItsKey)
+{
+    const std::unique_ptr<CDib> lights = Resource(IDB_SKIN_LIGHTS, true);
+    const struct { int lower, upper, light; } cases[] = {
+        {0, 100, CActivityBars::kLightNone}, {9, 11, 0}, {45, 70, 1}, {99, 250, 2}, {-5, 100, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.lower << "/" << c.upper << "/" << c.light);
+        CActivityBars bars;
+        bars.m_nLowerLevel = c.lower;
+        bars.m_nUpperLevel = c.upper;
+        bars.m_nLightImage = c.light;
+        TestCanvas canvas(388, 263), expected(388, 263);
+        canvas.Fill(kFill);
+        expected.Fill(kFill);
+        bars.Draw(canvas.Dc(), *lights);
+        DrawBars(expected, c.lower, c.upper);
+        if (c.light >= 0)
+            lights->Draw(expected.Dc(), 247, 205, 1, 25 * c.light, 11, 11);
+        EXPECT_EQ(0, CountWrong(canvas, expected));
+        EXPECT_EQ(kFill, canvas.At(247, 205)); // the lamp's corner is its key colour
+    }
+}
+
+// Load in per cent: cells * 424 bits against the rate in kbit/s.
+TEST(ActivityLoad, ComputesLoadsAsTheMeterAlwaysHas)
+{
+    const struct { uint32_t cells, rate; int load; } cases[] = {
+        {1000, 1000, 42}, {0, 1000, 0},   {1, 8000, 11}, {1, 0, 11},  {0, 0, 0},   {10614, 10000, 45},
+        {1000000, 100, 424000}, {5, 3000000, 11} /* a product wrapping negative */, {0, 0x20000000u, 0}};
+    for (const auto& c : cases)
+        EXPECT_EQ(c.load, CActivityBars::ComputeLoad(c.cells, c.rate)) << c.cells << "/" << c.rate;
+    EXPECT_GE(CActivityBars::ComputeLoad(0xFFFFFFFFu, 1), 100);
+}
+
+LinePoll Poll(uint32_t state)
+{
+    LinePoll poll;
+    poll.stateReadable = true;
+    poll.state = state;
+    poll.upperRate = 10;
+    poll.lowerRate = 1000000;
+    return poll;
+}
+
+TEST(ActivityPoll, TrainingBlinksAndCountersAreDifferencedAgainstTheirOwnRates)
+{
+    FakeDeviceIo device;
+    ScopedDeviceIo use{device};
+    CActivityBars::s_nBlinkCounter = 0;
+    CActivityBars bars, other;
+    std::vector<int> images;
+    for (int i = 0; i < 4; ++i) {
+        (i == 2 ? other : bars).Update(Poll(1)); // the rhythm is the program's, not the window's
+        images.push_back((i == 2 ? other : bars).m_nLightImage);
+    }
+    EXPECT_EQ((std::vector<int>{2, 0, 2, 0}), images);
+    EXPECT_EQ(0u, device.callCount(0x0301)); // counters are read only while up
+    bars.Update(Poll(7));
+    EXPECT_EQ(CActivityBars::kLightDown, bars.m_nLightImage);
+    bars.Update(LinePoll());
+    EXPECT_EQ(CActivityBars::kLightUnreadable, bars.m_nLightImage);
+
+    device.answerDword(0x0301, 4294967000u);
+    device.answerDword(0x0381, 2147483648u);
+    bars.Update(Poll(2));
+    device.answerDword(0x0301, 200);
+    device.answerDword(0x0381, 2147483648u + 1000);
+    bars.Update(Poll(2));
+    EXPECT_EQ(2103, bars.m_nUpperLevel); // 496 cells (modulo 2^32) against 10 kbit/s
+    EXPECT_EQ(11, bars.m_nLowerLevel);   // 1000 cells against 1000000 kbit/s
+    bars.Update(Poll(0)); // a disconnection keeps the previous values
+    bars.Update(Poll(2));
+    EXPECT_EQ(0, bars.m_nUpperLevel);
+    device.failCall(0x0301); // a failed counter reads 0 and is remembered as such
+    bars.Update(Poll(2));
+    EXPECT_EQ(0u, bars.m_nUpperPrevious);
+}
+
+// ---- The whole window picture ------------------------------------------------
+
+
+TEST_F(SkinWindowTest, BackgroundLogoTitleBarPanelLightAndTextColours)
+{
+    const struct {
+        std::vector<std::string> settings;
+        int hue, sat, titleHue, titleSat;
+        bool transparent;
+        COLORREF title, label, value;
+    } cases[] = {
+        {{}, 0, 0, 0, 0, true, RGB(255, 255, 255), RGB(0, 255, 255), RGB(255, 255, 0)},
+        {{"Hue=84", "Sat=200", "TitlebarHue=168", "TitlebarSat=252", "TransparentBitmap=0", "TitlebarTextRGB=0,255,0",
+          "LabelTextRGB=255,0,255", "StatusTextRGB=0,128,255"},
+         84, 200, 168, 252, false, RGB(0, 255, 0), RGB(255, 0, 255), RGB(0, 128, 255)},
+        {{"Hue=84", "Sat=200", "TitlebarTextRGB=0,255", "StatusTextRGB="}, 84, 200, 0, 0, true, RGB(0, 0, 0),
+         RGB(0, 255, 255), RGB(0, 0, 0)}, // not three numbers: black
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.hue + c.titleHue);
+        auto canvas = Paint(c.settings);
+        TestCanvas expected(388, 263);
+        Resource(IDB_SKIN_BACKGROUND, false, c.hue, c.sat)->Draw(expected.Dc(), 0, 0);
+        CDib logo(c.transparent);
+        logo.LoadFromFile(ProgramFile("LogoSkin.bmp"));
+        logo.Draw(expected.Dc(), 18, 11);
+        const std::unique_ptr<CDib> titleBar = Resource(IDB_SKIN_TITLEBAR, false, c.titleHue, c.titleSat);
+        titleBar->Draw(expected.Dc(), 27, 53);
+        DrawBars(expected, 0, 0);
+        Resource(IDB_SKIN_LIGHTS, true)->Draw(expected.Dc(), 247, 205, 1, 0, 11, 11); // line up
+        // Everything but the text panel is exactly that picture.
+        EXPECT_EQ(0, CountWrong(*canvas, expected, [](int x, int y) { return x < 27 || x >= 359 || y < 53 || y >= 189; }));
+        // The panel: the title bar with the title text on it, then black with labels left and values right.
+        const RECT title = {27, 53, 358, 73}, labels = {27, 73, 188, 189}, values = {198, 73, 359, 189};
+        EXPECT_GT(Count(*canvas, title, c.title), 20);
+        EXPECT_EQ(0, CountWrong(*canvas, expected, [](int x, int y) { return x >= 353 && x < 358 && y >= 53 && y < 73; }));
+        EXPECT_GT(Count(*canvas, labels, c.label), 20);
+        EXPECT_EQ(0, Count(*canvas, values, c.label));
+        if (c.value == RGB(0, 0, 0)) {
+            EXPECT_EQ((359 - 198) * (189 - 73), Count(*canvas, values, RGB(0, 0, 0)));
+        } else {
+            EXPECT_GT(Count(*canvas, values, c.value), 20);
+            EXPECT_EQ(0, Count(*canvas, labels, c.value));
+        }
+    }
+    // Colourising shows, and the text colours are read anew for every draw.
+    auto grey = Paint({});
+    auto coloured = Paint({"Hue=84", "Sat=200"});
+    EXPECT_NE(GetRValue(coloured->At(5, 100)), GetGValue(coloured->At(5, 100)));
+    EXPECT_EQ(GetRValue(grey->At(5, 100)), GetGValue(grey->At(5, 100)));
+    WriteSettings({"StatusTextRGB=255,0,128"});
+    EXPECT_GT(Count(*Repaint(), {198, 73, 359, 189}, RGB(255, 0, 128)), 20);
+}
+
+// Each state shows the top-left of its image in the strip column, with the
+// key colour left out; the strip follows Hue/Sat only with UseHueAndSat=1.
+TEST_F(SkinWindowTest, ButtonsShowTheirStateImagesAndTheFocusRing)
+{
+    for (int useHueAndSat : {0, 1}) {
+        Paint({"Hue=84", "Sat=200", "UseHueAndSat=" + std::to_string(useHueAndSat)});
+        HWND hwnd = window->m_hWnd;
+        const std::unique_ptr<CDib> strip = Resource(IDB_SKIN_BUTTONS, true, useHueAndSat ? 84 : -1, 200);
+        CSkinButton& minimise = Button(hwnd, kMinimiseCommand);
+        const struct { const char* state; CSkinButton& button; int column, image; std::function<void()> enter; } states[] = {
+            {"normal", minimise, 90, 0, [] {}},
+            {"hot", minimise, 90, 1, [&] { SendMessageW(minimise.m_hWnd, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5)); }},
+            {"pressed", minimise, 90, 3, [&] { SendMessageW(minimise.m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5)); }},
+            {"disabled", Button(hwnd, kPreviousPageCommand), 30, 2, [] {}},
+        };
+        for (const auto& s : states) {
+            SCOPED_TRACE(testing::Message() << s.state << ", UseHueAndSat=" << useHueAndSat);
+            s.enter();
+            TestCanvas canvas(17, 17), expected(17, 17);
+            canvas.Fill(kFill);
+            expected.Fill(kFill);
+            s.button.PaintContent(canvas.Dc());
+            strip->Draw(expected.Dc(), 0, 0, s.column, 25 * s.image, 17, 17);
+            EXPECT_EQ(0, CountWrong(canvas, expected));
+            EXPECT_EQ(kFill, canvas.At(0, 0));
+        }
+        ReleaseCapture();
+    }
+    // The focused close button: a dotted outline of its whole picture, nothing inside.
+    TestCanvas canvas(17, 17);
+    canvas.Fill(kFill);
+    Button(window->m_hWnd, kCloseWindowCommand).PaintContent(canvas.Dc());
+    const COLORREF ring = RGB(164, 164, 164);
+    int onOutline = 0, inside = 0;
+    for (int y = 0; y < 17; ++y)
+        for (int x = 0; x < 17; ++x)
+            (x == 0 || y == 0 || x == 16 || y == 16 ? onOutline : inside) += canvas.At(x, y) == ring;
+    EXPECT_GT(onOutline, 12);
+    EXPECT_LT(onOutline, 64 - 12);
+    EXPECT_EQ(0, inside);
 }
 
 } // namespace

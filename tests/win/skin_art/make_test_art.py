@@ -1,20 +1,10 @@
 #!/usr/bin/env python3
-"""Writes the small, plain bitmaps that the skin's Windows tests carry in
-place of the program's art. Every picture is made so that a test can tell
-from a pixel where it came from:
-
-  background.bmp  388 x 263, 8 bits: grey levels (index = (x + 2y) mod 256),
-                  so that recolouring with Hue/Sat shows on every pixel.
-  buttons.bmp     120 x 100, 8 bits: columns at x 0, 30, 60, 90, four state
-                  images of 25 rows each. Each image is one plain colour with
-                  the key colour (magenta) at its top-left corner, along its
-                  first row and on its diagonal, and a white mark at (8, 4).
-  lights.bmp      18 x 75, 8 bits: blue key colour; the 11 x 11 lamp n at
-                  (1, 25 n) is a disc of its own colour in a blue square.
-  titlebar.bmp    331 x 20, 8 bits with 236 colours: a grey ramp.
-
-Run it from this folder; the files are committed, so builds do not need it.
-"""
+"""Writes the plain bitmaps the skin's Windows tests carry in place of the
+program's art (committed; run from this folder to remake them):
+background 388 x 263 grey levels (x + 2y) mod 256; buttons 120 x 100, columns
+at x 0, 30, 60, 90 of four 25-row state images, each one colour with the
+magenta key on its first row and diagonal; lights 18 x 75, lamp n a disc at
+(1, 25 n) on blue key; titlebar 331 x 20, a ramp of 236 colours."""
 import struct
 
 
@@ -42,20 +32,10 @@ def background():
     write_bmp8('background.bmp', 388, 263, palette, lambda x, y: (x + 2 * y) % 256)
 
 
-# Button images: colour of column c, state s (index 2 + 4 c + s).
-BUTTON_KEY = (255, 0, 255)
-BUTTON_MARK = (255, 255, 255)
-
-
-def button_colour(column, state):
-    return (40 + 50 * column, 30 + 60 * state, 200 - 40 * column)
-
-
 def buttons():
-    palette = [BUTTON_KEY, BUTTON_MARK]
-    for c in range(4):
-        for s in range(4):
-            palette.append(button_colour(c, s))
+    # Key, a white mark, then the colour of column c, state s at 2 + 4 c + s.
+    palette = [(255, 0, 255), (255, 255, 255)]
+    palette += [(40 + 50 * c, 30 + 60 * s, 200 - 40 * c) for c in range(4) for s in range(4)]
 
     def pixel(x, y):
         c, s = x // 30, y // 25
@@ -68,12 +48,8 @@ def buttons():
     write_bmp8('buttons.bmp', 120, 100, palette, pixel)
 
 
-LIGHT_KEY = (0, 0, 255)
-LIGHT_COLOURS = [(0, 220, 0), (230, 200, 0), (220, 0, 0)]
-
-
 def lights():
-    palette = [LIGHT_KEY] + LIGHT_COLOURS
+    palette = [(0, 0, 255), (0, 220, 0), (230, 200, 0), (220, 0, 0)]
 
     def pixel(x, y):
         n = y // 25
