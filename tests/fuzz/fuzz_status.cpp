@@ -1,10 +1,7 @@
-// Fuzzes status fields end to end: an enumeration list, a driver answer
-// (status, length 0..65535, 64 data bytes) fetched through the channel from
-// the scripted device, and every field type; also the toggle list built from
-// a driver name list. Nothing may fail or read outside its buffers.
-//
-// Input: type, status selector, status (2), length (2), scale selector,
-// offset selector, toggle buffer size, 64 data bytes, then the list text.
+// Status fields end to end (an enumeration list, an answer fetched from the
+// scripted device, every field type) and the toggle list built from driver
+// names. Input: type, status selector, status (2), length (2), scale and
+// offset selectors, toggle buffer size, 64 data bytes, the list text.
 #include "settings/XVuk.h"
 #include "status/StatusField.h"
 #include "support/FakeDeviceIo.h"
@@ -45,7 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* input, size_t size)
     StatusField field;
     try {
         field.init(0x0042, type, list, kScales[input[6] % 10], kScales[input[7] % 10], "n/a");
-    } catch (const XVuk&) {
+    } catch (const XVuk&) { // an odd list
     }
     field.fetch();
     Check(field.status() == status && field.length() == length);

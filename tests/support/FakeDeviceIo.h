@@ -1,8 +1,7 @@
-// A scripted stand-in for the modem driver's control devices, for tests on
-// the host and under Wine; install it with ScopedDeviceIo. It answers each
-// command (the low 16 bits of the code) as scripted, can fail calls or hide
-// devices, and records every open attempt and device-control call.
-// Unscripted commands get a successful call that writes nothing.
+// A scripted stand-in for the modem driver's control devices (install it with
+// ScopedDeviceIo). It answers each command (the low 16 bits of the code) as
+// scripted, unscripted ones with a successful call that writes nothing; it
+// can fail calls or hide devices and records open attempts and calls.
 #pragma once
 
 #include "driver/Channel.h"
@@ -10,39 +9,31 @@
 #include <algorithm>
 #include <cstring>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
 class FakeDeviceIo : public IDeviceIo {
 public:
     struct Call {
-        std::string device;           // path the handle was opened with
-        uint32_t controlCode = 0;
         uint16_t command = 0;         // request bytes 4-5
         std::vector<uint8_t> request; // the whole input buffer
-        uint32_t outputSize = 0;
     };
 
-    // Which control devices open (both at first).
     void setDevices(bool usb, bool pci) { m_present[0] = usb, m_present[1] = pci; }
-
-    // Data written from answer byte 8 on; the length word is the data's size unless given.
+    // Data from answer byte 8 on; the length word is the data's size unless given.
     void answerBytes(uint32_t command, std::vector<uint8_t> data, uint16_t status = 0, int length = -1)
     {
-        uint16_t count = uint16_t(length < 0 ? data.size() : size_t(length));
-        m_answers[uint16_t(command)] = Answer{status, count, std::move(data)};
+        m_answers[uint16_t(command)] = {status, uint16_t(length < 0 ? data.size() : size_t(length)), data};
     }
     void answerDword(uint32_t command, uint32_t value, uint16_t status = 0)
     {
-        std::vector<uint8_t> data(4);
-        WriteLe32(data.data(), value);
-        answerBytes(command, data, status);
+        answerBytes(command, {uint8_t(value), uint8_t(value >> 8), uint8_t(value >> 16), uint8_t(value >> 24)}, status);
     }
     // The text and a terminator; the length does not count the terminator.
     void answerText(uint32_t command, const std::string& text, uint16_t status = 0)
     {
-        answerBytes(command, std::vector<uint8_t>(text.c_str(), text.c_str() + text.size() + 1), status,
-                    int(text.size()));
+        answerBytes(command, {text.c_str(), text.c_str() + text.size() + 1}, status, int(text.size()));
     }
     // A 32-bit counter: start on the first call, step more on each later one.
     void answerCounter(uint32_t command, uint32_t start, uint32_t step)
@@ -50,9 +41,7 @@ public:
         answerDword(command, start);
         m_answers[uint16_t(command)].step = step;
     }
-    // The device-control call fails and writes nothing.
-    void failCall(uint32_t command) { m_answers[uint16_t(command)] = Answer{0, 0, {}, 0, true}; }
-
+    void failCall(uint32_t command) { m_answers[uint16_t(command)] = {0, 0, {}, 0, true}; }
     const std::vector<std::string>& openAttempts() const { return m_opens; }
     const std::vector<Call>& calls() const { return m_calls; }
     size_t callCount(uint32_t command) const
@@ -67,22 +56,17 @@ public:
     {
         m_opens.push_back(path);
         for (size_t index = 0; index < kDeviceCount; ++index)
-            if (m_present[index] && m_opens.back() == DeviceNames[index]) {
-                m_handles[m_nextHandle] = path;
-                return m_nextHandle++;
-            }
+            if (m_present[index] && m_opens.back() == DeviceNames[index])
+                return *m_handles.insert(m_nextHandle++).first;
         return kNoDeviceHandle;
     }
-
     bool control(DeviceHandle handle, uint32_t controlCode, const void* input, uint32_t inputSize, void* output,
                  uint32_t outputSize) override
     {
-        auto open = m_handles.find(handle);
-        if (open == m_handles.end() || !input || inputSize < 6 || !output || outputSize < kAnswerDataOffset)
-            return false;
         const uint8_t* request = static_cast<const uint8_t*>(input);
-        m_calls.push_back(Call{open->second, controlCode, RequestCommandCode(request),
-                               std::vector<uint8_t>(request, request + inputSize), outputSize});
+        if (!m_handles.count(handle) || !request || inputSize < 6 || !output || outputSize < kAnswerDataOffset)
+            return false;
+        m_calls.push_back({RequestCommandCode(request), {request, request + inputSize}});
         Answer& scripted = m_answers[m_calls.back().command];
         if (controlCode != kDeviceControlCode || scripted.fails)
             return false;
@@ -96,13 +80,11 @@ public:
             WriteLe32(scripted.data.data(), ReadLe32(scripted.data.data()) + scripted.step);
         return true;
     }
-
     void close(DeviceHandle handle) override { m_handles.erase(handle); }
 
 private:
     struct Answer {
-        uint16_t status = 0;
-        uint16_t length = 0;
+        uint16_t status = 0, length = 0;
         std::vector<uint8_t> data;
         uint32_t step = 0; // a counter: data holds the next value
         bool fails = false;
@@ -110,7 +92,7 @@ private:
 
     bool m_present[kDeviceCount] = {true, true};
     std::map<uint16_t, Answer> m_answers;
-    std::map<DeviceHandle, std::string> m_handles;
+    std::set<DeviceHandle> m_handles;
     DeviceHandle m_nextHandle = 0x100;
     std::vector<std::string> m_opens;
     std::vector<Call> m_calls;

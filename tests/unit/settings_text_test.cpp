@@ -43,20 +43,13 @@ TEST(TextUtil, SplitAndJoin)
 TEST(XVuk, FormatsLikePrintfAndCutsAt511)
 {
     EXPECT_EQ(XVuk("Can't load icon resource %d", 1012).GetMessageText(), "Can't load icon resource 1012");
-    std::string longText(600, 'a');
-    EXPECT_EQ(XVuk("%s", longText.c_str()).GetMessageText(), std::string(511, 'a'));
-    auto* original = new XVuk("Command 0x%x not valid", 0x10006);
-    XVuk copy(*original);
-    delete original;
-    EXPECT_EQ(copy.GetMessageText(), "Command 0x10006 not valid");
+    EXPECT_EQ(XVuk("%s", std::string(600, 'a').c_str()).GetMessageText(), std::string(511, 'a'));
 }
 
 TEST(LanguageTable, LocaleRestrictedToSupportedListUnlessTheInstallerDecides)
 {
     EXPECT_EQ(FindLanguageByName("German"), 4);
     EXPECT_EQ(FindLanguageByName("klingon"), -1);
-    EXPECT_EQ(FindLanguageById(0x04, 3), -1);
-    EXPECT_STREQ(kLanguageTable[FindLanguageById(0x19, 1)].moduleFile, "CplRussian.dll");
     const struct { uint16_t locale; const char* supported; const char* expected; } cases[] = {
         {0x0407, "english,german", "german"},
         {0x0407, "english", "english"},
@@ -67,16 +60,8 @@ TEST(LanguageTable, LocaleRestrictedToSupportedListUnlessTheInstallerDecides)
         {0x0436, "", ""},
         {0x0407, ",english,,german,", "german"},
     };
-    for (const auto& c : cases) {
-        LanguageSources sources;
-        sources.localeLanguageId = c.locale;
-        sources.supportedLanguages = c.supported;
-        EXPECT_EQ(DetermineLanguageName(sources), c.expected) << std::hex << c.locale << " " << c.supported;
-    }
-    LanguageSources installer;
-    installer.localeLanguageId = 0x0407;
-    installer.supportedLanguages = "german";
-    installer.useInstallerLanguage = true;
-    installer.installerLanguage = [] { return std::string("Japanese"); };
+    for (const auto& c : cases)
+        EXPECT_EQ(DetermineLanguageName({c.supported, false, {}, c.locale}), c.expected) << std::hex << c.locale;
+    LanguageSources installer{"german", true, [] { return std::string("Japanese"); }, 0x0407};
     EXPECT_EQ(DetermineLanguageName(installer), "Japanese");
 }
