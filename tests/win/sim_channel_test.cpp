@@ -74,12 +74,10 @@ TEST_F(SimChannel, FixedAnswersFailuresCountersAndReset)
     for (int i = 0; i < ADSLSIM_MAX_DATA; ++i)
         hex += FormatPrintf("%02x", i & 0xFF);
     Sim("set 0x0042 --bytes " + hex);
-    Sim("set 0x0001 --text hello");
-    Sim("set 0x0777 --status 7 --length 300 --bytes 01ff02");
-    Sim("set 0x0103 --dword 99");
-    Sim("set 0x0103 --dword 0x12345678");
-    Sim("fail 0x0004");
-    Sim("count 0x0301 0x10 --start 0xFFFFFFF0");
+    for (const char* command : {"set 0x0001 --text hello", "set 0x0777 --status 7 --length 300 --bytes 01ff02",
+                                "set 0x0103 --dword 99", "set 0x0103 --dword 0x12345678", "fail 0x0004",
+                                "count 0x0301 0x10 --start 0xFFFFFFF0"})
+        Sim(command);
     const struct { uint16_t code; const char* device; DWORD outSize; bool ok; uint16_t status, length; DWORD returned;
                    uint32_t data; } cases[] = {
         {0x0042, kUsb, kFull, true, 0, ADSLSIM_MAX_DATA, kFull, 0x03020100},
