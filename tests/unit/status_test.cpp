@@ -105,21 +105,16 @@ TEST(StatusFieldTest, DisplayForms)
         float scale;
         std::string enumList, expected;
     } cases[] = {
-        {FieldHex, 2, {0x1A, 0}, 1.0f, "", "0x001a"},
-        {FieldHex, 4, {0x78, 0x56, 0x34, 0x12}, 1.0f, "", "0x12345678"},
+        {FieldHex, 2, {0x1A, 0}, 1.0f, "", "0x001a"}, {FieldHex, 4, {0x78, 0x56, 0x34, 0x12}, 1.0f, "", "0x12345678"},
         {FieldHex, 0, {0x55}, 1.0f, "", "0x0"},
         {FieldUnsigned, 4, {0xFF, 0xFF, 0xFF, 0xFF}, 1.0f, "", "4294967295"},
         {FieldUnsigned, 3, {0x40, 0x1F, 0x00, 0x99}, 1.0f, "", "8000"},
         {FieldUnsigned, 1, {3}, -0.5f, "", "4294967295"},
-        {FieldReal, 2, {0x10, 0x27}, 1.0f, "", "10000"},
-        {FieldReal, 1, {3}, 0.5f, "", "1.5"},
-        {FieldEnum, 4, {2, 0, 0, 0}, 1.0f, list, "Up"},
-        {FieldEnum, 4, {0xFF, 0xFF, 0xFF, 0xFF}, 1.0f, list, "Lost"},
+        {FieldReal, 2, {0x10, 0x27}, 1.0f, "", "10000"}, {FieldReal, 1, {3}, 0.5f, "", "1.5"},
+        {FieldEnum, 4, {2, 0, 0, 0}, 1.0f, list, "Up"}, {FieldEnum, 4, {0xFF, 0xFF, 0xFF, 0xFF}, 1.0f, list, "Lost"},
         {FieldEnum, 1, {2}, 0.5f, list, "Up"}, // not scaled
-        {FieldEnum, 4, {0, 0, 0, 0}, 1.0f, "", "0000000000"},
-        {FieldEnum, 1, {5}, 1.0f, "0x,Bare", "0x05"},
-        {FieldEnum, 1, {0}, 1.0f, "0x,Bare", "Bare"},
-        {FieldEnum, 2, {0x34, 0x12}, 1.0f, "", "0x1234"},
+        {FieldEnum, 4, {0, 0, 0, 0}, 1.0f, "", "0000000000"}, {FieldEnum, 1, {5}, 1.0f, "0x,Bare", "0x05"},
+        {FieldEnum, 1, {0}, 1.0f, "0x,Bare", "Bare"}, {FieldEnum, 2, {0x34, 0x12}, 1.0f, "", "0x1234"},
         {FieldText, 0, {'a', 'b', 0, 'c'}, 1.0f, "", "ab"},
         {FieldText, 3, {0xC3, 0xA9, 't', 0xF0, 0x9F, 0x98, 0x80}, 1.0f, "", "\xC3\xA9t\xF0\x9F\x98\x80"},
         {FieldText, 2, {0xE9, 't'}, 1.0f, "", "\xC3\xA9t"}, // other bytes are Latin-1
