@@ -2,14 +2,16 @@
 // adslsim.exe: raw requests, then the program's channel on the simulated
 // devices and modavi-query.exe. Needs the simulator installed in the prefix.
 #include "../../sim/common/AdslSimProtocol.h"
+#include "driver/Channel.h"
 #include "driver/CommandCodes.h"
 #include "status/NumberText.h"
 #include "support/ChildProcess.h"
-#include "support/FakeDeviceIo.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cstring>
 #include <thread>
 #include <tuple>
 
@@ -50,14 +52,15 @@ Answer Ask(uint16_t code, const char* device = kUsb, DWORD outSize = kFull, DWOR
 }
 
 // Runs a tool of the simulator folder (..\..\sim\ from this program).
-testsupport::ProcessResult Tool(const std::string& commandLine)
+testsupport::ProcessResult Tool(const std::string& program, const std::string& arguments)
 {
-    return testsupport::RunProcess("\"" + testsupport::ThisProgramDir() + "..\\..\\sim\\" + commandLine, 60000);
+    const std::string path = testsupport::ThisProgramDir() + "..\\..\\sim\\" + program;
+    return testsupport::RunProcess("\"" + path + "\" " + arguments, 60000);
 }
 
 std::string Sim(const std::string& arguments)
 {
-    testsupport::ProcessResult result = Tool("adslsim.exe\" " + arguments);
+    testsupport::ProcessResult result = Tool("adslsim.exe", arguments);
     EXPECT_EQ(result.exitCode, 0u) << "adslsim " << arguments << " (started: " << result.started << ")";
     return result.output;
 }
@@ -182,7 +185,7 @@ TEST_F(SimChannel, QueryTool)
         {"4 --size 4294967296", 2, ""}, {"4 --bogus", 2, ""}, {"0x100000000", 2, ""},
     };
     for (const auto& c : cases) {
-        testsupport::ProcessResult result = Tool("modavi-query.exe\" " + c.arguments);
+        testsupport::ProcessResult result = Tool("modavi-query.exe", c.arguments);
         EXPECT_EQ(result.exitCode, c.exitCode) << c.arguments;
         EXPECT_EQ(result.output, c.output) << c.arguments;
     }
