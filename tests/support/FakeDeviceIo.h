@@ -1,18 +1,13 @@
-// A scripted stand-in for the modem driver's control devices, for tests on
-// the host and under Wine. Install it with ScopedDeviceIo. It answers each
-// command code as scripted, can make calls fail or devices vanish, and
-// records every open attempt and every device-control call.
-//
-//   FakeDeviceIo device;               // both devices present, nothing scripted
-//   ScopedDeviceIo use(device);
-//   device.answerDword(0x0004, 2);     // line up
-//   device.answerText(0x0001, "v1.0");
-//   device.setDevices(false, true);    // only \\.\VukPciAdapter exists
+// A scripted stand-in for the modem driver's control devices (install it with
+// ScopedDeviceIo). It answers each command (the low 16 bits of the code) as
+// scripted, unscripted ones with a successful call that writes nothing; it
+// can fail calls or hide devices and records open attempts and calls.
 #pragma once
 
-#include "driver/DeviceIo.h"
+#include "driver/Channel.h"
 
-#include <cstdint>
+#include <algorithm>
+#include <cstring>
 #include <map>
 #include <set>
 #include <string>
@@ -20,75 +15,85 @@
 
 class FakeDeviceIo : public IDeviceIo {
 public:
-    struct Answer {
-        uint16_t status = 0;
-        uint16_t length = 0;
-        std::vector<uint8_t> data;    // written from answer byte 8 on, at most 4088 bytes
-        bool callFails = false;       // the device-control call reports failure...
-        bool writesOnFailure = false; // ...after writing the answer all the same
-    };
-
     struct Call {
-        std::string device;           // path the handle was opened with
-        uint32_t controlCode = 0;
         uint16_t command = 0;         // request bytes 4-5
         std::vector<uint8_t> request; // the whole input buffer
-        uint32_t inputSize = 0;
-        uint32_t outputSize = 0;
     };
 
-    FakeDeviceIo();
-
-    // Which control devices exist (both at first).
-    void setDevices(bool usb, bool pci);
-    void setDevicePresent(const std::string& path, bool present);
-
-    // Scripted answers, by the low 16 bits of the command code.
-    void answer(uint32_t command, const Answer& answer);
-    void answerDword(uint32_t command, uint32_t value, uint16_t status = 0);           // length 4
-    void answerBytes(uint32_t command, const std::vector<uint8_t>& bytes, uint16_t status = 0); // length = count
-    // The text and a terminating zero; the length does not count the zero.
-    void answerText(uint32_t command, const std::string& text, uint16_t status = 0);
+    void setDevices(bool usb, bool pci) { m_present[0] = usb, m_present[1] = pci; }
+    // Data from answer byte 8 on; the length word is the data's size unless given.
+    void answerBytes(uint32_t command, std::vector<uint8_t> data, uint16_t status = 0, int length = -1)
+    {
+        m_answers[uint16_t(command)] = {status, uint16_t(length < 0 ? data.size() : size_t(length)), data};
+    }
+    void answerDword(uint32_t command, uint32_t value, uint16_t status = 0)
+    {
+        answerBytes(command, {uint8_t(value), uint8_t(value >> 8), uint8_t(value >> 16), uint8_t(value >> 24)}, status);
+    }
+    // The text and a terminator; the length does not count the terminator.
+    void answerText(uint32_t command, const std::string& text, uint16_t status = 0)
+    {
+        answerBytes(command, {text.c_str(), text.c_str() + text.size() + 1}, status, int(text.size()));
+    }
     // A 32-bit counter: start on the first call, step more on each later one.
-    void answerCounter(uint32_t command, uint32_t start, uint32_t step);
-    // The device-control call for command fails and writes nothing.
-    void failCall(uint32_t command);
-    // Back to the unscripted answer.
-    void forget(uint32_t command);
-    // What unscripted commands get (at first: a successful call that writes nothing).
-    void setUnscriptedAnswer(const Answer& answer) { m_unscripted = answer; }
-
-    // Records.
+    void answerCounter(uint32_t command, uint32_t start, uint32_t step)
+    {
+        answerDword(command, start);
+        m_answers[uint16_t(command)].step = step;
+    }
+    void failCall(uint32_t command) { m_answers[uint16_t(command)] = {0, 0, {}, 0, true}; }
     const std::vector<std::string>& openAttempts() const { return m_opens; }
-    size_t openCount(const std::string& path) const;    // successful opens of path
     const std::vector<Call>& calls() const { return m_calls; }
-    size_t callCount(uint32_t command) const;
+    size_t callCount(uint32_t command) const
+    {
+        return size_t(std::count_if(m_calls.begin(), m_calls.end(),
+                                    [command](const Call& call) { return call.command == uint16_t(command); }));
+    }
     size_t openHandleCount() const { return m_handles.size(); } // opened and not closed
-    size_t badHandleUses() const { return m_badHandleUses; }    // calls or closes on unknown handles
-    void clearRecords();
+    void clearRecords() { m_opens.clear(), m_calls.clear(); }
 
-    // IDeviceIo
-    DeviceHandle open(const char* path) override;
+    DeviceHandle open(const char* path) override
+    {
+        m_opens.push_back(path);
+        for (size_t index = 0; index < kDeviceCount; ++index)
+            if (m_present[index] && m_opens.back() == DeviceNames[index])
+                return *m_handles.insert(m_nextHandle++).first;
+        return kNoDeviceHandle;
+    }
     bool control(DeviceHandle handle, uint32_t controlCode, const void* input, uint32_t inputSize, void* output,
-                 uint32_t outputSize) override;
-    void close(DeviceHandle handle) override;
+                 uint32_t outputSize) override
+    {
+        const uint8_t* request = static_cast<const uint8_t*>(input);
+        if (!m_handles.count(handle) || !request || inputSize < 6 || !output || outputSize < kAnswerDataOffset)
+            return false;
+        m_calls.push_back({RequestCommandCode(request), {request, request + inputSize}});
+        Answer& scripted = m_answers[m_calls.back().command];
+        if (controlCode != kDeviceControlCode || scripted.fails)
+            return false;
+        uint8_t* bytes = static_cast<uint8_t*>(output);
+        WriteLe16(bytes + kAnswerStatusOffset, scripted.status);
+        WriteLe16(bytes + kAnswerLengthOffset, scripted.length);
+        if (!scripted.data.empty())
+            std::memcpy(bytes + kAnswerDataOffset, scripted.data.data(),
+                        std::min<size_t>(scripted.data.size(), outputSize - kAnswerDataOffset));
+        if (scripted.step)
+            WriteLe32(scripted.data.data(), ReadLe32(scripted.data.data()) + scripted.step);
+        return true;
+    }
+    void close(DeviceHandle handle) override { m_handles.erase(handle); }
 
 private:
-    struct Counter {
-        uint32_t next;
-        uint32_t step;
+    struct Answer {
+        uint16_t status = 0, length = 0;
+        std::vector<uint8_t> data;
+        uint32_t step = 0; // a counter: data holds the next value
+        bool fails = false;
     };
 
-    Answer answerFor(uint16_t command);
-
-    std::set<std::string> m_present;
+    bool m_present[kDeviceCount] = {true, true};
     std::map<uint16_t, Answer> m_answers;
-    std::map<uint16_t, Counter> m_counters;
-    Answer m_unscripted;
-    std::map<DeviceHandle, std::string> m_handles;
+    std::set<DeviceHandle> m_handles;
     DeviceHandle m_nextHandle = 0x100;
     std::vector<std::string> m_opens;
-    std::map<std::string, size_t> m_openCounts;
     std::vector<Call> m_calls;
-    size_t m_badHandleUses = 0;
 };

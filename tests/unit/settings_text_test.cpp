@@ -4,126 +4,64 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
-TEST(ParseInt, ReadsLikeAtoi)
+TEST(TextUtil, NumbersFromText)
 {
-    EXPECT_EQ(1, ParseInt("1"));
-    EXPECT_EQ(1, ParseInt("1 ; on"));
-    EXPECT_EQ(1, ParseInt("1 ; comment"));
-    EXPECT_EQ(12, ParseInt("12abc"));
-    EXPECT_EQ(0, ParseInt("on"));
-    EXPECT_EQ(0, ParseInt("yes"));
-    EXPECT_EQ(0, ParseInt(""));
-    EXPECT_EQ(-7, ParseInt("  \t-7x"));
-    EXPECT_EQ(5, ParseInt("+5"));
-    EXPECT_EQ(0, ParseInt("- 5"));
+    // i: ParseInt, h: ParseHex, n: ParseNumber, r: ReadIniRgb.
+    const struct { char parser; const char* text; int64_t expected; } cases[] = {
+        {'i', "1 ; on", 1}, {'i', "12abc", 12}, {'i', "on", 0}, {'i', "", 0}, {'i', "  \t-7x", -7},
+        {'i', "+5", 5}, {'i', "- 5", 0}, {'i', "99999999999999999999999", INT32_MAX},
+        {'i', "-99999999999999999999999", INT32_MIN}, {'i', "-2147483648", INT32_MIN},
+        {'h', " 0X1f", 31}, {'h', "-0x1", 0xFFFFFFFF}, {'h', "0xg", 0},
+        {'n', "0x1F", 31}, {'n', "0X1F", 0}, {'n', "42", 42}, {'n', "-1", 0xFFFFFFFF}, {'n', "0x", 0},
+        {'n', "0xabcz", 0xABC},
+        {'r', "255,0,0", 0x020000FF}, {'r', "1,2,3", 0x02030201}, {'r', "255,,0,0", 0x020000FF},
+        {'r', "255,0", 0}, {'r', "255,0,0,0", 0}, {'r', "", 0}, {'r', "257,0,0", 0x02000001},
+    };
+    for (const auto& c : cases) {
+        int64_t got = c.parser == 'i'   ? int64_t(ParseInt(c.text))
+                      : c.parser == 'h' ? int64_t(ParseHex(c.text))
+                      : c.parser == 'n' ? int64_t(ParseNumber(c.text))
+                                        : int64_t(ReadIniRgb(c.text));
+        EXPECT_EQ(got, c.expected) << c.parser << " \"" << c.text << "\"";
+    }
 }
 
-TEST(ParseInt, SaturatesInsteadOfOverflowing)
-{
-    EXPECT_EQ(INT32_MAX, ParseInt("99999999999999999999999"));
-    EXPECT_EQ(INT32_MIN, ParseInt("-99999999999999999999999"));
-    EXPECT_EQ(INT32_MIN, ParseInt("-2147483648"));
-}
-
-TEST(ParseNumber, HexOnlyWithLowerCaseX)
-{
-    EXPECT_EQ(31u, ParseNumber("0x1F"));
-    EXPECT_EQ(31u, ParseNumber("0x1f"));
-    EXPECT_EQ(0u, ParseNumber("0X1F"));
-    EXPECT_EQ(42u, ParseNumber("42"));
-    EXPECT_EQ(0xFFFFFFFFu, ParseNumber("-1"));
-    EXPECT_EQ(0u, ParseNumber("0x"));
-    EXPECT_EQ(0xABCu, ParseNumber("0xabcz"));
-}
-
-TEST(SplitString, DropsEmptyItemsAndAppends)
+TEST(TextUtil, SplitAndJoin)
 {
     std::vector<std::string> list{"kept"};
     SplitString(list, ",english,,german,", ",");
-    EXPECT_EQ((std::vector<std::string>{"kept", "english", "german"}), list);
+    SplitString(list, ",,,", ",");
+    SplitString(list, " a , b ", ",");
+    EXPECT_EQ(list, (std::vector<std::string>{"kept", "english", "german", " a ", " b "}));
 
-    std::vector<std::string> none;
-    SplitString(none, "", ",");
-    SplitString(none, ",,,", ",");
-    EXPECT_TRUE(none.empty());
-
-    std::vector<std::string> spaced;
-    SplitString(spaced, " a , b ", ",");
-    EXPECT_EQ((std::vector<std::string>{" a ", " b "}), spaced);
-}
-
-TEST(ReadIniRgb, ThreeNumbersOrNothing)
-{
-    EXPECT_EQ(0x020000FFu, ReadIniRgb("255,0,0"));
-    EXPECT_EQ(0x02030201u, ReadIniRgb("1,2,3"));
-    EXPECT_EQ(0u, ReadIniRgb("255,0"));
-    EXPECT_EQ(0u, ReadIniRgb("255,0,0,0"));
-    EXPECT_EQ(ReadIniRgb("255,0,0"), ReadIniRgb("255,,0,0"));
-    EXPECT_EQ(0u, ReadIniRgb(""));
-    EXPECT_EQ(0x02000001u, ReadIniRgb("257,0,0")); // only the low 8 bits count
-}
-
-TEST(JoinPath, OneBackslashBetween)
-{
-    EXPECT_EQ("C:\\App\\Modavi.ini", JoinPath("C:\\App\\", "Modavi.ini"));
-    EXPECT_EQ("C:\\App\\Modavi.ini", JoinPath("C:\\App", "Modavi.ini"));
-    EXPECT_EQ("\\x.dll", JoinPath("", "x.dll"));
-    EXPECT_EQ("software\\english", JoinPath("software", "english"));
-    EXPECT_EQ("C:\\App\\\\x", JoinPath("C:\\App\\", "\\x"));
+    EXPECT_EQ(JoinPath("C:\\App\\", "Modavi.ini"), "C:\\App\\Modavi.ini");
+    EXPECT_EQ(JoinPath("C:\\App", "Modavi.ini"), "C:\\App\\Modavi.ini");
+    EXPECT_EQ(JoinPath("", "x.dll"), "\\x.dll");
+    EXPECT_EQ(JoinPath("C:\\App\\", "\\x"), "C:\\App\\\\x");
 }
 
 TEST(XVuk, FormatsLikePrintfAndCutsAt511)
 {
-    EXPECT_EQ("Can't load icon resource 1012", XVuk("Can't load icon resource %d", 1012).GetMessageText());
-    std::string longText(600, 'a');
-    XVuk cut("%s", longText.c_str());
-    EXPECT_EQ(std::string(511, 'a'), cut.GetMessageText());
-
-    XVuk* original = new XVuk("Command 0x%x not valid", 0x10006);
-    XVuk copy(*original);
-    delete original;
-    EXPECT_EQ("Command 0x10006 not valid", copy.GetMessageText());
+    EXPECT_EQ(XVuk("Can't load icon resource %d", 1012).GetMessageText(), "Can't load icon resource 1012");
+    EXPECT_EQ(XVuk("%s", std::string(600, 'a').c_str()).GetMessageText(), std::string(511, 'a'));
 }
 
-TEST(LanguageTable, FindsByNameAndId)
+TEST(LanguageTable, LocaleRestrictedToSupportedListUnlessTheInstallerDecides)
 {
-    EXPECT_EQ(4, FindLanguageByName("German"));
-    EXPECT_EQ(-1, FindLanguageByName("klingon"));
-    EXPECT_EQ(2, FindLanguageById(0x04, 2));
-    EXPECT_EQ(3, FindLanguageById(0x04, 1));
-    EXPECT_EQ(-1, FindLanguageById(0x04, 3));
-    EXPECT_EQ(0, FindLanguageById(0x09, 5));
-    EXPECT_STREQ("CplRussian.dll", kLanguageTable[FindLanguageById(0x19, 1)].moduleFile);
-}
-
-namespace {
-LanguageSources Locale(uint16_t langId, const char* supported)
-{
-    LanguageSources s;
-    s.localeLanguageId = langId;
-    s.supportedLanguages = supported;
-    return s;
-}
-} // namespace
-
-TEST(DetermineLanguageName, LocaleRestrictedToSupportedList)
-{
-    EXPECT_EQ("german", DetermineLanguageName(Locale(0x0407, "english,german")));
-    EXPECT_EQ("english", DetermineLanguageName(Locale(0x0407, "english")));
-    EXPECT_EQ("German", DetermineLanguageName(Locale(0x040C, "German,english")));
-    // Chinese (Hong Kong): sub-language 3 matches neither Chinese row.
-    EXPECT_EQ("chinese_trad", DetermineLanguageName(Locale(0x0C04, "chinese_trad,chinese_simp")));
-    EXPECT_EQ("", DetermineLanguageName(Locale(0x0436, "")));
-    EXPECT_EQ("german", DetermineLanguageName(Locale(0x0407, ",english,,german,")));
-}
-
-TEST(DetermineLanguageName, InstallerIgnoresSupportedList)
-{
-    LanguageSources s = Locale(0x0407, "german");
-    s.useInstallerLanguage = true;
-    s.installerLanguage = [] { return std::string("Japanese"); };
-    EXPECT_EQ("Japanese", DetermineLanguageName(s));
+    EXPECT_EQ(FindLanguageByName("German"), 4);
+    EXPECT_EQ(FindLanguageByName("klingon"), -1);
+    const struct { uint16_t locale; const char* supported; const char* expected; } cases[] = {
+        {0x0407, "english,german", "german"},
+        {0x0407, "english", "english"},
+        {0x040C, "German,english", "German"},
+        {0x0804, "chinese_trad,chinese_simp", "chinese_simp"},
+        {0x0404, "chinese_simp,chinese_trad", "chinese_trad"},
+        {0x0C04, "chinese_trad,chinese_simp", "chinese_trad"}, // Hong Kong matches neither Chinese row
+        {0x0436, "", ""},
+        {0x0407, ",english,,german,", "german"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(DetermineLanguageName({c.supported, false, {}, c.locale}), c.expected) << std::hex << c.locale;
+    LanguageSources installer{"german", true, [] { return std::string("Japanese"); }, 0x0407};
+    EXPECT_EQ(DetermineLanguageName(installer), "Japanese");
 }

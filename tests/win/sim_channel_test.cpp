@@ -1,380 +1,194 @@
-// The simulated modem driver seen from user mode: the channel's answers, the
-// control tool's commands, malformed requests and concurrent callers. Needs the
-// simulator installed in the prefix (scripts/lib.sh prefix_init does that) and
-// adslsim.exe in the simulator folder beside the test folder.
+// The simulated modem driver, configured by running its control tool
+// adslsim.exe: raw requests, then the program's channel on the simulated
+// devices and modavi-query.exe. Needs the simulator installed in the prefix.
 #include "../../sim/common/AdslSimProtocol.h"
-#include "../support/ChildProcess.h"
-
-#include <windows.h>
+#include "driver/Channel.h"
+#include "driver/CommandCodes.h"
+#include "status/NumberText.h"
+#include "support/ChildProcess.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cstring>
-#include <string>
-#include <vector>
+#include <thread>
+#include <tuple>
 
 namespace {
 
 const char* const kUsb = ADSLSIM_USB_DEVICE_PATH;
 const char* const kPci = ADSLSIM_PCI_DEVICE_PATH;
+constexpr DWORD kFull = ADSLSIM_CHANNEL_BUFFER_SIZE;
 
 struct Answer {
-    bool ok = false;           // DeviceIoControl succeeded
-    DWORD returned = 0;        // bytes the driver reported
-    uint16_t status = 0;
-    uint16_t length = 0;
-    std::vector<uint8_t> buffer;  // the whole answer buffer as the caller sees it afterwards
+    bool ok = false;
+    DWORD returned = 0;
+    std::vector<uint8_t> buffer; // the answer buffer as the caller sees it afterwards
 
-    uint32_t dword() const
-    {
-        uint32_t value;
-        std::memcpy(&value, buffer.data() + ADSLSIM_ANSWER_DATA_OFFSET, 4);
-        return value;
-    }
-    std::string text() const { return reinterpret_cast<const char*>(buffer.data() + ADSLSIM_ANSWER_DATA_OFFSET); }
+    uint16_t status() const { return ReadLe16(&buffer[2]); }
+    uint16_t length() const { return ReadLe16(&buffer[6]); }
+    uint32_t dword() const { return ReadLe32(&buffer[8]); }
 };
 
-struct Request {
-    uint16_t code = 0;
-    DWORD ioctl = ADSLSIM_CHANNEL_IOCTL;
-    DWORD inSize = ADSLSIM_CHANNEL_BUFFER_SIZE;
-    DWORD outSize = ADSLSIM_CHANNEL_BUFFER_SIZE;
-};
-
-constexpr size_t kGuard = 64;      // bytes after the answer buffer that must stay untouched
-constexpr uint8_t kGuardByte = 0xA5;
-
-HANDLE OpenDevice(const char* path)
+// One request the way the program makes it (open, one call, close); the 64
+// bytes after the caller's answer buffer must stay untouched.
+Answer Ask(uint16_t code, const char* device = kUsb, DWORD outSize = kFull, DWORD inSize = kFull,
+           DWORD ioctl = ADSLSIM_CHANNEL_IOCTL)
 {
-    return CreateFileA(path, 0, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_SYSTEM, nullptr);
-}
-
-bool CanOpen(const char* path)
-{
-    HANDLE handle = OpenDevice(path);
-    if (handle == INVALID_HANDLE_VALUE)
-        return false;
-    CloseHandle(handle);
-    return true;
-}
-
-// One request the way the program makes it: open, one device-control call, close.
-Answer Ask(const char* device, const Request& request)
-{
-    std::vector<uint8_t> in(ADSLSIM_CHANNEL_BUFFER_SIZE, 0);
-    in[0] = 2;
-    in[1] = 2;
-    in[4] = static_cast<uint8_t>(request.code);
-    in[5] = static_cast<uint8_t>(request.code >> 8);
+    CommandRequest in;
+    BuildCommandRequest(in, code);
     Answer answer;
-    answer.buffer.assign(request.outSize + kGuard, 0);
-    std::memset(answer.buffer.data() + request.outSize, kGuardByte, kGuard);
-
-    HANDLE handle = OpenDevice(device);
-    EXPECT_NE(handle, INVALID_HANDLE_VALUE) << "cannot open " << device;
-    if (handle == INVALID_HANDLE_VALUE)
-        return answer;
-    answer.ok = DeviceIoControl(handle, request.ioctl, request.inSize ? in.data() : nullptr, request.inSize,
-                                request.outSize ? answer.buffer.data() : nullptr, request.outSize,
-                                &answer.returned, nullptr) != 0;
+    answer.buffer.assign(outSize + 64, 0xA5);
+    std::fill_n(answer.buffer.begin(), outSize, 0);
+    HANDLE handle = CreateFileA(device, 0, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_SYSTEM, nullptr);
+    EXPECT_NE(handle, INVALID_HANDLE_VALUE) << device;
+    answer.ok = DeviceIoControl(handle, ioctl, inSize ? in.data() : nullptr, inSize,
+                                outSize ? answer.buffer.data() : nullptr, outSize, &answer.returned, nullptr);
     CloseHandle(handle);
-
-    for (size_t i = 0; i < kGuard; ++i)
-        EXPECT_EQ(answer.buffer[request.outSize + i], kGuardByte) << "written beyond the answer buffer at " << i;
-    answer.buffer.resize(std::max<size_t>(request.outSize, ADSLSIM_ANSWER_DATA_OFFSET + 8));
-    if (request.outSize >= ADSLSIM_ANSWER_MIN_SIZE) {
-        answer.status = static_cast<uint16_t>(answer.buffer[2] | answer.buffer[3] << 8);
-        answer.length = static_cast<uint16_t>(answer.buffer[6] | answer.buffer[7] << 8);
-    }
+    EXPECT_EQ(std::count(answer.buffer.begin() + outSize, answer.buffer.end(), 0xA5), 64) << "written beyond";
+    answer.buffer.resize(std::max<DWORD>(outSize, 16));
     return answer;
 }
 
-Answer Ask(uint16_t code, const char* device = kUsb)
+// Runs a tool of the simulator folder (..\..\sim\ from this program).
+testsupport::ProcessResult Tool(const std::string& program, const std::string& arguments)
 {
-    Request request;
-    request.code = code;
-    return Ask(device, request);
+    const std::string path = testsupport::ThisProgramDir() + "..\\..\\sim\\" + program;
+    return testsupport::RunProcess("\"" + path + "\" " + arguments, 60000);
 }
 
-// adslsim.exe with `args`; its folder is ..\..\sim from this program's folder.
-testsupport::ProcessResult Ctl(const std::string& args)
+std::string Sim(const std::string& arguments)
 {
-    return testsupport::RunProcess("\"" + testsupport::ThisProgramDir() + "..\\..\\sim\\adslsim.exe\" " + args, 60000);
+    testsupport::ProcessResult result = Tool("adslsim.exe", arguments);
+    EXPECT_EQ(result.exitCode, 0u) << "adslsim " << arguments << " (started: " << result.started << ")";
+    return result.output;
 }
-
-#define CTL_OK(args) ASSERT_EQ(Ctl(args).exitCode, 0u) << "adslsim " << (args)
 
 class SimChannel : public ::testing::Test {
 protected:
-    void SetUp() override { CTL_OK("reset"); }
-    void TearDown() override { Ctl("reset"); }
+    void SetUp() override { Sim("reset"); }
+    void TearDown() override { Sim("reset"); }
 };
 
-TEST_F(SimChannel, FixedAnswersCarryStatusLengthAndData)
-{
-    CTL_OK("set 0x0001 --text hello");
-    Answer text = Ask(0x0001);
-    ASSERT_TRUE(text.ok);
-    EXPECT_EQ(text.status, 0);
-    EXPECT_EQ(text.length, 5);
-    EXPECT_EQ(text.text(), "hello");
-    EXPECT_EQ(text.returned, ADSLSIM_ANSWER_DATA_OFFSET + 6u);  // the terminator travels with the text
-
-    CTL_OK("set 0x0777 --status 7 --length 300 --bytes 01ff02");
-    Answer bytes = Ask(0x0777);
-    ASSERT_TRUE(bytes.ok);
-    EXPECT_EQ(bytes.status, 7);
-    EXPECT_EQ(bytes.length, 300);
-    EXPECT_EQ(bytes.buffer[8], 0x01);
-    EXPECT_EQ(bytes.buffer[9], 0xff);
-    EXPECT_EQ(bytes.buffer[10], 0x02);
-    EXPECT_EQ(bytes.buffer[11], 0x00);
-
-    CTL_OK("set 0x0103 --dword 0x12345678");
-    Answer dword = Ask(0x0103);
-    EXPECT_EQ(dword.length, 4);
-    EXPECT_EQ(dword.dword(), 0x12345678u);
-
-    // A later set replaces the earlier one; unset gives the code back to the model.
-    CTL_OK("set 0x0103 --dword 99");
-    EXPECT_EQ(Ask(0x0103).dword(), 99u);
-    CTL_OK("unset 0x0103");
-    EXPECT_EQ(Ask(0x0103).length, 4);
-    EXPECT_NE(Ask(0x0103).dword(), 99u);
-    CTL_OK("unset 0x0001");
-    EXPECT_EQ(Ask(0x0001).text().rfind("ADSLSIM", 0), 0u);
-}
-
-TEST_F(SimChannel, FullSizeDataIsCutToTheCallersBuffer)
+TEST_F(SimChannel, FixedAnswersFailuresCountersAndReset)
 {
     std::string hex;
-    for (int i = 0; i < ADSLSIM_MAX_DATA; ++i) {
-        char pair[3];
-        std::snprintf(pair, sizeof pair, "%02x", i & 0xff);
-        hex += pair;
-    }
-    CTL_OK("set 0x0042 --bytes " + hex);
-    Answer full = Ask(0x0042);
-    ASSERT_TRUE(full.ok);
-    EXPECT_EQ(full.length, ADSLSIM_MAX_DATA);
-    EXPECT_EQ(full.returned, ADSLSIM_CHANNEL_BUFFER_SIZE);
-    EXPECT_EQ(full.buffer[ADSLSIM_CHANNEL_BUFFER_SIZE - 1], (ADSLSIM_MAX_DATA - 1) & 0xff);
-
-    Request small;
-    small.code = 0x0042;
-    small.outSize = 12;
-    Answer cut = Ask(kUsb, small);  // the guard bytes after 12 are checked by Ask
-    ASSERT_TRUE(cut.ok);
-    EXPECT_EQ(cut.returned, 12u);
-    EXPECT_EQ(cut.length, ADSLSIM_MAX_DATA);
-    EXPECT_EQ(cut.buffer[11], 3);
-}
-
-TEST_F(SimChannel, FailMakesTheCallFailAndWriteNothing)
-{
-    CTL_OK("fail 0x0004");
-    Answer failed = Ask(0x0004);
-    EXPECT_FALSE(failed.ok);
-    for (size_t i = 0; i < ADSLSIM_CHANNEL_BUFFER_SIZE; ++i)
-        ASSERT_EQ(failed.buffer[i], 0) << "byte " << i;
-    EXPECT_TRUE(Ask(0x0103).ok) << "other codes still answered";
-    CTL_OK("unset 0x0004");
-    EXPECT_TRUE(Ask(0x0004).ok);
-}
-
-TEST_F(SimChannel, DevicesChooseWhichModemDevicesOpen)
-{
-    const struct { const char* devices; bool usb, pci; } cases[] = {
-        {"pci", false, true}, {"usb", true, false}, {"none", false, false}, {"both", true, true}};
+    for (int i = 0; i < ADSLSIM_MAX_DATA; ++i)
+        hex += FormatPrintf("%02x", i & 0xFF);
+    Sim("set 0x0042 --bytes " + hex);
+    for (const char* command : {"set 0x0001 --text hello", "set 0x0777 --status 7 --length 300 --bytes 01ff02",
+                                "set 0x0103 --dword 99", "set 0x0103 --dword 0x12345678", "fail 0x0004",
+                                "count 0x0301 0x10 --start 0xFFFFFFF0"})
+        Sim(command);
+    const struct { uint16_t code; const char* device; DWORD outSize; bool ok; uint16_t status, length; DWORD returned;
+                   uint32_t data; } cases[] = {
+        {0x0042, kUsb, kFull, true, 0, ADSLSIM_MAX_DATA, kFull, 0x03020100},
+        {0x0042, kPci, 12, true, 0, ADSLSIM_MAX_DATA, 12, 0x03020100},
+        {0x0001, kUsb, kFull, true, 0, 5, 8 + 6, 0x6C6C6568}, // the terminator travels with the text
+        {0x0777, kUsb, kFull, true, 7, 300, 8 + 3, 0x0002FF01},
+        {0x0103, kUsb, kFull, true, 0, 4, 12, 0x12345678},
+        {0x0004, kUsb, kFull, false, 0, 0, 0, 0},          // fails and writes nothing
+        {0x0301, kPci, kFull, true, 0, 4, 12, 0xFFFFFFF0}, // one counter for both devices
+        {0x0301, kUsb, kFull, true, 0, 4, 12, 0},
+        {0x0301, kPci, kFull, true, 0, 4, 12, 0x10},
+    };
     for (const auto& c : cases) {
-        CTL_OK(std::string("devices ") + c.devices);
-        EXPECT_EQ(CanOpen(kUsb), c.usb) << "devices " << c.devices;
-        EXPECT_EQ(CanOpen(kPci), c.pci) << "devices " << c.devices;
+        Answer answer = Ask(c.code, c.device, c.outSize);
+        EXPECT_EQ(std::make_tuple(answer.ok, answer.status(), answer.length(), answer.returned, answer.dword()),
+                  std::make_tuple(c.ok, c.status, c.length, c.returned, c.data))
+            << std::hex << c.code;
     }
-    CTL_OK("devices pci");
-    EXPECT_TRUE(Ask(0x0004, kPci).ok);
-}
-
-TEST_F(SimChannel, CountGrowsByItsStepModulo2To32)
-{
-    CTL_OK("count 0x0301 0x10 --start 0xFFFFFFF0");
-    const uint32_t expected[] = {0xFFFFFFF0u, 0x00000000u, 0x00000010u, 0x00000020u};
-    for (uint32_t value : expected) {
-        Answer answer = Ask(0x0301);
-        ASSERT_TRUE(answer.ok);
-        EXPECT_EQ(answer.status, 0);
-        EXPECT_EQ(answer.length, 4);
-        EXPECT_EQ(answer.dword(), value);
-    }
-    CTL_OK("count 0x0381 3");  // start defaults to 0
-    EXPECT_EQ(Ask(0x0381).dword(), 0u);
-    EXPECT_EQ(Ask(0x0381, kPci).dword(), 3u) << "one counter for both devices";
-}
-
-TEST_F(SimChannel, StatsCountOpensByNameAndRequestsByCode)
-{
-    CTL_OK("stats --clear");
-    EXPECT_EQ(Ctl("stats").output, "");
-    Ask(0x0004);
-    Ask(0x0004);
-    Ask(0x0103);
-    Ask(0x0004, kPci);
-    EXPECT_TRUE(CanOpen(kPci));
-    EXPECT_EQ(Ctl("stats").output,
-              "open ADSLUSB 3\n"
-              "open VukPciAdapter 2\n"
-              "cmd 0x0004 3\n"
-              "cmd 0x0103 1\n");
-
-    EXPECT_EQ(Ctl("stats --clear").output, "");
-    EXPECT_EQ(Ctl("stats").output, "");
-}
-
-TEST_F(SimChannel, ResetReturnsToTheModel)
-{
-    CTL_OK("set 0x0004 --dword 7");
-    CTL_OK("fail 0x0103");
-    CTL_OK("count 0x0301 1 --start 77");
-    Ask(0x0220);
-    ASSERT_NE(Ctl("stats").output, "");
-    CTL_OK("devices none");
-    CTL_OK("reset");
-    EXPECT_EQ(Ctl("stats").output, "");
-    EXPECT_TRUE(CanOpen(kPci));
-    Answer state = Ask(0x0004);
-    EXPECT_EQ(state.dword(), 1u) << "training again after reset";
-    EXPECT_TRUE(Ask(0x0103).ok);
-    EXPECT_EQ(Ask(0x0301).dword(), 0u) << "the model's counter, not 77";
+    Sim("unset 0x0103");
+    EXPECT_NE(Ask(0x0103).dword(), 0x12345678u);
+    Sim("devices none");
+    Sim("reset");
+    EXPECT_EQ(Ask(0x0004, kPci).dword(), 1u) << "training again";
+    EXPECT_EQ(Ask(0x0301).dword(), 0u) << "the model's counter";
+    EXPECT_EQ(Ask(0x0777).status(), ADSLSIM_STATUS_UNKNOWN_COMMAND);
 }
 
 TEST_F(SimChannel, MalformedRequestsAreRefusedAndTheNextIsAnswered)
 {
-    Request request;
-    request.code = 0x0004;
-    auto refusedThenAnswered = [&](const Request& bad, const char* device, const char* what) {
-        Answer refused = Ask(device, bad);
-        EXPECT_FALSE(refused.ok) << what;
-        Answer good = Ask(0x0004, device);
-        EXPECT_TRUE(good.ok) << "after " << what;
-        EXPECT_EQ(good.length, 4) << "after " << what;
+    const struct { const char* device; DWORD outSize, inSize, ioctl; } cases[] = {
+        {kUsb, kFull, 5, ADSLSIM_CHANNEL_IOCTL}, // the command word lies beyond the request
+        {kUsb, 7, kFull, ADSLSIM_CHANNEL_IOCTL}, {kPci, 0, kFull, ADSLSIM_CHANNEL_IOCTL},
+        {kUsb, kFull, kFull, 0xCBFD23F8},        {kUsb, kFull, kFull, ADSLSIM_CTL_RESET},
+        {ADSLSIM_CONTROL_DEVICE_PATH, kFull, kFull, ADSLSIM_CHANNEL_IOCTL},
     };
-
-    Request shortIn = request;
-    shortIn.inSize = 5;  // the command's second byte lies beyond the request
-    refusedThenAnswered(shortIn, kUsb, "a 5-byte request");
-    shortIn.inSize = 0;
-    refusedThenAnswered(shortIn, kUsb, "an empty request");
-
-    Request shortOut = request;
-    shortOut.outSize = 7;
-    refusedThenAnswered(shortOut, kUsb, "a 7-byte answer buffer");
-    shortOut.outSize = 0;
-    refusedThenAnswered(shortOut, kPci, "no answer buffer");
-
-    Request wrongCode = request;
-    wrongCode.ioctl = 0xCBFD23F8;  // same function, other transfer type
-    refusedThenAnswered(wrongCode, kUsb, "another control code");
-    wrongCode.ioctl = ADSLSIM_CTL_RESET;
-    refusedThenAnswered(wrongCode, kUsb, "a control-device request on a modem device");
-
-    // The channel's code on the control device is refused too.
-    Answer onControl = Ask(ADSLSIM_CONTROL_DEVICE_PATH, request);
-    EXPECT_FALSE(onControl.ok);
-
-    // The smallest well-formed request and answer buffer.
-    Request smallest = request;
-    smallest.inSize = ADSLSIM_REQUEST_MIN_SIZE;
-    smallest.outSize = ADSLSIM_ANSWER_MIN_SIZE;
-    Answer header = Ask(kUsb, smallest);
-    EXPECT_TRUE(header.ok);
-    EXPECT_EQ(header.returned, 8u);
-    EXPECT_EQ(header.length, 4);
+    for (const auto& c : cases) {
+        EXPECT_FALSE(Ask(0x0004, c.device, c.outSize, c.inSize, c.ioctl).ok) << c.outSize << " " << c.inSize;
+        EXPECT_EQ(Ask(0x0004, kPci, ADSLSIM_ANSWER_MIN_SIZE, ADSLSIM_REQUEST_MIN_SIZE).length(), 4);
+    }
 }
 
-TEST_F(SimChannel, ControlDeviceRefusesMalformedRequests)
-{
-    HANDLE control = OpenDevice(ADSLSIM_CONTROL_DEVICE_PATH);
-    ASSERT_NE(control, INVALID_HANDLE_VALUE);
-    std::vector<uint8_t> buffer(sizeof(AdslSimOverride) + 16, 0);
-    AdslSimOverride value = {};
-    value.code = 0x0001;
-    value.kind = ADSLSIM_OVERRIDE_FIXED;
-    value.dataSize = ADSLSIM_MAX_DATA + 1;
-    std::memcpy(buffer.data(), &value, ADSLSIM_OVERRIDE_HEADER_SIZE);
-    auto refused = [&](DWORD code, void* in, DWORD inSize, void* out, DWORD outSize) {
-        DWORD returned = 0;
-        return !DeviceIoControl(control, code, in, inSize, out, outSize, &returned, nullptr);
-    };
-    EXPECT_TRUE(refused(ADSLSIM_CTL_SET_OVERRIDE, buffer.data(), buffer.size(), nullptr, 0)) << "data larger than an answer";
-    value.dataSize = 100;
-    std::memcpy(buffer.data(), &value, ADSLSIM_OVERRIDE_HEADER_SIZE);
-    EXPECT_TRUE(refused(ADSLSIM_CTL_SET_OVERRIDE, buffer.data(), ADSLSIM_OVERRIDE_HEADER_SIZE + 50, nullptr, 0))
-        << "data beyond the request";
-    value.kind = 9;
-    value.dataSize = 0;
-    std::memcpy(buffer.data(), &value, ADSLSIM_OVERRIDE_HEADER_SIZE);
-    EXPECT_TRUE(refused(ADSLSIM_CTL_SET_OVERRIDE, buffer.data(), ADSLSIM_OVERRIDE_HEADER_SIZE, nullptr, 0))
-        << "unknown kind";
-    uint32_t mask = 4;
-    EXPECT_TRUE(refused(ADSLSIM_CTL_SET_DEVICES, &mask, sizeof mask, nullptr, 0)) << "unknown device mask";
-    EXPECT_TRUE(refused(ADSLSIM_CTL_SET_DEVICES, &mask, 2, nullptr, 0)) << "short mask";
-    EXPECT_TRUE(refused(ADSLSIM_CTL_GET_STATS, nullptr, 0, buffer.data(), 8)) << "short statistics buffer";
-    EXPECT_TRUE(refused(ADSLSIM_CONTROL_CODE(0x9FF), nullptr, 0, nullptr, 0)) << "unknown control code";
-    CloseHandle(control);
-
-    EXPECT_EQ(Ctl("status").output.find("set "), std::string::npos) << "nothing was stored";
-    EXPECT_TRUE(CanOpen(kUsb));
-    EXPECT_TRUE(CanOpen(kPci));
-}
-
-// Sends 5,000 requests and checks that every answer is well formed. Run by
-// TwoProcessesAtOnce in two child processes; disabled on its own.
-TEST(SimStress, DISABLED_FiveThousandRequests)
+TEST_F(SimChannel, ManyCallersAtOnceGetWellFormedAnswersAndAreCounted)
 {
     const uint16_t codes[] = {0x0001, 0x0004, 0x0103, 0x0107, 0x01E6, 0x0301, 0x0381, 0x0999};
-    int bad = 0;
-    for (int i = 0; i < 5000; ++i) {
-        uint16_t code = codes[i % (sizeof codes / sizeof codes[0])];
-        Answer answer = Ask(code, i % 2 ? kUsb : kPci);
-        bool good = answer.ok && answer.returned >= ADSLSIM_ANSWER_DATA_OFFSET;
-        if (code == 0x0999)
-            good = good && answer.status == ADSLSIM_STATUS_UNKNOWN_COMMAND && answer.length == 0;
-        else if (code == 0x0001)
-            good = good && answer.status == 0 && answer.length == answer.text().size() &&
-                   answer.returned == ADSLSIM_ANSWER_DATA_OFFSET + answer.length + 1u;
-        else
-            good = good && answer.status == 0 && answer.length == 4 && answer.returned == 12;
-        bad += good ? 0 : 1;
-    }
+    std::atomic<int> bad{0};
+    std::vector<std::thread> callers;
+    for (int thread = 0; thread < 5; ++thread)
+        callers.emplace_back([&] {
+            for (int i = 0; i < 2000; ++i) {
+                const uint16_t code = codes[i % 8];
+                Answer answer = Ask(code, i % 2 ? kUsb : kPci);
+                // Unknown codes carry no data; a text carries its terminator beyond its length.
+                size_t text = std::strlen(reinterpret_cast<const char*>(&answer.buffer[8]));
+                size_t data = code == 0x0999 ? 0 : code == 0x0001 ? text + 1 : 4;
+                bad += !answer.ok || answer.status() != (code == 0x0999 ? ADSLSIM_STATUS_UNKNOWN_COMMAND : 0) ||
+                       answer.returned != 8 + data || answer.length() != (code == 0x0001 ? text : data);
+            }
+        });
+    for (std::thread& caller : callers)
+        caller.join();
     EXPECT_EQ(bad, 0);
+    std::string expected = "open ADSLUSB 5000\nopen VukPciAdapter 5000\n";
+    for (uint16_t code : codes)
+        expected += FormatPrintf("cmd 0x%04x 1250\n", code);
+    EXPECT_EQ(Sim("stats"), expected);
+    EXPECT_EQ(Sim("stats --clear"), "");
+    EXPECT_EQ(Sim("stats"), "");
 }
 
-TEST_F(SimChannel, TwoProcessesAtOnceGetWellFormedAnswers)
+// The program's channel through the platform's device access.
+TEST_F(SimChannel, ProgramChannelOnTheSimulatedDevices)
 {
-    wchar_t self[MAX_PATH];
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring line = L"\"" + std::wstring(self) +
-                        L"\" --gtest_brief=1 --gtest_also_run_disabled_tests --gtest_filter=SimStress.DISABLED_FiveThousandRequests";
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION children[2] = {};
-    for (PROCESS_INFORMATION& child : children) {
-        std::wstring mutableLine = line;
-        ASSERT_TRUE(CreateProcessW(nullptr, mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                                   &startup, &child));
-    }
-    for (PROCESS_INFORMATION& child : children) {
-        DWORD code = 99;
-        if (WaitForSingleObject(child.hProcess, 300000) == WAIT_OBJECT_0)
-            GetExitCodeProcess(child.hProcess, &code);
-        else
-            TerminateProcess(child.hProcess, 99);
-        EXPECT_EQ(code, 0u) << "a child saw a malformed answer or did not finish";
-        CloseHandle(child.hThread);
-        CloseHandle(child.hProcess);
-    }
-    std::string stats = Ctl("stats").output;
-    EXPECT_NE(stats.find("cmd 0x0999 1250\n"), std::string::npos) << stats;
+    Sim("devices pci");
+    Sim("set 0x01e4 --bytes 00112233445566778899");
+    uint16_t status = 9, length = 0;
+    uint8_t buffer[6] = {0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE};
+    EXPECT_FALSE(requestCommand(Command::kText1E4, status, length, buffer, 4));
+    EXPECT_EQ(std::make_pair(status, length), std::make_pair(uint16_t(0), uint16_t(10)));
+    EXPECT_EQ(std::vector<uint8_t>(buffer, buffer + 5), (std::vector<uint8_t>{0, 0x11, 0x22, 0x33, 0xEE}));
+    EXPECT_EQ(Sim("stats"), "open VukPciAdapter 1\ncmd 0x01e4 1\n");
+
+    Sim("devices none");
+    buffer[0] = 0xEE;
+    EXPECT_TRUE(requestCommand(Command::kLineState, status, length, buffer, 4));
+    EXPECT_EQ(std::make_pair(status, length), std::make_pair(kStatusNoDevice, uint16_t(10)));
+    EXPECT_EQ(buffer[0], 0xEE);
+
 }
 
-}  // namespace
+TEST_F(SimChannel, QueryTool)
+{
+    Sim("set 0x0004 --dword 2");
+    const struct { std::string arguments; DWORD exitCode; std::string output; } cases[] = {
+        {"0x0004", 0, "failed 0\nstatus 0\nlength 4\ndata 02 00 00 00\nhex 0x00000002\nunsigned 2\nreal 2\n"
+                      "text \x02\nbytes 02-00-00-00\nversionhex\nversiondec\n"},
+        {"--size 5 65539", 0, "failed 1\nstatus 4\nlength 6\ndata 00 00 00 00 00\n"
+                              "hex\nunsigned\nreal\ntext\nbytes\nversionhex\nversiondec\n"},
+        {"0x10003 --size 65", 0, "failed 0\nstatus 0\nlength 6\ndata 34 2e 32 2e 34 00\n"},
+        {"0x10006", 3, "error Command 0x10006 not valid\n"},
+        {"0x10001 --size 3", 3, "error Command 0x10001 buf too small\n"},
+        {"", 2, ""}, {"0x1G", 2, ""}, {"-4", 2, ""}, {"4 5", 2, ""}, {"4 --size", 2, ""}, {"4 --size 0x", 2, ""},
+        {"4 --size 4294967296", 2, ""}, {"4 --bogus", 2, ""}, {"0x100000000", 2, ""},
+    };
+    for (const auto& c : cases) {
+        testsupport::ProcessResult result = Tool("modavi-query.exe", c.arguments);
+        EXPECT_EQ(result.exitCode, c.exitCode) << c.arguments;
+        EXPECT_EQ(result.output, c.output) << c.arguments;
+    }
+}
+
+} // namespace
