@@ -1,8 +1,7 @@
 // The classic dialog built from the test program's own templates, strings
-// and icons: its pages and tabs, logo and banner, closing, and the failures
+// and icons: its pages and tabs, logo, closing, and the failures
 // that leave no window behind.
 #include "classic/ClassicDlg.h"
-#include "classic/TabPageArea.h"
 #include "support/FakeDeviceIo.h"
 #include "framework/ErrorBox.h"
 #include "pages/ControlText.h"
@@ -10,7 +9,6 @@
 #include "settings/ResourceIds.h"
 #include "settings/ResourceModule.h"
 #include "../support/BmpBuilder.h"
-#include "../support/GdiObjects.h"
 #include "../support/ScopedFile.h"
 #include "../support/TestCanvas.h"
 
@@ -18,7 +16,6 @@
 
 #include <commctrl.h>
 
-#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -174,7 +171,7 @@ TEST_F(ClassicDialogTest, OnlyTheCloseButtonEndsTheDialogAndANewOneCanFollow)
     EXPECT_TRUE(g_boxes.empty());
 }
 
-TEST_F(ClassicDialogTest, DrawsTheLogoOpaqueOrWithoutItsKeyColourAndTheBannerAtTheLowerLeft)
+TEST_F(ClassicDialogTest, DrawsTheLogoOpaqueOrWithoutItsKeyColour)
 {
     for (const char* transparent : {"0", "1", "2"}) { // only 1 is transparent
         SCOPED_TRACE(transparent);
@@ -194,32 +191,12 @@ TEST_F(ClassicDialogTest, DrawsTheLogoOpaqueOrWithoutItsKeyColourAndTheBannerAtT
         SendMessageW(dialog->m_hWnd, WM_PALETTECHANGED, reinterpret_cast<WPARAM>(GetDesktopWindow()), 0);
         EXPECT_EQ(kRed, CaptureClient(frame)->At(40, 15));
     }
-    // The banner, 180 x 25, 10 pixels from the left and bottom edges, follows the bottom.
-    std::vector<COLORREF> banners[2];
-    for (std::vector<COLORREF>& banner : banners) {
-        RECT outer, client;
-        GetWindowRect(dialog->m_hWnd, &outer);
-        SetWindowPos(dialog->m_hWnd, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top + 57,
-                     SWP_NOMOVE | SWP_NOZORDER);
-        RedrawWindow(dialog->m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-        GetClientRect(dialog->m_hWnd, &client);
-        std::unique_ptr<TestCanvas> shown = CaptureClient(dialog->m_hWnd);
-        for (int y = client.bottom - 40; y < client.bottom; ++y)
-            for (int x = 0; x < 200; ++x) {
-                const bool inside = x >= 10 && x < 190 && y >= client.bottom - 35 && y < client.bottom - 10;
-                banner.push_back(shown->At(x, y) == GetSysColor(COLOR_BTNFACE) ? 0 : inside ? 1 : 2);
-            }
-    }
-    EXPECT_EQ(banners[0], banners[1]);
-    EXPECT_EQ(0, std::count(banners[0].begin(), banners[0].end(), 2)) << "drawn outside its place";
-    EXPECT_GT(std::count(banners[0].begin(), banners[0].end(), 1), 500);
 }
 
 TEST_F(ClassicDialogTest, EachFailureIsReportedOnceAndNoWindowIsMade)
 {
     const struct { const char* name; int logoBits; const char* settings; bool templates; std::string message; } cases[] = {
         {"no logo", 0, "TransparentBitmap=1", true, "Can't open bitmap "}, // the path follows
-        {"16-bit logo", 16, "TransparentBitmap=1", true, "Bitmap depth is unsupported"},
         {"4-bit logo (no shared palette)", 4, "TransparentBitmap=1", true,
          "CreateOctalPalette only supports 8 and 24 bit bmps"},
         {"no settings file", 8, "", true, "Can't read from ini file: TransparentBitmap"},
@@ -234,38 +211,6 @@ TEST_F(ClassicDialogTest, EachFailureIsReportedOnceAndNoWindowIsMade)
         EXPECT_EQ(nullptr, failed.m_hWnd);
         EXPECT_EQ((std::vector<std::string>{c.message + (c.logoBits ? "" : failing.logoFile.path())}), g_boxes);
         EXPECT_EQ(nullptr, FindWindowW(L"#32770", L"Test Monitor"));
-    }
-}
-
-TEST_F(ClassicDialogTest, BuildingPaintingPollingAndClosingLeaveNoGdiObjectBehind)
-{
-    WarmUpGdi();
-    int before = 0;
-    for (int i = 0; i < 6; ++i) {
-        Open("1");
-        for (int tick = 0; tick < 4; ++tick)
-            SendMessageW(Page(IDC_STATE_TEXT), WM_TIMER, 1, 0);
-        SendMessageW(Page(IDC_DRIVER_VERSION), WM_TIMER, 1, 0);
-        SendMessageW(dialog->m_hWnd, WM_CLOSE, 0, 0);
-        dialog.reset();
-        Pump();
-        if (i == 0) // the first dialog brings the font and caches that stay
-            before = CountLiveGdiObjects();
-    }
-    ASSERT_GT(before, 0);
-    EXPECT_EQ(before, CountLiveGdiObjects());
-}
-
-TEST(TabPageArea, PagesGoBelowTabsAtTheTopAndAboveTabsAtTheBottom)
-{
-    const struct { RECT firstTab, area; } cases[] = {
-        {{2, 2, 60, 22}, {2, 25, 398, 198}},     {{2, 178, 60, 198}, {2, 2, 398, 175}},
-        {{2, 100, 60, 120}, {2, 2, 398, 97}}, // a first tab at exactly half the height counts as at the bottom
-        {{2, 99, 60, 120}, {2, 123, 398, 198}},
-    };
-    for (const auto& c : cases) {
-        const RECT area = PageAreaFromRects(RECT{0, 0, 400, 200}, c.firstTab);
-        EXPECT_TRUE(EqualRect(&c.area, &area)) << c.firstTab.top;
     }
 }
 

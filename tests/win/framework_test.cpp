@@ -1,9 +1,8 @@
-// The window layer: the exception boundary of window and dialog procedures,
-// the single error box, and the main window ending the message loop.
+// The window layer: the exception boundary of window and dialog procedures
+// and the single error box.
 #include "framework/Dialog.h"
 #include "framework/ErrorBox.h"
 #include "framework/MessageTable.h"
-#include "framework/WinApp.h"
 #include "framework/WindowClass.h"
 #include "settings/XVuk.h"
 
@@ -82,39 +81,6 @@ TEST(Framework, AnExceptionBecomesOneErrorBoxNeverStackedAndTheWindowLivesOn)
     EXPECT_EQ("Can't open CplEng.dll", g_shown.back());
     g_whileBoxOpen = nullptr;
     SetErrorBoxShower(previous);
-}
-
-TEST(Framework, DestroyingTheMainWindowEndsTheLoopAndAnObjectTakesItsWindowAlong)
-{
-    struct CTestApp : CWinApp {
-        CTestApp() : CWinApp(GetModuleHandleW(nullptr)) {}
-        bool InitInstance() override { return true; }
-    } app;
-    auto quitPosted = [] {
-        MSG message;
-        bool quit = false;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
-            quit = quit || message.message == WM_QUIT;
-        return quit;
-    };
-    quitPosted();
-    CTestWnd other, main;
-    ASSERT_TRUE(other.Create() && main.Create());
-    other.DestroyWindow();
-    EXPECT_FALSE(quitPosted());
-    app.m_pMainWnd = &main;
-    main.DestroyWindow();
-    EXPECT_TRUE(quitPosted());
-    EXPECT_EQ(nullptr, app.m_pMainWnd);
-
-    HWND handle = nullptr;
-    {
-        CTestWnd window;
-        ASSERT_TRUE(window.Create());
-        handle = window.m_hWnd;
-        EXPECT_EQ(&window, CWnd::FromHandle(handle));
-    }
-    EXPECT_FALSE(IsWindow(handle));
 }
 
 } // namespace

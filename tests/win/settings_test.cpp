@@ -1,9 +1,8 @@
-// Settings file, installer language and trace channels against real Win32.
+// The settings file and the installer's language against real Win32.
 #include "settings/IniFile.h"
 #include "settings/LanguageModule.h"
 #include "settings/ProgramPaths.h"
 #include "settings/TextUtil.h"
-#include "settings/TraceChannel.h"
 #include "../support/ErrorText.h"
 #include "../support/ScopedFile.h"
 
@@ -93,13 +92,3 @@ TEST(LanguageModule, MissingModuleRaisesWithTheFileName)
     EXPECT_EQ("Can't open CplTurkish.dll", ErrorText([&] { language.SelectLanguage(); }));
 }
 
-TEST(TraceChannel, IsOnWithDebugTraceInAnyCaseAndWithoutASettingsFileOff)
-{
-    for (auto [value, on] : {std::pair{"trace", true}, {"TRACE", true}, {"Trace", true}, {"TRACE2", false},
-                             {"", false}, {" TRACE", false}})
-        EXPECT_EQ(on, CTraceChannel::IsTraceSetting(value)) << value;
-    DeleteFileA(SettingsFilePath().c_str());
-    EXPECT_FALSE(CTraceChannel("Dib").IsEnabled());
-    ScopedFile ini(SettingsFilePath(), SettingsText("Debug=Trace\r\n"));
-    EXPECT_TRUE(CTraceChannel("Dib").IsEnabled());
-}
