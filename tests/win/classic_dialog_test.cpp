@@ -1,13 +1,11 @@
 // The classic dialog built from the test program's own templates, strings
-// and icons: its pages and tabs, logo, closing, and the failures
-// that leave no window behind.
+// and icons: its pages and tabs, its logo and its closing.
 #include "classic/ClassicDlg.h"
 #include "support/FakeDeviceIo.h"
 #include "framework/ErrorBox.h"
 #include "pages/ControlText.h"
 #include "settings/ProgramPaths.h"
 #include "settings/ResourceIds.h"
-#include "settings/ResourceModule.h"
 #include "../support/BmpBuilder.h"
 #include "../support/ScopedFile.h"
 #include "../support/TestCanvas.h"
@@ -24,12 +22,11 @@ namespace {
 
 // The test logo: 120 x 30, a key-coloured (magenta) band on the left, then red, then blue.
 const COLORREF kKey = RGB(255, 0, 255), kRed = RGB(200, 0, 0), kBlue = RGB(0, 0, 200);
-std::string LogoFile(uint16_t bits)
+std::string LogoFile()
 {
     bmptest::BmpLayout logo;
     logo.width = 120;
     logo.height = 30;
-    logo.bpp = bits;
     logo.table = {{255, 0, 255}, {200, 0, 0}, {0, 0, 200}};
     logo.colorsUsed = 3;
     for (int i = 0; i < 120 * 30; ++i)
@@ -63,7 +60,6 @@ protected:
 
     void SetUp() override
     {
-        SetResourceModule(GetModuleHandleW(nullptr));
         g_boxes.clear();
         m_previousShower = SetErrorBoxShower(RecordBox);
         device.answerDword(0x0004, 2);
@@ -72,24 +68,16 @@ protected:
     {
         dialog.reset();
         Pump();
+        EXPECT_TRUE(g_boxes.empty());
         SetErrorBoxShower(m_previousShower);
-        SetResourceModule(GetModuleHandleW(nullptr));
     }
 
-    // Settings and logo files in the program folder for as long as the dialog lives.
-    struct Files {
-        Files(const std::string& settings, int logoBits)
-            : ini(SettingsText(settings)), logo(logoBits ? LogoFile(uint16_t(logoBits)) : ""),
-              iniFile(GetProgramDir() + "Modavi.ini", settings.empty() ? nullptr : &ini),
-              logoFile(GetProgramDir() + "LogoClas.bmp", logoBits ? &logo : nullptr) {}
-        std::string ini, logo;
-        ScopedFile iniFile, logoFile;
-    };
     void Open(const char* transparent = "0")
     {
         dialog.reset();
-        files.reset(); // put back what was there before writing anew
-        files = std::make_unique<Files>(std::string("TransparentBitmap=") + transparent + "\r\n", 8);
+        ini.reset(); // put back what was there before writing anew
+        ini = std::make_unique<ScopedFile>(GetProgramDir() + "Modavi.ini",
+                                           SettingsText(std::string("TransparentBitmap=") + transparent));
         dialog = std::make_unique<CClassicDlg>(*this, nullptr);
         ASSERT_TRUE(dialog->IsWindow());
         UpdateWindow(dialog->m_hWnd);
@@ -105,7 +93,8 @@ protected:
 
     FakeDeviceIo device;
     ScopedDeviceIo use{device};
-    std::unique_ptr<Files> files;
+    ScopedFile logo{GetProgramDir() + "LogoClas.bmp", LogoFile()};
+    std::unique_ptr<ScopedFile> ini;
     std::unique_ptr<CClassicDlg> dialog;
     int stopDebugCalls = 0;
     ErrorBoxShower m_previousShower = nullptr;
@@ -119,8 +108,7 @@ TEST_F(ClassicDialogTest, ShowsTitleIconsAndTwoTabbedPagesBelowTheTabs)
     GetWindowTextW(window, text, 64);
     EXPECT_STREQ(L"Test Monitor", text);
     EXPECT_EQ(L"Shut", GetControlText(window, IDC_CLOSE));
-    for (WPARAM size : {ICON_BIG, ICON_SMALL})
-        EXPECT_EQ(IDI_PROGRAM, TestIconId(reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, size, 0))));
+    EXPECT_EQ(IDI_PROGRAM, TestIconId(reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, ICON_BIG, 0))));
 
     ASSERT_EQ(2, SendMessageW(Tabs(), TCM_GETITEMCOUNT, 0, 0));
     RECT client, tab;
@@ -168,7 +156,6 @@ TEST_F(ClassicDialogTest, OnlyTheCloseButtonEndsTheDialogAndANewOneCanFollow)
     EXPECT_EQ(1, stopDebugCalls);
     CClassicDlg next(*this, nullptr); // built while the closed one's object still exists
     EXPECT_TRUE(next.IsWindow());
-    EXPECT_TRUE(g_boxes.empty());
 }
 
 TEST_F(ClassicDialogTest, DrawsTheLogoOpaqueOrWithoutItsKeyColour)
@@ -190,27 +177,6 @@ TEST_F(ClassicDialogTest, DrawsTheLogoOpaqueOrWithoutItsKeyColour)
         EXPECT_EQ(RGB(0, 0, 0), CaptureClient(frame)->At(40, 15));
         SendMessageW(dialog->m_hWnd, WM_PALETTECHANGED, reinterpret_cast<WPARAM>(GetDesktopWindow()), 0);
         EXPECT_EQ(kRed, CaptureClient(frame)->At(40, 15));
-    }
-}
-
-TEST_F(ClassicDialogTest, EachFailureIsReportedOnceAndNoWindowIsMade)
-{
-    const struct { const char* name; int logoBits; const char* settings; bool templates; std::string message; } cases[] = {
-        {"no logo", 0, "TransparentBitmap=1", true, "Can't open bitmap "}, // the path follows
-        {"4-bit logo (no shared palette)", 4, "TransparentBitmap=1", true,
-         "CreateOctalPalette only supports 8 and 24 bit bmps"},
-        {"no settings file", 8, "", true, "Can't read from ini file: TransparentBitmap"},
-        {"no dialog template", 8, "TransparentBitmap=1", false, "Can't create dialog 1001"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        g_boxes.clear();
-        SetResourceModule(c.templates ? GetModuleHandleW(nullptr) : GetModuleHandleW(L"ntdll.dll"));
-        Files failing(c.settings, c.logoBits);
-        CClassicDlg failed(*this, nullptr);
-        EXPECT_EQ(nullptr, failed.m_hWnd);
-        EXPECT_EQ((std::vector<std::string>{c.message + (c.logoBits ? "" : failing.logoFile.path())}), g_boxes);
-        EXPECT_EQ(nullptr, FindWindowW(L"#32770", L"Test Monitor"));
     }
 }
 
