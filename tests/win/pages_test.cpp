@@ -3,9 +3,7 @@
 // and the version page.
 #include "driver/VirtualCommands.h"
 #include "support/FakeDeviceIo.h"
-#include "pages/ActivityLevel.h"
 #include "pages/ControlText.h"
-#include "pages/MeterDrawing.h"
 #include "pages/StatusPage.h"
 #include "pages/VersionPage.h"
 #include "settings/ResourceIds.h"
@@ -14,12 +12,11 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <memory>
 #include <vector>
 
 namespace {
 
-// The colour in the middle of each cell of a meter's picture, the upper bar's ten first.
+// The colour in the middle of each cell of the meter, the upper bar's ten first.
 std::vector<COLORREF> CellColours(const TestCanvas& c)
 {
     const int half = c.Height() / 2 - 1, width = (c.Width() - 4) / 10 - 2;
@@ -66,15 +63,10 @@ protected:
         ShowWindow(page.m_hWnd, SW_SHOW);
     }
     std::wstring Text(int id) const { return GetControlText(page.m_hWnd, id); }
-    // Cells the meter shows lit on the screen: counter 0x0301 (lower bar), counter 0x0381 (upper).
-    std::pair<int, int> Lit() const
+    // The meter's cells as the screen shows them.
+    std::vector<COLORREF> Meter() const
     {
-        const std::vector<COLORREF> cells =
-            CellColours(*CaptureClient(GetWindow(GetDlgItem(page.m_hWnd, IDC_METER_PLACE), GW_CHILD)));
-        std::pair<int, int> lit;
-        for (size_t i = 0; i < 20; ++i)
-            (i < 10 ? lit.second : lit.first) += cells[i] != GetSysColor(COLOR_BTNFACE);
-        return lit;
+        return CellColours(*CaptureClient(GetWindow(GetDlgItem(page.m_hWnd, IDC_METER_PLACE), GW_CHILD)));
     }
 
     FakeDeviceIo device;
@@ -86,23 +78,28 @@ TEST_F(StatusPage, ShowsStateModeAndIconAndRatesAndActivityOnlyWithTheLineUp)
 {
     const std::vector<uint16_t> up = {0x0004, 0x0206, 0x0113, 0x0107, 0x0103, 0x0220, 0x0301, 0x0381};
     const std::vector<uint16_t> down(up.begin(), up.begin() + 6);
+    const std::vector<uint16_t> annexC = {0x0004, 0x0206, 0x0113, 0x0107, 0x0103, 0x0220, 0x01F5, 0x0301, 0x0381};
     const struct {
         std::function<void()> script;
         std::vector<uint16_t> commands;
         const wchar_t *state, *mode, *upstream, *downstream;
-        int icon; // without its blink
-        std::pair<int, int> lit;
+        int icon;        // without its blink
+        int upper, lower; // activity levels shown: counter 0x0381 against 0x0103, 0x0301 against 0x0107
     } ticks[] = {
-        {[] {}, up, L"Up", L"ADSL2+", L"1024", L"8000", IDI_PAGE_UP, {0, 0}},
-        // 5000 cells a tick: 207% of 1024 kbit/s upstream, 26% of 8000 down.
-        {[&] { device.answerCounter(0x0301, 5000, 5000); device.answerCounter(0x0381, 5000, 5000); },
-         up, L"Up", L"ADSL2+", L"1024", L"8000", IDI_PAGE_UP, {10, 2}},
-        {[&] { device.answerDword(0x0004, 3); }, down, L"No signal", L"Multimode", L"", L"", IDI_PAGE_IDLE, {0, 0}},
-        {[&] { device.setDevices(false, false); }, {}, L"n/a", L"n/a", L"", L"", IDI_PAGE_UNREADABLE, {0, 0}},
+        {[] {}, up, L"Up", L"ADSL2+", L"1024", L"8000", IDI_PAGE_UP, 0, 0},
+        // 6000 cells of 53 bytes a tick: 31.8% of 8000 kbit/s down, 248% of 1024 up.
+        {[&] { device.answerCounter(0x0301, 6000, 6000); device.answerCounter(0x0381, 6000, 6000); },
+         up, L"Up", L"ADSL2+", L"1024", L"8000", IDI_PAGE_UP, 31, 248},
+        {[&] { device.answerDword(0x0004, 3); }, down, L"No signal", L"Multimode", L"", L"", IDI_PAGE_IDLE, 0, 0},
+        {[&] { device.setDevices(false, false); }, {}, L"n/a", L"n/a", L"", L"", IDI_PAGE_UNREADABLE, 0, 0},
         {[&] { device.setDevices(true, true); device.answerBytes(0x0004, {2, 0, 0, 0, 0, 0, 0, 0}); }, // over-long
-         down, L"n/a", L"Multimode", L"", L"", IDI_PAGE_UNREADABLE, {0, 0}},
-        {[&] { device.answerDword(0x0004, 2); device.answerBytes(0x0107, {0, 4, 0, 0, 0, 0}); }, // counts as rate 0
-         up, L"Up", L"ADSL2+", L"n/a", L"8000", IDI_PAGE_UP, {1, 2}},
+         down, L"n/a", L"Multimode", L"", L"", IDI_PAGE_UNREADABLE, 0, 0},
+        // Annex C: the mode tells a full bitmap (also when the flag is unreadable) from a dual one.
+        {[&] { device.answerDword(0x0004, 2); device.answerDword(0x0220, 1); device.failCall(0x01F5);
+               device.answerBytes(0x0107, {0, 4, 0, 0, 0, 0}); }, // an unreadable rate counts as 0: any traffic shows
+         annexC, L"Up", L"ADSL2+ (FBM)", L"n/a", L"8000", IDI_PAGE_UP, 31, 11},
+        {[&] { device.answerDword(0x0004, 1); device.answerDword(0x01F5, 1); }, {annexC.begin(), annexC.end() - 2},
+         L"Training", L"Multimode (DBM)", L"", L"", IDI_PAGE_IDLE, 0, 0},
     };
     for (const auto& tick : ticks) {
         tick.script();
@@ -117,29 +114,12 @@ TEST_F(StatusPage, ShowsStateModeAndIconAndRatesAndActivityOnlyWithTheLineUp)
                                              Text(IDC_DOWNSTREAM_TEXT)}));
         const int shown = StateIconId(page.m_hWnd);
         EXPECT_EQ(tick.icon, shown - (shown - IDI_PAGE_IDLE) % 2) << tick.state;
-        EXPECT_EQ(tick.lit, Lit()) << tick.state;
-    }
-}
-
-TEST_F(StatusPage, GivesTheModeABitmapSuffixOnlyForAnnexC)
-{
-    const struct { uint32_t state, annex; int bitmap; const wchar_t* mode; } cases[] = {
-        {2, 0, 1, L"ADSL2+"}, {2, 7, 1, L"ADSL2+"}, {2, 1, 1, L"ADSL2+ (DBM)"}, // annex A, no letter, C
-        {2, 1, 2, L"ADSL2+ (FBM)"}, {2, 1, -1, L"ADSL2+ (FBM)"},                // dual only with 1; unreadable
-        {1, 1, 1, L"Multimode (DBM)"},                                          // whatever the line state
-    };
-    for (const auto& c : cases) {
-        device.answerDword(0x0004, c.state);
-        device.answerDword(0x0220, c.annex);
-        c.bitmap < 0 ? device.failCall(0x01F5) : device.answerDword(0x01F5, uint32_t(c.bitmap));
-        page.Refresh();
-        EXPECT_EQ(c.mode, Text(IDC_MODE_TEXT)) << "annex " << c.annex << " bitmap " << c.bitmap;
+        EXPECT_EQ(ExpectedCells(tick.upper, tick.lower), Meter()) << tick.state;
     }
 }
 
 TEST_F(StatusPage, StartsIdleAndItsIconBlinksEveryTickInOnePhaseForAllPages)
 {
-    EXPECT_EQ(L"State caption", Text(IDC_CAPTION_STATE));
     EXPECT_EQ(L"Legend caption", Text(IDC_CAPTION_LEGEND));
     EXPECT_EQ(IDI_PAGE_IDLE, StateIconId(page.m_hWnd));
     EXPECT_TRUE(device.calls().empty()) << "nothing is asked before the first tick";
@@ -184,37 +164,6 @@ TEST(VersionPage, ShowsTheProgramsVersionAtOnceAndTheDriversFromTheFirstTick)
         SendMessageW(page.m_hWnd, WM_TIMER, 5, 0);
         EXPECT_EQ(std::make_pair(std::wstring(tick.shown), program),
                   std::make_pair(text(IDC_DRIVER_VERSION), text(IDC_PROGRAM_VERSION)));
-    }
-}
-
-TEST(ActivityLevel, FollowsTheRateInSinglePrecisionAndShowsAnyTraffic)
-{
-    const struct { uint32_t cells, rate; int32_t level; } cases[] = {
-        {1208, 512, 100}, {1207, 512, 99}, {145, 512, 12}, {10, 512, 11}, {1, 0, 11}, {0, 0, 0}, {0, 512, 0},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(c.level, ActivityLevel(c.cells, c.rate)) << c.cells << " cells at " << c.rate;
-    EXPECT_GT(ActivityLevel(0xFFFFFFFFu, 1), 100);
-    EXPECT_GT(ActivityLevel(0xFFFFFFFFu, 0xFFFFFFFFu), 0);
-    EXPECT_NEAR(42400, ActivityLevel(1000000, 1000), 1);
-    EXPECT_EQ(0x20u, CellDelta(0x10, 0xFFFFFFF0u)) << "a counter that wrapped";
-}
-
-TEST(ActivityMeter, LightsLevelOverTenCellsOfEachBarAndPaintsItAll)
-{
-    for (SIZE size : {SIZE{150, 36}, SIZE{157, 37}, SIZE{64, 30}}) {
-        for (int level : {0, 9, 40, 57, 70, 100, 100000}) {
-            TestCanvas canvas(size.cx, size.cy);
-            canvas.Fill(RGB(255, 0, 255));
-            PaintActivityMeter(canvas.Dc(), RECT{0, 0, size.cx, size.cy}, level, 100 - std::min(level, 100));
-            EXPECT_EQ(ExpectedCells(100 - std::min(level, 100), level), CellColours(canvas))
-                << size.cx << "x" << size.cy << ", level " << level;
-            int unpainted = 0;
-            for (int y = 0; y < size.cy; ++y)
-                for (int x = 0; x < size.cx; ++x)
-                    unpainted += canvas.At(x, y) == RGB(255, 0, 255);
-            EXPECT_EQ(0, unpainted);
-        }
     }
 }
 

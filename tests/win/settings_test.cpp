@@ -9,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <aclapi.h>
-#include <windows.h>
 
 #include <string>
 
@@ -19,14 +18,10 @@ TEST(IniFile, ReadsEachTimeAndRefusesAMissingFileNamingTheKey)
     EXPECT_EQ("Can't read from ini file: ShowSysTrayIcon", ErrorText([] { ReadIniInt(Settings::kShowSysTrayIcon); }));
     EXPECT_EQ("Can't read from ini file: Debug", ErrorText([] { ReadIniString(Settings::kDebug); }));
 
-    ScopedFile ini(SettingsFilePath(), SettingsText("ShowSysTrayIcon=1 ; on\r\nClassicStyle=on\r\nHue=12abc\r\n"
-                                                    "LabelTextRGB=255,0,0\r\nLong=" + std::string(600, 'x') + "\r\n"));
+    ScopedFile ini(SettingsFilePath(), SettingsText("ShowSysTrayIcon=1 ; on\r\nLong=" + std::string(600, 'x') + "\r\n"));
     EXPECT_EQ(1, ReadIniInt(Settings::kShowSysTrayIcon));
-    EXPECT_EQ(0, ReadIniInt(Settings::kClassicStyle));
-    EXPECT_EQ(12, ReadIniInt(Settings::kHue));
     EXPECT_EQ(0, ReadIniInt(Settings::kSat)); // missing key
     EXPECT_EQ("", ReadIniString(Settings::kDebug));
-    EXPECT_EQ(0x020000FFu, ReadIniRgb(ReadIniString(Settings::kLabelTextRGB)));
     EXPECT_EQ(std::string(511, 'x'), ReadIniString("Long"));
     ScopedFile edited(SettingsFilePath(), SettingsText("Hue=2\r\n"));
     EXPECT_EQ(2, ReadIniInt(Settings::kHue));

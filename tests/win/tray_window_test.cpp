@@ -123,7 +123,6 @@ TEST_F(TrayWindow, CreateAddsTheIconThenShowsTheFirstReadAndTaskbarCreatedAddsIt
 {
     device.answerDword(Command::kLineState, 0);
     CreateTray();
-    EXPECT_EQ(WS_POPUP, GetWindowLongW(tray.m_hWnd, GWL_STYLE) & (WS_POPUP | WS_VISIBLE));
     ASSERT_EQ(2u, records.size());
     EXPECT_EQ(Expected(NIM_ADD, NIF_MESSAGE | NIF_ICON, IDI_TRAY_DOWN, L""), records[0]);
     EXPECT_EQ(Expected(NIM_MODIFY, NIF_MESSAGE | NIF_ICON | NIF_TIP, IDI_TRAY_DOWN, Tip(L"State: Idle")), records[1]);
