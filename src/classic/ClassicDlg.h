@@ -22,12 +22,6 @@ public:
     CClassicDlg(IAppServices& app, CWnd* parent);
     ~CClassicDlg() override;
 
-    size_t GetPageCount() const { return m_pages.size(); }
-    CDialog* GetPage(size_t index) const { return m_pages.at(index).get(); }
-    const CDib& GetLogo() const { return m_logo; }
-    const CDib& GetBanner() const { return m_banner; }
-    const CPalette* GetPalette() const { return m_pPalette.get(); }
-
     // Where the banner's top-left corner goes: 10 pixels from the left and bottom edges.
     POINT GetBannerOrigin() const;
 

@@ -17,9 +17,6 @@ public:
     // Stores the levels and, when the window exists, repaints it at once.
     void SetLevels(int32_t levelA, int32_t levelB);
 
-    int32_t LevelA() const { return m_nLevelA; }
-    int32_t LevelB() const { return m_nLevelB; }
-
 protected:
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 

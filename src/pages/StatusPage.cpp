@@ -55,11 +55,6 @@ CStatusPage::~CStatusPage()
     DestroyWindow();
 }
 
-bool CStatusPage::GetBlinkPhase()
-{
-    return g_bBlink;
-}
-
 BOOL CStatusPage::OnInitDialog()
 {
     SetCaptions();
@@ -105,7 +100,6 @@ void CStatusPage::ShowStateIcon(int iconId)
     SendMessageW(m_hStateIcon, STM_SETICON, reinterpret_cast<WPARAM>(icon.get()), 0);
     // The control now shows the new icon; the one it showed before can go.
     m_stateIcon = std::move(icon);
-    m_nStateIconId = iconId;
 }
 
 bool CStatusPage::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
@@ -176,8 +170,6 @@ void CStatusPage::UpdateActivity()
         levelA = ActivityLevel(delta301, m_rate107.getDwordOr(0));
         levelB = ActivityLevel(delta381, m_rate103.getDwordOr(0));
     }
-    m_nLevel301 = levelA;
-    m_nLevel381 = levelB;
     ShowStateIcon(iconId);
-    m_meter.SetLevels(m_nLevel301, m_nLevel381);
+    m_meter.SetLevels(levelA, levelB);
 }

@@ -20,14 +20,6 @@ public:
     // One refresh, as each tick of the timer does it.
     void Refresh();
 
-    // The icon resource shown by the state icon control (0 before the page exists).
-    int GetStateIconId() const { return m_nStateIconId; }
-    const CActivityMeter& GetMeter() const { return m_meter; }
-    int32_t GetLevel301() const { return m_nLevel301; }
-    int32_t GetLevel381() const { return m_nLevel381; }
-    // The blink phase shared by every status page of the process.
-    static bool GetBlinkPhase();
-
     static constexpr UINT_PTR kTimerId = 1;
     static constexpr UINT kTimerPeriod = 1000;
 
@@ -45,14 +37,11 @@ private:
     CActivityMeter m_meter;
     HWND m_hStateIcon = nullptr; // child control, destroyed with the page
     UniqueIcon m_stateIcon;      // the icon the control shows; the control does not own it
-    int m_nStateIconId = 0;
     StatusField m_lineState;     // 0x0004
     StatusField m_modeIdle;      // 0x0206, mode while the line is not up
     StatusField m_modeUp;        // 0x0113, mode while the line is up
     StatusField m_rate107;       // 0x0107, upstream rate, serves counter 0x0301
     StatusField m_rate103;       // 0x0103, downstream rate, serves counter 0x0381
-    int32_t m_nLevel301 = 0;
-    int32_t m_nLevel381 = 0;
     uint32_t m_nLast381 = 0;
     uint32_t m_nLast301 = 0;
 };

@@ -39,12 +39,6 @@ public:
     // An XVuk is shown in the "Error" box once, not again at every tick.
     void Poll(UINT_PTR timerId);
 
-    // What is shown now.
-    int GetIconIndex() const { return m_nIconIndex; }
-    const std::wstring& GetTip() const { return m_sTip; }
-    HICON GetIcon(int index) const { return m_icons.Get(index); }
-    uint32_t GetLineState() const { return m_nLineState; }
-
 protected:
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 

@@ -1,0 +1,170 @@
+// The classic dialog's pages against a scripted modem: the status page's
+// reads, texts, blinking state icon and activity meter, the meter's picture,
+// and the version page.
+#include "driver/VirtualCommands.h"
+#include "support/FakeDeviceIo.h"
+#include "pages/ControlText.h"
+#include "pages/StatusPage.h"
+#include "pages/VersionPage.h"
+#include "settings/ResourceIds.h"
+#include "../support/TestCanvas.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <vector>
+
+namespace {
+
+// The colour in the middle of each cell of the meter, the upper bar's ten first.
+std::vector<COLORREF> CellColours(const TestCanvas& c)
+{
+    const int half = c.Height() / 2 - 1, width = (c.Width() - 4) / 10 - 2;
+    std::vector<COLORREF> colours;
+    for (int y : {half / 2, (half + 2 + c.Height()) / 2})
+        for (int i = 0; i < 10; ++i)
+            colours.push_back(c.At(i * (width + 2) + 2 + width / 2, y));
+    return colours;
+}
+
+// What the meter must show: level / 10 cells lit green, olive, maroon from the left.
+std::vector<COLORREF> ExpectedCells(int upperLevel, int lowerLevel)
+{
+    const COLORREF g = RGB(0, 128, 0), o = RGB(128, 128, 0), m = RGB(128, 0, 0), lit[10] = {g, g, g, g, o, o, o, m, m, m};
+    std::vector<COLORREF> colours;
+    for (int level : {upperLevel, lowerLevel})
+        for (int i = 0; i < 10; ++i)
+            colours.push_back(i < level / 10 ? lit[i] : GetSysColor(COLOR_BTNFACE));
+    return colours;
+}
+
+// The state icon a status page shows, by the test icons' colours.
+int StateIconId(HWND page)
+{
+    HWND icon = GetDlgItem(GetDlgItem(page, IDC_STATE_ICON_PLACE), IDC_STATE_ICON_PLACE);
+    return TestIconId(reinterpret_cast<HICON>(SendMessageW(icon, STM_GETICON, 0, 0)));
+}
+
+HWND Parent()
+{
+    static HWND parent =
+        CreateWindowExW(0, L"Static", L"", WS_POPUP | WS_VISIBLE, 0, 0, 640, 400, nullptr, nullptr, nullptr, nullptr);
+    return parent;
+}
+
+class StatusPage : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        for (auto [command, value] : {std::pair{0x0004, 2}, {0x0206, 0}, {0x0113, 5}, {0x0107, 1024}, {0x0103, 8000},
+                                      {0x0220, 3} /* annex B */, {0x0301, 0}, {0x0381, 0}})
+            device.answerDword(command, value);
+        ASSERT_TRUE(page.Create(Parent()));
+        ShowWindow(page.m_hWnd, SW_SHOW);
+    }
+    std::wstring Text(int id) const { return GetControlText(page.m_hWnd, id); }
+    // The meter's cells as the screen shows them.
+    std::vector<COLORREF> Meter() const
+    {
+        return CellColours(*CaptureClient(GetWindow(GetDlgItem(page.m_hWnd, IDC_METER_PLACE), GW_CHILD)));
+    }
+
+    FakeDeviceIo device;
+    ScopedDeviceIo use{device};
+    CStatusPage page;
+};
+
+TEST_F(StatusPage, ShowsStateModeAndIconAndRatesAndActivityOnlyWithTheLineUp)
+{
+    const std::vector<uint16_t> up = {0x0004, 0x0206, 0x0113, 0x0107, 0x0103, 0x0220, 0x0301, 0x0381};
+    const std::vector<uint16_t> down(up.begin(), up.begin() + 6);
+    const std::vector<uint16_t> annexC = {0x0004, 0x0206, 0x0113, 0x0107, 0x0103, 0x0220, 0x01F5, 0x0301, 0x0381};
+    const struct {
+        std::function<void()> script;
+        std::vector<uint16_t> commands;
+        const wchar_t *state, *mode, *upstream, *downstream;
+        int icon;        // without its blink
+        int upper, lower; // activity levels shown: counter 0x0381 against 0x0103, 0x0301 against 0x0107
+    } ticks[] = {
+        {[] {}, up, L"Up", L"ADSL2+", L"1024", L"8000", IDI_PAGE_UP, 0, 0},
+        // 6000 cells of 53 bytes a tick: 31.8% of 8000 kbit/s down, 248% of 1024 up.
+        {[&] { device.answerCounter(0x0301, 6000, 6000); device.answerCounter(0x0381, 6000, 6000); },
+         up, L"Up", L"ADSL2+", L"1024", L"8000", IDI_PAGE_UP, 31, 248},
+        {[&] { device.answerDword(0x0004, 3); }, down, L"No signal", L"Multimode", L"", L"", IDI_PAGE_IDLE, 0, 0},
+        {[&] { device.setDevices(false, false); }, {}, L"n/a", L"n/a", L"", L"", IDI_PAGE_UNREADABLE, 0, 0},
+        {[&] { device.setDevices(true, true); device.answerBytes(0x0004, {2, 0, 0, 0, 0, 0, 0, 0}); }, // over-long
+         down, L"n/a", L"Multimode", L"", L"", IDI_PAGE_UNREADABLE, 0, 0},
+        // Annex C: the mode tells a full bitmap (also when the flag is unreadable) from a dual one.
+        {[&] { device.answerDword(0x0004, 2); device.answerDword(0x0220, 1); device.failCall(0x01F5);
+               device.answerBytes(0x0107, {0, 4, 0, 0, 0, 0}); }, // an unreadable rate counts as 0: any traffic shows
+         annexC, L"Up", L"ADSL2+ (FBM)", L"n/a", L"8000", IDI_PAGE_UP, 31, 11},
+        {[&] { device.answerDword(0x0004, 1); device.answerDword(0x01F5, 1); }, {annexC.begin(), annexC.end() - 2},
+         L"Training", L"Multimode (DBM)", L"", L"", IDI_PAGE_IDLE, 0, 0},
+    };
+    for (const auto& tick : ticks) {
+        tick.script();
+        device.clearRecords();
+        EXPECT_NO_THROW(SendMessageW(page.m_hWnd, WM_TIMER, 77, 0));
+        std::vector<uint16_t> commands;
+        for (const FakeDeviceIo::Call& call : device.calls())
+            commands.push_back(call.command);
+        EXPECT_EQ(tick.commands, commands) << tick.state;
+        EXPECT_EQ(std::vector<std::wstring>({tick.state, tick.mode, tick.upstream, tick.downstream}),
+                  std::vector<std::wstring>({Text(IDC_STATE_TEXT), Text(IDC_MODE_TEXT), Text(IDC_UPSTREAM_TEXT),
+                                             Text(IDC_DOWNSTREAM_TEXT)}));
+        const int shown = StateIconId(page.m_hWnd);
+        EXPECT_EQ(tick.icon, shown - (shown - IDI_PAGE_IDLE) % 2) << tick.state;
+        EXPECT_EQ(ExpectedCells(tick.upper, tick.lower), Meter()) << tick.state;
+    }
+}
+
+TEST_F(StatusPage, StartsIdleAndItsIconBlinksEveryTickInOnePhaseForAllPages)
+{
+    EXPECT_EQ(L"Legend caption", Text(IDC_CAPTION_LEGEND));
+    EXPECT_EQ(IDI_PAGE_IDLE, StateIconId(page.m_hWnd));
+    EXPECT_TRUE(device.calls().empty()) << "nothing is asked before the first tick";
+    std::vector<int> shown;
+    for (int tick = 0; tick < 4; ++tick) {
+        HWND control = GetDlgItem(GetDlgItem(page.m_hWnd, IDC_STATE_ICON_PLACE), IDC_STATE_ICON_PLACE);
+        HICON before = reinterpret_cast<HICON>(SendMessageW(control, STM_GETICON, 0, 0));
+        page.Refresh();
+        shown.push_back(StateIconId(page.m_hWnd));
+        ICONINFO info = {};
+        EXPECT_FALSE(GetIconInfo(before, &info)) << "the icon shown before must be destroyed, tick " << tick;
+    }
+    const int other = shown[0] == IDI_PAGE_UP ? IDI_PAGE_UP_BLINK : IDI_PAGE_UP;
+    EXPECT_EQ((std::vector<int>{shown[0], other, shown[0], other}), shown);
+
+    CStatusPage second;
+    ASSERT_TRUE(second.Create(Parent()));
+    second.Refresh();
+    page.Refresh();
+    EXPECT_NE(StateIconId(second.m_hWnd), StateIconId(page.m_hWnd));
+}
+
+TEST(VersionPage, ShowsTheProgramsVersionAtOnceAndTheDriversFromTheFirstTick)
+{
+    FakeDeviceIo device;
+    ScopedDeviceIo use(device);
+    CVersionPage page;
+    ASSERT_TRUE(page.Create(Parent()));
+    auto text = [&](int id) { return GetControlText(page.m_hWnd, id); };
+    const std::wstring program(kProgramVersionText, kProgramVersionText + strlen(kProgramVersionText));
+    EXPECT_EQ(std::vector<std::wstring>({L"Driver caption", program, L""}),
+              std::vector<std::wstring>({text(IDC_CAPTION_DRIVER), text(IDC_PROGRAM_VERSION), text(IDC_DRIVER_VERSION)}));
+    EXPECT_TRUE(device.calls().empty());
+    const struct { std::function<void()> script; const wchar_t* shown; } ticks[] = {
+        {[&] { device.answerText(0x0001, "Vuk ADSL driver 3.10.7 \xd0\x90"); }, L"Vuk ADSL driver 3.10.7 \x0410"},
+        {[&] { device.answerText(0x0001, ""); }, L""},
+        {[&] { device.answerText(0x0001, "refused", 5); }, L"no version"},
+        {[&] { device.answerText(0x0001, "back"); device.setDevices(false, false); }, L"no version"},
+    };
+    for (const auto& tick : ticks) {
+        tick.script();
+        SendMessageW(page.m_hWnd, WM_TIMER, 5, 0);
+        EXPECT_EQ(std::make_pair(std::wstring(tick.shown), program),
+                  std::make_pair(text(IDC_DRIVER_VERSION), text(IDC_PROGRAM_VERSION)));
+    }
+}
+
+} // namespace
