@@ -15,6 +15,8 @@ expect_log() { # description expected (polled, bounded)
     check_eq "$1" "$2" "$(log_lines)"
 }
 
+# A real click on the window's top edge (the skinned window's logo) activates it for real keys.
+focus_window() { read -r x y w _ <<<"$(probe rect "$1")" && xdotool mousemove $((x + w / 2)) $((y + 12)) click 1; }
 start_with() { # with|without settings...
     local plugin=$1
     shift

@@ -1,11 +1,9 @@
 #!/usr/bin/env bash
-# Handles and live GDI objects of the program with its tray icon and the
-# skinned window, polling the simulator's moving model. Counted once both
-# have polled a while and the window was closed and opened again; then the
-# tray's timer is driven as fast as the machine allows for FOOTPRINT_TICKS
-# ticks (36,000: five hours), the window's for a tenth of that with its pages
-# and focus turned, and the window closed and opened a few times more. The
-# counts must not have moved.
+# Handles and live GDI objects of the program with its tray icon and skinned
+# window on the simulator's moving model, once both have polled and the window
+# was reopened, must not move over FOOTPRINT_TICKS (36,000: five hours) tray
+# ticks, a tenth of that of window polls with its pages and focus turned, all
+# driven as fast as the machine allows, and more reopenings.
 source "$(dirname "$0")/lib.sh"
 TICKS=${FOOTPRINT_TICKS:-36000}
 

@@ -9,19 +9,14 @@ prefix_init
 # Keep the prefix (and so the simulator's device host and settings) alive
 # between the programs a test starts. A server still running (the simulator's
 # installation has just restarted it) cannot be made persistent: wait for it.
-if ! wineserver -p 2>/dev/null; then
-    wineserver -w
-    wineserver -p
-fi
+wineserver -p 2>/dev/null || { wineserver -w; wineserver -p; }
 # Start the prefix's services (and the simulator) from a plain call, so that
 # they never inherit the pipe of a later $(...) and hold it open.
 $MODAVI_WINE cmd /c exit >/dev/null 2>&1 </dev/null || true
 trap 'prefix_stop; stop_display' EXIT
 mkdir -p "$SCREENSHOTS"
 CLASS="KorvantisPelrix Control Panel"
-E2E_CHECKS=0
-E2E_FAILED=0
-PROGRAM_PID=
+E2E_CHECKS=0 E2E_FAILED=0 PROGRAM_PID=
 
 check() { # description command...
     E2E_CHECKS=$((E2E_CHECKS + 1))
@@ -59,10 +54,7 @@ start_program() {
 program_running() { kill -0 "$PROGRAM_PID" 2>/dev/null; }
 wait_program_exit() { # waits (bounded) until the program has ended
     local i
-    for ((i = 0; i < 200; i++)); do
-        program_running || { wait "$PROGRAM_PID" 2>/dev/null; return 0; }
-        sleep 0.1
-    done
+    for ((i = 0; i < 200; i++)); do program_running && sleep 0.1 || { wait "$PROGRAM_PID" 2>/dev/null; return 0; }; done
     return 1
 }
 stop_program() {
@@ -105,12 +97,4 @@ wait_polls() { # n: waits (bounded) until the program has polled that often from
 screenshot() { # hwnd name
     local bmp=$SCREENSHOTS/$2.bmp
     [ -n "$1" ] && probe capture "$1" "$(winpath "$bmp")" && convert "$bmp" "$SCREENSHOTS/$2.png" && rm -f "$bmp"
-}
-
-# Activates a window with a real click near the middle of its top edge (the
-# skinned window's logo, a dialog's caption), so that real keys reach it.
-focus_window() { # hwnd
-    local x y w h
-    read -r x y w h <<<"$(probe rect "$1")"
-    xdotool mousemove $((x + w / 2)) $((y + 12)) click 1
 }

@@ -43,16 +43,13 @@ click_button() {
     xdotool mousemove $((x + cx)) $((y + cy)) click 1
 }
 
-# Two captures with the light (252, 210) in its two blink phases.
-capture_blink() { # name
+# The light (252, 210) while the line trains: captured until it shows another colour.
+expect_blink() { # screenshot name
     local first deadline=$((SECONDS + 5))
-    capture "$SCRATCH/blink-a.bmp"
-    first=$(pixel "$SCRATCH/blink-a.bmp" 252 210)
-    while capture "$SCRATCH/blink-b.bmp"; [ "$(pixel "$SCRATCH/blink-b.bmp" 252 210)" == "$first" ] &&
-        [ $SECONDS -lt $deadline ]; do sleep 0.1; done
-    check "the light blinks while the line trains" test "$(pixel "$SCRATCH/blink-b.bmp" 252 210)" != "$first"
-    convert "$SCRATCH/blink-a.bmp" "$SCREENSHOTS/$1-a.png"
-    convert "$SCRATCH/blink-b.bmp" "$SCREENSHOTS/$1-b.png"
+    capture "$SCRATCH/a.bmp" && first=$(pixel "$SCRATCH/a.bmp" 252 210)
+    while capture "$SCRATCH/b.bmp"; [ "$(pixel "$SCRATCH/b.bmp" 252 210)" == "$first" ] && [ $SECONDS -lt $deadline ]; do sleep 0.1; done
+    check "the light blinks while the line trains" test "$(pixel "$SCRATCH/b.bmp" 252 210)" != "$first"
+    convert "$SCRATCH/a.bmp" "$SCREENSHOTS/$1.png"
 }
 
 COLOURS_DEFAULT="Hue=140 Sat=90 TitlebarHue=140 TitlebarSat=120 TitlebarTextRGB=255,255,255 LabelTextRGB=170,190,210"
@@ -74,13 +71,9 @@ for run in english:CplEng.dll:en_US:0:DEFAULT japanese:CplJapan.dll:ja_JP:1:WARM
     WND=$(find_window --class "$CLASS" --title "$title" --visible)
     check "a window of the program's class titled with $module's string 1 ($title)" test -n "$WND"
     [ -n "$WND" ] || { stop_program; continue; }
-    capture_blink "skin-$lang-page0-training"
+    expect_blink "skin-$lang-page0-training"
     expect_row "the line comes up: row 2 shows the simulator's downstream rate" 2 "8128 kbps"
-    if [ "$lang" == english ]; then
-        expect_row "row 0 the line state" 0 "$(label_of "$(module_string "$module" 12)" 2)"
-        expect_row "row 1 the mode" 1 "$(label_of "$(module_string "$module" 13)" 5)"
-        expect_row "row 3 the upstream rate" 3 "864 kbps"
-    fi
+    [ "$lang" != english ] || expect_row "row 0 its line state" 0 "$(label_of "$(module_string "$module" 12)" 2)"
     simctl count 0x0381 11500 >/dev/null # steady traffic both ways, for the bars
     simctl count 0x0301 1100 >/dev/null
     wait_polls 3
@@ -88,11 +81,7 @@ for run in english:CplEng.dll:en_US:0:DEFAULT japanese:CplJapan.dll:ja_JP:1:WARM
 
     click_button 1
     expect_row "a click on \"next\" shows page 1 (row 2: the program version)" 2 "4.2.4"
-    if [ "$lang" == english ]; then
-        expect_row "page 1 row 0: the installer's package version" 0 "5.1.0.42"
-        expect_row "page 1 row 1: the driver's text" 1 "ADSLSIM 2.1.7 (simulated driver)"
-        expect_row "page 1 row 3: the firmware's text" 3 "ADSLSIM firmware 3.40.12 (simulated)"
-    fi
+    [ "$lang" != english ] || expect_row "page 1 row 0: the installer's package version" 0 "5.1.0.42"
     screenshot "$WND" "skin-$lang-page1-up"
     click_button 0
     expect_row "a click on \"previous\" shows page 0 again" 2 "8128 kbps"

@@ -5,8 +5,7 @@
 source "$(dirname "$0")/lib.sh"
 
 imports=$(x86_64-w64-mingw32-objdump -p "$DIST/Modavi.exe" | awk '/DLL Name:/ {print tolower($3)}' | paste -sd' ')
-check "Modavi.exe imports no MinGW runtime DLL ($imports)" \
-    bash -c "! grep -qE 'libstdc|libgcc|libwinpthread|mingw' <<<'$imports'"
+check "Modavi.exe imports no MinGW runtime DLL ($imports)" test -z "$(grep -oE 'libstdc|libgcc|libwinpthread|mingw' <<<"$imports")"
 
 # name | file taken away | caption | text (@ is the program folder) | then | settings
 # "ends": the program ends once the box is closed; "opens": a status window
@@ -23,16 +22,13 @@ BAD_STARTS=(
 )
 for row in "${BAD_STARTS[@]}"; do
     IFS='|' read -r name file caption text after settings <<<"$row"
-    echo "$name"
     # shellcheck disable=SC2086
     program_folder "startup-$name" $settings
     [ -z "$file" ] || rm -f "$APP_DIR/$file"
-    text=${text//@/$(winpath "$APP_DIR")}
-    # A locale without a language module of its own, for the language boxes.
-    locale=
-    [ "$caption" != Ferrowind ] || locale=af_ZA.UTF-8
-    PROGRAM_LOCALE=$locale start_program
-    check_eq "the box says what went wrong" "${text//\\/\\\\}" "$(msgbox_text "$caption")" # the probe doubles a backslash
+    text=${text//@/$(winpath "$APP_DIR")} && text=${text//\\/\\\\} # the probe doubles a backslash
+    # The language boxes in a locale without a language module of its own.
+    PROGRAM_LOCALE=$([ "$caption" != Ferrowind ] || echo af_ZA.UTF-8) start_program
+    check_eq "$name: the box says what went wrong" "$text" "$(msgbox_text "$caption")"
     [ "$name" == no-logo ] && screenshot "$(find_window --class '#32770' --title "$caption")" startup-error-box
     close_box "$caption"
     case $after in
@@ -40,7 +36,7 @@ for row in "${BAD_STARTS[@]}"; do
         opens) check "start-up goes on: a status window opens" test -n "$(find_window --class "$CLASS" --visible)" ;;
         asks)
             probe command "$(find_window --class "$CLASS" --title SysTrayWnd)" 100
-            check_eq "the program goes on: asked from the tray, it shows the box again" "${text//\\/\\\\}" "$(msgbox_text "$caption")"
+            check_eq "the program goes on: asked from the tray, it shows the box again" "$text" "$(msgbox_text "$caption")"
             close_box "$caption" ;;
     esac
     stop_program

@@ -11,23 +11,15 @@ source "$(dirname "$0")/lib.sh"
 # right end, the 16 x 16 picture centred in it.
 locate_icon() {
     TASKBAR=$(find_window --class Shell_TrayWnd --visible)
-    local x y w h
     read -r x y w h <<<"$(probe rect "$TASKBAR")"
     ICON_X=$((x + w - 18)) ICON_Y=$((y + (h - 16) / 2)) BARE_X=$((x + w - 40)) # bare taskbar left of the slot
 }
 grab() { import -window root -crop "$1" +repage -depth 8 rgb:- 2>/dev/null; } # WxH+X+Y
 icon_hash() { grab "16x16+$ICON_X+$ICON_Y" | md5sum | cut -c1-12; }
-icon_shown() { # the slot holds more than the taskbar's background
-    local background
-    background=$(grab "1x1+$BARE_X+$((ICON_Y + 8))" | od -An -tx1 | tr -d ' \n')
-    grab "16x16+$ICON_X+$ICON_Y" | od -An -v -tx1 -w3 | tr -d ' ' | grep -qv "^$background$"
-}
+icon_shown() { [ "$(icon_hash)" != "$(grab "16x16+$BARE_X+$ICON_Y" | md5sum | cut -c1-12)" ]; } # unlike bare taskbar
 wait_icon() { # shown|gone (polled, bounded)
     local i
-    for ((i = 0; i < 75; i++)); do
-        if icon_shown; then [ "$1" == shown ] && return 0; else [ "$1" == gone ] && return 0; fi
-        sleep 0.2
-    done
+    for ((i = 0; i < 75; i++)); do [ "$(icon_shown && echo shown || echo gone)" == "$1" ] && return 0; sleep 0.2; done
     return 1
 }
 # The picture after three status reads from now: the second settles it, and
@@ -39,7 +31,6 @@ pictures() {
     simctl stats --clear >/dev/null
     while [ "$(polls)" -lt 3 ] && [ $SECONDS -lt $deadline ]; do icon_hash; sleep 0.1; icon_hash; done | sort -u
 }
-taskbar_shot() { screenshot "$TASKBAR" "$1"; }
 corner_shot() { import -window root -crop 320x200+704+568 +repage "$SCREENSHOTS/$1.png" 2>/dev/null; }
 away() { xdotool mousemove 300 300; }
 
@@ -50,14 +41,8 @@ open_menu() { # a real right click on the icon; sets MENU and its rectangle
     read -r MENU_X MENU_Y MENU_W MENU_H <<<"$(probe rect "$MENU")"
     xdotool mousemove $((MENU_X + MENU_W / 2)) $((MENU_Y + 1)) # off the icon: its tool-tip goes
 }
-click_menu() { # open|close|exit: three rows of text, a separator above the last
-    local y
-    case $1 in
-        open) y=$((MENU_Y + MENU_H / 8)) ;;
-        close) y=$((MENU_Y + MENU_H * 3 / 8)) ;;
-        exit) y=$((MENU_Y + MENU_H - MENU_H / 8)) ;;
-    esac
-    xdotool mousemove $((MENU_X + MENU_W / 2)) "$y" click 1
+click_menu() { # 1 open, 3 close, 7 exit: eighths of the menu's height (a separator above "exit")
+    xdotool mousemove $((MENU_X + MENU_W / 2)) $((MENU_Y + MENU_H * $1 / 8)) click 1
     probe gone "$MENU" --timeout 5000 >/dev/null
 }
 
@@ -76,7 +61,7 @@ echo "the picture follows the line"
 simctl set 4 --dword 1 >/dev/null
 mapfile -t blink < <(pictures)
 check_eq "training: two pictures alternate" 2 "${#blink[@]}"
-taskbar_shot tray-training
+screenshot "$TASKBAR" tray-training
 # name | commands to the simulator, separated by ";"
 LINES=("down|set 4 --dword 3"
     "up-quiet|set 4 --dword 2; set 0x0381 --dword 5; set 0x0301 --dword 5"
@@ -93,7 +78,7 @@ for row in "${LINES[@]}"; do
         simctl $command >/dev/null
     done
     seen[$name]=$(picture)
-    taskbar_shot "tray-$name"
+    screenshot "$TASKBAR" "tray-$name"
 done
 check "down: the picture that alternates with the training one" grep -qx "${seen[down]}" <<<"$(printf '%s\n' "${blink[@]}")"
 check_eq "up with each kind of traffic and unreadable: pictures of their own" 7 \
@@ -107,12 +92,11 @@ corner_shot tray-tooltip
 away
 check "a right click opens the menu" open_menu
 corner_shot tray-menu
-click_menu open
+click_menu 1
 status=$(status_window)
 check "'open' opens the status window" test -n "$status"
 check "a right click opens the menu again" open_menu
-corner_shot tray-menu-status-open
-click_menu close
+click_menu 3
 check "'close' closes the status window" gone "$status"
 away
 xdotool mousemove $((ICON_X + 8)) $((ICON_Y + 8)) click --repeat 2 --delay 100 1
@@ -125,10 +109,10 @@ echo "'exit' ends the program"
 $MODAVI_WINE "$SIM/uiprobe.exe" find --class "no such window" --timeout 60000 >/dev/null 2>&1 &
 keeper=$!
 check "a right click opens the menu" open_menu
-click_menu exit
+click_menu 7
 check "the process ends" wait_program_exit
 check "the same taskbar is still there" test "$TASKBAR" == "$(find_window --class Shell_TrayWnd --visible)"
 check "the icon is gone from the taskbar" wait_icon gone
-taskbar_shot tray-gone
+screenshot "$TASKBAR" tray-gone
 kill "$keeper" 2>/dev/null
 e2e_done
