@@ -71,6 +71,19 @@ gone() { [ -n "$1" ] && probe gone "$1" --timeout 10000 >/dev/null; }
 msgbox_text() { probe msgbox --title "$1" --timeout 15000; } # waits for a box with that caption
 close_box() { probe close "$(find_window --class '#32770' --title "$1")"; }
 
+# Once the status window is closed: without the tray icon (0) the program
+# ends; with it the program goes on, opens a status window (found by the
+# probe's find options) when asked from the tray, and ends on "exit".
+check_after_close() { # tray find-options...
+    [ "$1" != 0 ] || { check "without the tray icon the program ends" wait_program_exit; return; }
+    local tray
+    tray=$(find_window --class "$CLASS" --title SysTrayWnd)
+    probe command "$tray" 100
+    check "with it the program goes on: asked from the tray, it opens the window again" test -n "$(find_window "${@:2}" --visible)"
+    probe command "$tray" 102
+    check "exit from the tray ends the program" wait_program_exit
+}
+
 # String ID of the language module NAME of APP_DIR.
 module_string() { probe string "$(winpath "$APP_DIR/$1")" "$2"; }
 # The label of VALUE in an enumeration list "value,label,value,label...".

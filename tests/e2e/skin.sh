@@ -88,16 +88,7 @@ for run in english:CplEng.dll:en_US:0:DEFAULT japanese:CplJapan.dll:ja_JP:1:WARM
 
     click_button 3
     check "a click on \"close\" closes the window" gone "$WND"
-    if [ "$tray" == 0 ]; then
-        check "without the tray icon the program ends" wait_program_exit
-    else
-        tray_window=$(find_window --class "$CLASS" --title SysTrayWnd)
-        probe command "$tray_window" 100
-        check "with it the program goes on: asked from the tray, the window opens again" \
-            test -n "$(find_window --class "$CLASS" --title "$title" --visible)"
-        probe command "$tray_window" 102
-        check "exit from the tray ends the program" wait_program_exit
-    fi
+    check_after_close "$tray" --class "$CLASS" --title "$title"
 done
 
 e2e_done
