@@ -54,7 +54,6 @@ echo "the icon appears in the taskbar"
 check "the hidden tray window exists" test -n "$(find_window --class "$CLASS" --title SysTrayWnd)"
 locate_icon
 check "the icon is shown in the notification area" wait_icon shown
-check "with the argument icon no status window opens" no_window --class '#32770' --title "$TITLE" --visible
 away
 
 echo "the picture follows the line"
