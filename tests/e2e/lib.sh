@@ -1,119 +1,113 @@
-# End-to-end test helpers: a fresh program folder per test, the program
+# End-to-end test helpers: a fresh program folder per run, the program
 # started under Wine in the "shell" virtual desktop, the UI probe to look at
-# windows, and checks that print one line each.
+# windows, the simulator's control tool, and checks that print one line each.
 # shellcheck shell=bash
 source "$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)/scripts/lib.sh"
 wine_env
 [ -n "${DISPLAY:-}" ] || ensure_display private
 prefix_init
 # Keep the prefix (and so the simulator's device host and settings) alive
-# between the programs a test starts; it ends with the test. A server that is
-# still running (the simulator's installation has just restarted it) cannot
-# be made persistent: wait until it has ended, then start a persistent one.
-if ! wineserver -p 2>/dev/null; then
-    wineserver -w
-    wineserver -p
-fi
+# between the programs a test starts. A server still running (the simulator's
+# installation has just restarted it) cannot be made persistent: wait for it.
+wineserver -p 2>/dev/null || { wineserver -w; wineserver -p; }
 # Start the prefix's services (and the simulator) from a plain call, so that
 # they never inherit the pipe of a later $(...) and hold it open.
 $MODAVI_WINE cmd /c exit >/dev/null 2>&1 </dev/null || true
 trap 'prefix_stop; stop_display' EXIT
 mkdir -p "$SCREENSHOTS"
-
-E2E_CHECKS=0
-E2E_FAILED=0
-PROGRAM_PID=
+CLASS="KorvantisPelrix Control Panel"
+E2E_CHECKS=0 E2E_FAILED=0 PROGRAM_PID=
 
 check() { # description command...
     E2E_CHECKS=$((E2E_CHECKS + 1))
-    if "${@:2}"; then echo "  ok   $1"
-    else echo "  FAIL $1"; E2E_FAILED=$((E2E_FAILED + 1)); fi
+    if "${@:2}"; then echo "  ok   $1"; else echo "  FAIL $1"; E2E_FAILED=$((E2E_FAILED + 1)); fi
 }
-
 check_eq() { # description expected actual
-    E2E_CHECKS=$((E2E_CHECKS + 1))
-    if [ "$2" == "$3" ]; then echo "  ok   $1"
-    else echo "  FAIL $1: expected [$2], got [$3]"; E2E_FAILED=$((E2E_FAILED + 1)); fi
+    if [ "$2" == "$3" ]; then check "$1" true; else check "$1: expected [$2], got [$3]" false; fi
 }
-
 e2e_done() {
     stop_program
     echo "$((E2E_CHECKS - E2E_FAILED)) passed, $E2E_FAILED failed"
     [ "$E2E_FAILED" -eq 0 ]
 }
 
-# Windows path of a Linux path (the prefix maps / to Z:).
-winpath() { local p=$1; echo "Z:${p//\//\\}"; }
-
+winpath() { local p=$1; echo "Z:${p//\//\\}"; } # the prefix maps / to Z:
 probe() { $MODAVI_WINE "$SIM/uiprobe.exe" "$@" 2>/dev/null | tr -d '\r'; return "${PIPESTATUS[0]}"; }
 simctl() { $MODAVI_WINE "$SIM/adslsim.exe" "$@" 2>&1 | tr -d '\r'; return "${PIPESTATUS[0]}"; }
 
-# A fresh copy of the program folder; settings lines become its Modavi.ini.
-# Use: program_folder NAME ["Key=Value" ...]  (no lines: no Modavi.ini at all)
+# A fresh copy of the program folder; the settings lines become its
+# Modavi.ini (none: no Modavi.ini at all). Use: program_folder NAME [Key=Value ...]
 program_folder() {
     APP_DIR=$BUILD/e2e/$1
-    rm -rf "$APP_DIR"
-    mkdir -p "$APP_DIR"
-    cp "$DIST"/*.exe "$DIST"/*.dll "$DIST"/*.bmp "$APP_DIR"/ 2>/dev/null
+    rm -rf "$APP_DIR" && mkdir -p "$APP_DIR"
+    cp "$DIST"/*.exe "$DIST"/*.dll "$DIST"/*.bmp "$APP_DIR"/
     shift
-    if [ $# -gt 0 ]; then
-        { echo "[SystemInfo]"; printf '%s\n' "$@"; } >"$APP_DIR/Modavi.ini"
-    fi
+    [ $# -eq 0 ] || { echo "[SystemInfo]"; printf '%s\n' "$@"; } >"$APP_DIR/Modavi.ini"
 }
 
-# Starts Modavi.exe of APP_DIR in the background; extra words are its
-# arguments. PROGRAM_LOCALE, when set, is the program's LC_ALL.
+# Starts Modavi.exe of APP_DIR in the background with the given arguments;
+# PROGRAM_LOCALE, when set, is its LC_ALL.
 start_program() {
     (cd "$APP_DIR" && exec env ${PROGRAM_LOCALE:+LC_ALL=$PROGRAM_LOCALE} $MODAVI_WINE Modavi.exe "$@" >/dev/null 2>&1) &
     PROGRAM_PID=$!
 }
-
-# Waits (bounded) until the background program has ended; 0 when it has.
-wait_program_exit() { # [seconds]
-    local limit=$(( ${1:-20} * 10 )) i
-    for ((i = 0; i < limit; i++)); do
-        kill -0 "$PROGRAM_PID" 2>/dev/null || { wait "$PROGRAM_PID" 2>/dev/null; return 0; }
-        sleep 0.1
-    done
+program_running() { kill -0 "$PROGRAM_PID" 2>/dev/null; }
+wait_program_exit() { # waits (bounded) until the program has ended
+    local i
+    for ((i = 0; i < 200; i++)); do program_running && sleep 0.1 || { wait "$PROGRAM_PID" 2>/dev/null; return 0; }; done
     return 1
 }
-
-program_running() { kill -0 "$PROGRAM_PID" 2>/dev/null; }
-
 stop_program() {
-    [ -n "$PROGRAM_PID" ] || return 0
-    if kill -0 "$PROGRAM_PID" 2>/dev/null; then
-        $MODAVI_WINE taskkill /f /im Modavi.exe >/dev/null 2>&1 || true
-        wait_program_exit 10 || kill "$PROGRAM_PID" 2>/dev/null
-    fi
-    PROGRAM_PID=
+    [ -n "$PROGRAM_PID" ] && program_running || return 0
+    $MODAVI_WINE taskkill /f /im Modavi.exe >/dev/null 2>&1
+    wait_program_exit || kill "$PROGRAM_PID" 2>/dev/null
 }
 
-# The first window matching the probe's find options, waiting up to 15 s.
+# The first window matching the probe's find options, waiting up to 15 s
+# (FIND_TIMEOUT ms); empty when there is none.
 find_window() { probe find --timeout "${FIND_TIMEOUT:-15000}" "$@" | head -1 | awk '{print $1}'; }
+no_window() { test -z "$(FIND_TIMEOUT=0 find_window "$@")"; }
+gone() { [ -n "$1" ] && probe gone "$1" --timeout 10000 >/dev/null; }
+msgbox_text() { probe msgbox --title "$1" --timeout 15000; } # waits for a box with that caption
+close_box() { probe close "$(find_window --class '#32770' --title "$1")"; }
 
-# Text of a message box with the given caption (waits up to 15 s).
-msgbox_text() { probe msgbox --title "$1" --timeout "${FIND_TIMEOUT:-15000}"; }
+# Once the status window is closed: without the tray icon (0) the program
+# ends; with it the program goes on, opens a status window (found by the
+# probe's find options) when asked from the tray, and ends on "exit".
+check_after_close() { # tray find-options...
+    [ "$1" != 0 ] || { check "without the tray icon the program ends" wait_program_exit; return; }
+    local tray
+    tray=$(find_window --class "$CLASS" --title SysTrayWnd)
+    probe command "$tray" 100
+    check "with it the program goes on: asked from the tray, it opens the window again" test -n "$(find_window "${@:2}" --visible)"
+    probe command "$tray" 102
+    check "exit from the tray ends the program" wait_program_exit
+}
+
+# String ID of the language module NAME of APP_DIR.
+module_string() { probe string "$(winpath "$APP_DIR/$1")" "$2"; }
+# The label of VALUE in an enumeration list "value,label,value,label...".
+label_of() { # list value
+    local value label
+    while IFS=, read -r value label; do
+        [ $((value)) -eq $(($2)) ] && { echo "$label"; return; }
+    done < <(tr ',' '\n' <<<"$1" | paste -d, - -)
+}
+
+# Line-state requests the simulator answered since the last clear: one a
+# status read of the program.
+polls() { simctl stats | awk '$1 == "cmd" && $2 == "0x0004" {n = $3} END {print n + 0}'; }
+wait_polls() { # n: waits (bounded) until the program has polled that often from now on
+    local deadline=$((SECONDS + 60))
+    simctl stats --clear >/dev/null
+    until [ "$(polls)" -ge "$1" ]; do
+        [ $SECONDS -lt $deadline ] || return 1
+        sleep 0.2
+    done
+}
 
 # Saves a window's pixels as build/screenshots/NAME.png.
 screenshot() { # hwnd name
     local bmp=$SCREENSHOTS/$2.bmp
-    probe capture "$1" "$(winpath "$bmp")" && convert "$bmp" "$SCREENSHOTS/$2.png" && rm -f "$bmp"
+    [ -n "$1" ] && probe capture "$1" "$(winpath "$bmp")" && convert "$bmp" "$SCREENSHOTS/$2.png" && rm -f "$bmp"
 }
-
-# The whole virtual desktop (taskbar included) as build/screenshots/NAME.png.
-screenshot_desktop() {
-    import -window root -crop 1024x768+0+0 +repage "$SCREENSHOTS/$1.png" 2>/dev/null
-}
-
-# Activates a window with a real click near the middle of its top edge (on
-# the skinned window that is the logo area, on a dialog its caption), so that
-# real key presses reach it.
-focus_window() { # hwnd
-    local x y w h
-    read -r x y w h <<<"$(probe rect "$1")"
-    xdotool mousemove $((x + w / 2)) $((y + 12)) click 1
-}
-
-# Real key presses (xdotool key syntax) into the focused window.
-press() { xdotool key "$@"; }

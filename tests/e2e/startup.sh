@@ -1,94 +1,70 @@
 #!/usr/bin/env bash
-# Start-up of the program: settings, language, single instance, error box.
+# Start-up of the whole program: the standalone program file, the boxes of
+# a bad start and whether the program goes on after them, the "icon"
+# argument, and a second start handing over to the first.
 source "$(dirname "$0")/lib.sh"
-CLASS="KorvantisPelrix Control Panel"
-BASE=("ShowSysTrayIcon=0" "ClassicStyle=0" "SupportedLanguages=english")
-# The default look, so that the language screenshots show their texts.
-LOOK=("Hue=140" "Sat=90" "TitlebarHue=140" "TitlebarSat=120" "TitlebarTextRGB=255,255,255"
-      "LabelTextRGB=170,190,210" "StatusTextRGB=255,255,255")
 
-echo "the program file stands alone"
 imports=$(x86_64-w64-mingw32-objdump -p "$DIST/Modavi.exe" | awk '/DLL Name:/ {print tolower($3)}' | paste -sd' ')
-check "Modavi.exe imports no MinGW runtime DLL ($imports)" \
-    bash -c "! grep -qE 'libstdc|libgcc|libwinpthread|mingw' <<<'$imports'"
+check "Modavi.exe imports no MinGW runtime DLL ($imports)" test -z "$(grep -oE 'libstdc|libgcc|libwinpthread|mingw' <<<"$imports")"
 
-echo "missing settings file"
-program_folder startup-noini
-start_program
-check_eq "error box names the first key" "Can't read from ini file: ShowSysTrayIcon" "$(msgbox_text Error)"
-box=$(find_window --class '#32770' --title Error)
-screenshot "$box" startup-error-box
-probe close "$box"
-check "process ends after the box" wait_program_exit 20
+# name | file taken away | caption | text (@ is the program folder) | then | settings
+# "ends": the program ends once the box is closed; "opens": a status window
+# opens after it; "asks": the program lives on in the taskbar, and asked for
+# its status window from there it shows the box again.
+BAD_STARTS=(
+    "no-ini||Error|Can't read from ini file: ShowSysTrayIcon|ends|"
+    "no-language||Ferrowind|Can't determine language|opens|ShowSysTrayIcon=0 SupportedLanguages="
+    "bad-language||Ferrowind|Invalid language|opens|ShowSysTrayIcon=0 SupportedLanguages=klingon"
+    "no-module|CplEng.dll|Error|Can't open CplEng.dll|ends|ShowSysTrayIcon=0 SupportedLanguages=english"
+    "no-logo|LogoClas.bmp|Error|Can't open bitmap @\\LogoClas.bmp|ends|ShowSysTrayIcon=0 ClassicStyle=1 SupportedLanguages=english"
+    "no-logo-tray|LogoClas.bmp|Error|Can't open bitmap @\\LogoClas.bmp|asks|ShowSysTrayIcon=1 ClassicStyle=1 SupportedLanguages=english"
+    "no-skin|LogoSkin.bmp|Error|Can't open bitmap @\\LogoSkin.bmp|ends|ShowSysTrayIcon=0 ClassicStyle=0 SupportedLanguages=english"
+)
+for row in "${BAD_STARTS[@]}"; do
+    IFS='|' read -r name file caption text after settings <<<"$row"
+    # shellcheck disable=SC2086
+    program_folder "startup-$name" $settings
+    [ -z "$file" ] || rm -f "$APP_DIR/$file"
+    text=${text//@/$(winpath "$APP_DIR")} && text=${text//\\/\\\\} # the probe doubles a backslash
+    # The language boxes in a locale without a language module of its own.
+    PROGRAM_LOCALE=$([ "$caption" != Ferrowind ] || echo af_ZA.UTF-8) start_program
+    check_eq "$name: the box says what went wrong" "$text" "$(msgbox_text "$caption")"
+    [ "$name" == no-logo ] && screenshot "$(find_window --class '#32770' --title "$caption")" startup-error-box
+    close_box "$caption"
+    case $after in
+        ends) check "the program ends after the box" wait_program_exit ;;
+        opens) check "start-up goes on: a status window opens" test -n "$(find_window --class "$CLASS" --visible)" ;;
+        asks)
+            probe command "$(find_window --class "$CLASS" --title SysTrayWnd)" 100
+            check_eq "the program goes on: asked from the tray, it shows the box again" "$text" "$(msgbox_text "$caption")"
+            close_box "$caption" ;;
+    esac
+    stop_program
+done
 
 echo "argument ICON with the tray icon off"
 program_folder startup-icon "ShowSysTrayIcon=0"
 start_program ICON
-check "process ends at once" wait_program_exit 20
-check "no window was shown" test -z "$(FIND_TIMEOUT=0 find_window --class "$CLASS")"
+check "the program ends at once" wait_program_exit
+check "no window was shown" no_window --class "$CLASS"
 
-echo "second start hands over to the running instance"
+echo "a second start hands over to the running program"
 program_folder startup-single "ShowSysTrayIcon=1" "ClassicStyle=0" "SupportedLanguages=english"
 start_program icon
 first=$PROGRAM_PID
 tray=$(find_window --class "$CLASS" --title SysTrayWnd)
-check "first instance shows only its tray window" test -n "$tray"
-check "no status window yet" test -z "$(FIND_TIMEOUT=0 find_window --class "$CLASS" --visible)"
+check "with the argument icon the first shows only its tray window" test -n "$tray"
+wait_polls 1
+check "...and no status window" no_window --class "$CLASS" --visible
 start_program something
-check "second start with an argument ends" wait_program_exit 20
-check "nothing was posted: still no status window" test -z "$(FIND_TIMEOUT=1500 find_window --class "$CLASS" --visible)"
+check "a second start with an argument ends" wait_program_exit
+wait_polls 1 # a timer message of the first: what the second posted is handled
+check "...and asks for nothing" no_window --class "$CLASS" --visible
 start_program
-check "second start without arguments ends" wait_program_exit 20
-title=$(probe string "$(winpath "$APP_DIR/CplEng.dll")" 1)
-status=$(find_window --class "$CLASS" --title "$title" --visible)
-check "the running instance opened its status window" test -n "$status"
+check "a second start without arguments ends" wait_program_exit
+title=$(module_string CplEng.dll 1)
+check "...and the first opens its status window" test -n "$(find_window --class "$CLASS" --title "$title" --visible)"
 PROGRAM_PID=$first
-stop_program
-
-echo "German locale with english,german supported"
-program_folder startup-german "ShowSysTrayIcon=0" "SupportedLanguages=english,german" "${LOOK[@]}"
-PROGRAM_LOCALE=de_DE.UTF-8 start_program
-german=$(probe string "$(winpath "$APP_DIR/CplGermn.dll")" 1)
-window=$(find_window --class "$CLASS" --title "$german")
-check "window title is CplGermn.dll's string 1 ($german)" test -n "$window"
-check "CplGermn.dll is the loaded module" grep -qx CplGermn.dll <<<"$(probe modules "$window")"
-[ -n "$window" ] && screenshot "$window" startup-title-german
-stop_program
-
-for lang in japanese:ja_JP:CplJapan russian:ru_RU:CplRussian; do
-    IFS=: read -r name locale module <<<"$lang"
-    program_folder "startup-$name" "ShowSysTrayIcon=0" "SupportedLanguages=english,$name" "${LOOK[@]}"
-    PROGRAM_LOCALE=$locale.UTF-8 start_program
-    text=$(probe string "$(winpath "$APP_DIR/$module.dll")" 1)
-    window=$(find_window --class "$CLASS" --title "$text")
-    check "$name title is $module.dll's string 1" test -n "$window"
-    check "$module.dll is the loaded module" grep -qx "$module.dll" <<<"$(probe modules "$window")"
-    [ -n "$window" ] && screenshot "$window" "startup-title-$name"
-    stop_program
-done
-
-echo "no language can be determined"
-program_folder startup-nolang "ShowSysTrayIcon=0" "SupportedLanguages="
-PROGRAM_LOCALE=af_ZA.UTF-8 start_program
-check_eq "box text" "Can't determine language" "$(msgbox_text Ferrowind)"
-box=$(find_window --class '#32770' --title Ferrowind)
-probe close "$box"
-check "start-up goes on: a status window opens" test -n "$(find_window --class "$CLASS" --visible)"
-stop_program
-
-echo "language not in the table"
-program_folder startup-badlang "ShowSysTrayIcon=0" "SupportedLanguages=klingon"
-PROGRAM_LOCALE=af_ZA.UTF-8 start_program
-check_eq "box text" "Invalid language" "$(msgbox_text Ferrowind)"
-probe close "$(find_window --class '#32770' --title Ferrowind)"
-stop_program
-
-echo "missing language module"
-program_folder startup-nomodule "${BASE[@]}"
-rm -f "$APP_DIR/CplEng.dll"
-start_program
-check_eq "error box names the file, not the path" "Can't open CplEng.dll" "$(msgbox_text Error)"
-probe close "$(find_window --class '#32770' --title Error)"
-check "process ends after the box" wait_program_exit 20
+check "the first still runs" program_running
 
 e2e_done

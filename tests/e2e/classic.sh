@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# The classic dialog against the simulator, in English with the tray icon
+# off and in Russian with it on: opened, its pages read as the line comes up
+# and goes down, a tab chosen, closed (the program ends, or goes on in the
+# taskbar). Screenshots of both pages in both languages.
+source "$(dirname "$0")/lib.sh"
+
+expect_text() { # description hwnd control-id expected (polled, bounded)
+    local got deadline=$((SECONDS + 25))
+    while got=$(probe text "$2" --id "$3"); [ "$got" != "$4" ] && [ $SECONDS -lt $deadline ]; do sleep 0.2; done
+    check_eq "$1" "$4" "$got"
+}
+children_of_class() { probe children "$DLG" | awk -v c="$1" '$3 == c {print $1}'; }
+shown_pages() { probe children "$DLG" | awk -v s="$STATUS_PAGE" -v v="$VERSION_PAGE" '$1 == s {a = $NF} $1 == v {b = $NF} END {print a, b}'; }
+open_dialog() { # title: sets DLG, TABS, STATUS_PAGE, VERSION_PAGE
+    DLG=$(find_window --class '#32770' --title "$1" --visible)
+    [ -n "$DLG" ] || return 1
+    TABS=$(children_of_class SysTabControl32)
+    STATUS_PAGE= VERSION_PAGE=
+    for page in $(children_of_class '#32770'); do # the version page has the program version, 1024
+        if probe text "$page" --id 1024 >/dev/null; then VERSION_PAGE=$page; else STATUS_PAGE=$page; fi
+    done
+}
+
+for run in english:CplEng.dll:en_US:0 russian:CplRussian.dll:ru_RU:1; do
+    IFS=: read -r lang module locale tray <<<"$run"
+    echo "$lang classic dialog, tray icon $tray"
+    program_folder "classic-$lang" "ShowSysTrayIcon=$tray" "ClassicStyle=1" "SupportedLanguages=english,$lang"
+    title=$(module_string "$module" 1)
+    states=$(module_string "$module" 12)
+    simctl reset >/dev/null
+    PROGRAM_LOCALE=$locale.UTF-8 start_program
+    open_dialog "$title"
+    check "the dialog is titled with $module's string 1 ($title)" test -n "$DLG"
+    check "it holds the tabs and both pages" test -n "$TABS" -a -n "$STATUS_PAGE" -a -n "$VERSION_PAGE"
+    check_eq "the status page is shown first" "1 0" "$(shown_pages)"
+    expect_text "the line comes up" "$STATUS_PAGE" 1001 "$(label_of "$states" 2)"
+    expect_text "the mode of the simulator" "$STATUS_PAGE" 1002 "$(label_of "$(module_string "$module" 13)" 5)"
+    expect_text "its downstream rate" "$STATUS_PAGE" 1007 8128
+    expect_text "its upstream rate" "$STATUS_PAGE" 1006 864
+    wait_polls 3 # traffic on the meter
+    screenshot "$DLG" "classic-$lang-status-up"
+    simctl set 0x0004 --dword 3 >/dev/null
+    expect_text "line state 3" "$STATUS_PAGE" 1001 "$(label_of "$states" 3)"
+    screenshot "$DLG" "classic-$lang-status-down"
+    simctl reset >/dev/null
+
+    probe key "$TABS" 0x27 # the right arrow
+    check_eq "the second tab shows the version page" "0 1" "$(shown_pages)"
+    expect_text "the program version" "$VERSION_PAGE" 1003 "4.2.4"
+    expect_text "the driver's text" "$VERSION_PAGE" 1005 "ADSLSIM 2.1.7 (simulated driver)"
+    screenshot "$DLG" "classic-$lang-version"
+    probe key "$TABS" 0x25
+    check_eq "the first tab shows the status page again" "1 0" "$(shown_pages)"
+
+    read -r x y w h <<<"$(probe rect "$(probe children "$DLG" | awk '$2 == 1014 {print $1}')")"
+    xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 1
+    check "a click on the close button closes the dialog" gone "$DLG"
+    check_after_close "$tray" --class '#32770' --title "$title"
+done
+
+e2e_done
