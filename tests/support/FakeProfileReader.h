@@ -3,7 +3,7 @@
 // Install it with ScopedProfileReader.
 #pragma once
 
-#include "driver/ProfileReader.h"
+#include "settings/ProfileReader.h"
 
 #include <map>
 #include <string>
