@@ -1,6 +1,5 @@
 #include "classic/ClassicDlg.h"
 
-#include "classic/BannerImage.h"
 #include "classic/TabPageArea.h"
 #include "dib/OctalPalette.h"
 #include "framework/ErrorBox.h"
@@ -60,7 +59,7 @@ void CClassicDlg::LoadPictures()
     m_logo.m_bTransparent = ReadIniInt(Settings::kTransparentBitmap) == 1;
     m_banner.m_bTransparent = true;
     m_logo.LoadFromFile(JoinPath(GetProgramDir(), kLogoFile));
-    m_banner.LoadFromFileImage(kBannerImage, kBannerImageSize);
+    m_banner.LoadFromFileResource(IDR_BANNER);
 
     m_pPalette = CreateOctalPalette({&m_logo, &m_banner});
     if (!m_pPalette)

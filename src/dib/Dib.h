@@ -44,6 +44,10 @@ public:
     // module). Raises "Can't find bmp resource #%d", "Can't load bmp resource
     // #%d", "Can't lock bmp resource #%d", or what LoadPacked raises.
     void LoadFromResource(uint16_t id);
+    // A whole .bmp file image carried by the program file as a raw data
+    // resource. Raises the resource errors above, or what LoadFromFileImage
+    // raises.
+    void LoadFromFileResource(uint16_t id);
 #endif
     // A whole .bmp file image of `available` bytes. Raises "Bitmap is wrong
     // format" when it does not start with "BM", "Bitmap is in wrong format"

@@ -1,6 +1,6 @@
 #include "dib/Dib.h"
 
-#include "dib/GdiScoped.h"
+#include "framework/Handles.h"
 #include "dib/Palette.h"
 
 #include <climits>
@@ -50,7 +50,7 @@ void CDib::DrawTransparent(HDC dc, int x, int y, int sx, int sy, int w, int h) c
         return;
     COLORREF key;
     {
-        ScopedPaletteSelection palette(image.Dc(), m_pPalette != nullptr ? m_pPalette->GetHandle() : nullptr);
+        SelectPaletteScope palette(image.Dc(), m_pPalette != nullptr ? m_pPalette->GetHandle() : nullptr, false, true);
         DrawPlain(image.Dc(), 0, 0, sx, sy, w, h);
         key = GetPixel(image.Dc(), 0, 0);
     }

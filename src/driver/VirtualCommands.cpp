@@ -3,8 +3,7 @@
 #include "driver/ByteOrder.h"
 #include "driver/Channel.h"
 #include "driver/CommandCodes.h"
-#include "driver/ProfileReader.h"
-#include "settings/SettingsKeys.h"
+#include "settings/InstallerRecord.h"
 #include "settings/TextUtil.h"
 #include "settings/XVuk.h"
 
@@ -105,8 +104,7 @@ bool answerText(const std::string& text, uint16_t& status, uint16_t& length, voi
 
 bool requestPackageVersion(uint16_t& status, uint16_t& length, void* buffer, uint32_t size)
 {
-    uint32_t count = CurrentProfileReader().readString(Settings::kSection, Settings::kPackageVersion, "",
-                                                       static_cast<char*>(buffer), size, Settings::kInstallerFile);
+    uint32_t count = ReadInstalledPackageVersion(static_cast<char*>(buffer), size);
     length = uint16_t(count);
     if (count == 0) {
         status = kStatusTextEmpty;

@@ -3,12 +3,15 @@
 //   Unique*       own a handle and close, delete or destroy it;
 //   ClientDC      GetDC / ReleaseDC;  PaintDC  BeginPaint / EndPaint;
 //   MemoryDC      CreateCompatibleDC / DeleteDC;
+//   MemoryCanvas  a memory DC with an owned bitmap selected for its lifetime;
 //   SelectObjectScope / SelectPaletteScope  put back what was selected before.
+// Header only and free of window code: the drawing code uses it too.
 // Members that merely borrow a handle say so where they are declared.
 #pragma once
 
 #include <windows.h>
 
+#include <optional>
 #include <utility>
 
 template <class H, class Deleter>
@@ -106,20 +109,26 @@ private:
 class SelectObjectScope {
 public:
     SelectObjectScope(HDC dc, HGDIOBJ object) : m_dc(dc), m_old(object ? SelectObject(dc, object) : nullptr) {}
-    ~SelectObjectScope() { if (m_old) SelectObject(m_dc, m_old); }
+    ~SelectObjectScope() { if (selected()) SelectObject(m_dc, m_old); }
     SelectObjectScope(const SelectObjectScope&) = delete;
     SelectObjectScope& operator=(const SelectObjectScope&) = delete;
+    bool selected() const { return m_old != nullptr && m_old != HGDI_ERROR; }
 
 private:
     HDC m_dc;
     HGDIOBJ m_old;
 };
 
-// Selects a palette into a DC (foreground or background) and puts the old one back.
+// Selects a palette into a DC (foreground or background), realised when
+// asked, and puts the old one back.
 class SelectPaletteScope {
 public:
-    SelectPaletteScope(HDC dc, HPALETTE palette, bool background = false)
-        : m_dc(dc), m_old(palette ? SelectPalette(dc, palette, background) : nullptr) {}
+    SelectPaletteScope(HDC dc, HPALETTE palette, bool background = false, bool realize = false)
+        : m_dc(dc), m_old(palette ? SelectPalette(dc, palette, background) : nullptr)
+    {
+        if (m_old && realize)
+            RealizePalette(dc);
+    }
     ~SelectPaletteScope() { if (m_old) SelectPalette(m_dc, m_old, TRUE); }
     SelectPaletteScope(const SelectPaletteScope&) = delete;
     SelectPaletteScope& operator=(const SelectPaletteScope&) = delete;
@@ -127,4 +136,31 @@ public:
 private:
     HDC m_dc;
     HPALETTE m_old;
+};
+
+// A memory device context compatible with `reference`, holding `bitmap`
+// (owned) for its lifetime. On destruction the context's own bitmap is
+// selected back, then the context and the bitmap are deleted.
+class MemoryCanvas {
+public:
+    MemoryCanvas(HDC reference, HBITMAP bitmap) : m_bitmap(bitmap), m_dc(reference)
+    {
+        if (m_bitmap && m_dc)
+            m_select.emplace(m_dc.get(), m_bitmap.get());
+    }
+    bool IsReady() const { return m_select && m_select->selected(); }
+    HDC Dc() const { return m_dc.get(); }
+
+    // A bitmap of the reference's colour format, or a monochrome one.
+    static HBITMAP ColorBitmap(HDC reference, int width, int height)
+    {
+        return CreateCompatibleBitmap(reference, width, height);
+    }
+    static HBITMAP MonochromeBitmap(int width, int height) { return CreateBitmap(width, height, 1, 1, nullptr); }
+
+private:
+    // Destroyed in reverse order: the selection is undone first, the bitmap deleted last.
+    UniqueBitmap m_bitmap;
+    MemoryDC m_dc;
+    std::optional<SelectObjectScope> m_select;
 };

@@ -85,3 +85,4 @@
 #define IDB_SKIN_BUTTONS        1017
 #define IDB_SKIN_LIGHTS         1018
 #define IDB_SKIN_TITLEBAR       1019
+#define IDR_BANNER              1020  // the classic dialog's banner: a whole .bmp file image

@@ -24,15 +24,13 @@ public:
     bool WasCreated();
     void Release();
 
-    HDC Dc() const { return m_dc ? m_dc->get() : nullptr; }
-    explicit operator bool() const { return m_bitmap && m_dc; }
+    HDC Dc() const { return m_canvas ? m_canvas->Dc() : nullptr; }
+    explicit operator bool() const { return m_canvas != nullptr; }
     int Width() const { return m_nWidth; }
     int Height() const { return m_nHeight; }
 
 private:
-    UniqueBitmap m_bitmap;
-    std::unique_ptr<MemoryDC> m_dc;
-    HGDIOBJ m_previous = nullptr; // the memory DC's own bitmap, put back before deletion
+    std::unique_ptr<MemoryCanvas> m_canvas;
     int m_nWidth = 0;
     int m_nHeight = 0;
     bool m_bCreated = false;

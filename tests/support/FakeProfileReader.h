@@ -2,7 +2,7 @@
 // GetPrivateProfileStringA; install it with ScopedProfileReader.
 #pragma once
 
-#include "driver/ProfileReader.h"
+#include "settings/ProfileReader.h"
 
 #include <algorithm>
 #include <cstring>

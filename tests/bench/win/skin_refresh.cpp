@@ -13,7 +13,7 @@
 #include "driver/ByteOrder.h"
 #include "driver/CommandLayout.h"
 #include "driver/DeviceIo.h"
-#include "driver/ProfileReader.h"
+#include "settings/ProfileReader.h"
 #include "framework/AppServices.h"
 #include "framework/ProgramClass.h"
 #include "framework/WindowClass.h"

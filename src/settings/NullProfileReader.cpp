@@ -1,6 +1,6 @@
 // The host build's platform profile reader: there is no Windows directory,
 // so every key reads as its default.
-#include "driver/ProfileReader.h"
+#include "settings/ProfileReader.h"
 
 #include <cstring>
 

@@ -1,5 +1,5 @@
 // The platform's profile reader on Windows.
-#include "driver/ProfileReader.h"
+#include "settings/ProfileReader.h"
 
 #include <windows.h>
 

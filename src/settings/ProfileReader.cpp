@@ -1,4 +1,4 @@
-#include "driver/ProfileReader.h"
+#include "settings/ProfileReader.h"
 
 namespace {
 
