@@ -50,5 +50,5 @@ std::string getAnnexLetter();
 // Bitmap flag (0x01F5) is 1.
 bool isDualBitmap();
 // The free-running cell counters; 0 when the request is not good.
-uint32_t getCellCount301();
-uint32_t getCellCount381();
+uint32_t getUpstreamCellCount();
+uint32_t getDownstreamCellCount();

@@ -28,14 +28,14 @@ bool isDualBitmap()
     return !requestDword(Command::kDualBitmap, value) && value == 1;
 }
 
-uint32_t getCellCount301()
+uint32_t getUpstreamCellCount()
 {
     uint32_t value = 0;
-    return requestDword(Command::kCellCount301, value) ? 0 : value;
+    return requestDword(Command::kUpstreamCells, value) ? 0 : value;
 }
 
-uint32_t getCellCount381()
+uint32_t getDownstreamCellCount()
 {
     uint32_t value = 0;
-    return requestDword(Command::kCellCount381, value) ? 0 : value;
+    return requestDword(Command::kDownstreamCells, value) ? 0 : value;
 }

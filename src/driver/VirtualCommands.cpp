@@ -54,10 +54,10 @@ struct CombinedRateCodes {
     uint32_t baseRate;
 };
 
-constexpr CombinedRateCodes kRate1Codes = {Command::kSelector104, Command::kMultiplicand10F,
-                                           Command::kMultiplicand112, Command::kDivisor110, Command::kRate103};
-constexpr CombinedRateCodes kRate2Codes = {Command::kSelector108, Command::kMultiplicand10B,
-                                           Command::kMultiplicand10E, Command::kDivisor10C, Command::kRate107};
+constexpr CombinedRateCodes kDownstreamRateCodes = {Command::kDownstreamRateSelector, Command::kDownstreamMultiplicandIfSet,
+                                           Command::kDownstreamMultiplicandIfClear, Command::kDownstreamRateDivisor, Command::kDownstreamRate};
+constexpr CombinedRateCodes kUpstreamRateCodes = {Command::kUpstreamRateSelector, Command::kUpstreamMultiplicandIfSet,
+                                           Command::kUpstreamMultiplicandIfClear, Command::kUpstreamRateDivisor, Command::kUpstreamRate};
 
 bool requestCombinedRate(uint32_t command, const CombinedRateCodes& codes, uint16_t& status, uint16_t& length,
                          void* buffer, uint32_t size)
@@ -141,10 +141,10 @@ bool requestVirtualCommand(uint32_t command, uint16_t& status, uint16_t& length,
     switch (command) {
     case Command::kStartupText:
         return requestStartupText(command, status, length, buffer, size);
-    case Command::kCombinedRate1:
-        return requestCombinedRate(command, kRate1Codes, status, length, buffer, size);
-    case Command::kCombinedRate2:
-        return requestCombinedRate(command, kRate2Codes, status, length, buffer, size);
+    case Command::kCombinedDownstreamRate:
+        return requestCombinedRate(command, kDownstreamRateCodes, status, length, buffer, size);
+    case Command::kCombinedUpstreamRate:
+        return requestCombinedRate(command, kUpstreamRateCodes, status, length, buffer, size);
     case Command::kProgramVersion:
         return answerText(kProgramVersionText, status, length, buffer, size);
     case Command::kPackageVersion:

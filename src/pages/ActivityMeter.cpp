@@ -7,8 +7,8 @@
 
 bool CActivityMeter::Create(HWND placeholder)
 {
-    m_nLevelA = 0;
-    m_nLevelB = 0;
+    m_nUpstreamLevel = 0;
+    m_nDownstreamLevel = 0;
     RECT area = {};
     GetClientRect(placeholder, &area);
     static const std::wstring className = RegisterAnonymousWindowClass(0, nullptr, nullptr, nullptr);
@@ -20,10 +20,10 @@ bool CActivityMeter::Create(HWND placeholder)
     return created;
 }
 
-void CActivityMeter::SetLevels(int32_t levelA, int32_t levelB)
+void CActivityMeter::SetLevels(int32_t upstreamLevel, int32_t downstreamLevel)
 {
-    m_nLevelA = levelA;
-    m_nLevelB = levelB;
+    m_nUpstreamLevel = upstreamLevel;
+    m_nDownstreamLevel = downstreamLevel;
     if (IsWindow()) {
         InvalidateRect(m_hWnd, nullptr, TRUE);
         UpdateWindow(m_hWnd);
@@ -50,11 +50,11 @@ LRESULT CActivityMeter::OnPaint(WPARAM, LPARAM)
     MemoryDC memory(paint.get());
     UniqueBitmap picture(CreateCompatibleBitmap(paint.get(), client.right, client.bottom));
     if (!memory || !picture) {
-        PaintActivityMeter(paint.get(), client, m_nLevelA, m_nLevelB);
+        PaintActivityMeter(paint.get(), client, m_nUpstreamLevel, m_nDownstreamLevel);
         return 0;
     }
     SelectObjectScope select(memory.get(), picture.get());
-    PaintActivityMeter(memory.get(), client, m_nLevelA, m_nLevelB);
+    PaintActivityMeter(memory.get(), client, m_nUpstreamLevel, m_nDownstreamLevel);
     BitBlt(paint.get(), 0, 0, client.right, client.bottom, memory.get(), 0, 0, SRCCOPY);
     return 0;
 }
@@ -63,7 +63,7 @@ LRESULT CActivityMeter::OnPrintClient(WPARAM wParam, LPARAM)
 {
     RECT client = {};
     GetClientRect(m_hWnd, &client);
-    PaintActivityMeter(reinterpret_cast<HDC>(wParam), client, m_nLevelA, m_nLevelB);
+    PaintActivityMeter(reinterpret_cast<HDC>(wParam), client, m_nUpstreamLevel, m_nDownstreamLevel);
     return 0;
 }
 

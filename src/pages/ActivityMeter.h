@@ -15,7 +15,7 @@ public:
     bool Create(HWND placeholder);
 
     // Stores the levels and, when the window exists, repaints it at once.
-    void SetLevels(int32_t levelA, int32_t levelB);
+    void SetLevels(int32_t upstreamLevel, int32_t downstreamLevel);
 
 protected:
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
@@ -25,6 +25,6 @@ private:
     LRESULT OnPrintClient(WPARAM wParam, LPARAM lParam);
     LRESULT OnEraseBackground(WPARAM wParam, LPARAM lParam);
 
-    int32_t m_nLevelA = 0; // counter 0x0301, lower bar
-    int32_t m_nLevelB = 0; // counter 0x0381, upper bar
+    int32_t m_nUpstreamLevel = 0;   // the lower bar
+    int32_t m_nDownstreamLevel = 0; // the upper bar
 };

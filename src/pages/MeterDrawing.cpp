@@ -40,7 +40,7 @@ void DrawMeterBar(HDC dc, const RECT& bar, int32_t level)
     }
 }
 
-void PaintActivityMeter(HDC dc, const RECT& client, int32_t levelA, int32_t levelB)
+void PaintActivityMeter(HDC dc, const RECT& client, int32_t upstreamLevel, int32_t downstreamLevel)
 {
     // The window class has no brush: the whole area is painted here, so
     // nothing needs erasing first (no flicker) and no stale pixels stay.
@@ -48,6 +48,6 @@ void PaintActivityMeter(HDC dc, const RECT& client, int32_t levelA, int32_t leve
     int half = client.bottom / 2 - 1;
     RECT upper = {client.left, client.top, client.right, half};
     RECT lower = {client.left, half + 2, client.right, client.bottom};
-    DrawMeterBar(dc, upper, levelB);
-    DrawMeterBar(dc, lower, levelA);
+    DrawMeterBar(dc, upper, downstreamLevel);
+    DrawMeterBar(dc, lower, upstreamLevel);
 }

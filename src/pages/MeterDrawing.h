@@ -15,5 +15,5 @@ COLORREF MeterCellColor(int cell);
 void DrawMeterBar(HDC dc, const RECT& bar, int32_t level);
 
 // The whole meter for a client rectangle: button-face background, the upper
-// bar with levelB (counter 0x0381), the lower bar with levelA (counter 0x0301).
-void PaintActivityMeter(HDC dc, const RECT& client, int32_t levelA, int32_t levelB);
+// bar with downstreamLevel (counter 0x0381), the lower bar with upstreamLevel (counter 0x0301).
+void PaintActivityMeter(HDC dc, const RECT& client, int32_t upstreamLevel, int32_t downstreamLevel);

@@ -45,8 +45,8 @@ CStatusPage::CStatusPage() : CDialog(IDD_STATUS_PAGE)
     m_lineState.init(Command::kLineState, FieldEnum, LoadResStringUtf8(IDS_LINE_STATES), 1.0f, 0.0f, unavailable);
     m_modeIdle.init(Command::kModeLineDown, FieldEnum, LoadResStringUtf8(IDS_LINE_MODES), 1.0f, 0.0f, unavailable);
     m_modeUp.init(Command::kModeLineUp, FieldEnum, LoadResStringUtf8(IDS_LINE_MODES), 1.0f, 0.0f, unavailable);
-    m_rate107.init(Command::kRate107, FieldUnsigned, std::string(), 1.0f, 0.0f, unavailable);
-    m_rate103.init(Command::kRate103, FieldUnsigned, std::string(), 1.0f, 0.0f, unavailable);
+    m_upstreamRate.init(Command::kUpstreamRate, FieldUnsigned, std::string(), 1.0f, 0.0f, unavailable);
+    m_downstreamRate.init(Command::kDownstreamRate, FieldUnsigned, std::string(), 1.0f, 0.0f, unavailable);
 }
 
 CStatusPage::~CStatusPage()
@@ -124,8 +124,8 @@ void CStatusPage::Refresh()
     m_lineState.fetch();
     m_modeIdle.fetch();
     m_modeUp.fetch();
-    m_rate107.fetch();
-    m_rate103.fetch();
+    m_upstreamRate.fetch();
+    m_downstreamRate.fetch();
 
     SetControlTextUtf8(m_hWnd, IDC_STATE_TEXT, m_lineState.format());
 
@@ -133,8 +133,8 @@ void CStatusPage::Refresh()
     uint32_t state = 0;
     std::string mode;
     if (m_lineState.readDword(state) && state == kLineUp) {
-        SetControlTextUtf8(m_hWnd, IDC_UPSTREAM_TEXT, m_rate107.format());
-        SetControlTextUtf8(m_hWnd, IDC_DOWNSTREAM_TEXT, m_rate103.format());
+        SetControlTextUtf8(m_hWnd, IDC_UPSTREAM_TEXT, m_upstreamRate.format());
+        SetControlTextUtf8(m_hWnd, IDC_DOWNSTREAM_TEXT, m_downstreamRate.format());
         mode = m_modeUp.format();
     } else {
         SetControlText(m_hWnd, IDC_UPSTREAM_TEXT, std::wstring());
@@ -150,8 +150,8 @@ void CStatusPage::Refresh()
 void CStatusPage::UpdateActivity()
 {
     g_bBlink = !g_bBlink;
-    int32_t levelA = 0;
-    int32_t levelB = 0;
+    int32_t upstreamLevel = 0;
+    int32_t downstreamLevel = 0;
     int iconId;
     uint32_t state = 0;
     if (!m_lineState.readDword(state)) {
@@ -160,16 +160,16 @@ void CStatusPage::UpdateActivity()
         iconId = g_bBlink ? IDI_PAGE_IDLE_BLINK : IDI_PAGE_IDLE;
     } else {
         iconId = g_bBlink ? IDI_PAGE_UP_BLINK : IDI_PAGE_UP;
-        uint32_t count301 = getCellCount301();
-        uint32_t count381 = getCellCount381();
-        uint32_t delta301 = CellDelta(count301, m_nLast301);
-        uint32_t delta381 = CellDelta(count381, m_nLast381);
-        m_nLast301 = count301;
-        m_nLast381 = count381;
+        uint32_t upstreamCells = getUpstreamCellCount();
+        uint32_t downstreamCells = getDownstreamCellCount();
+        uint32_t upstreamDelta = CellDelta(upstreamCells, m_nLastUpstreamCells);
+        uint32_t downstreamDelta = CellDelta(downstreamCells, m_nLastDownstreamCells);
+        m_nLastUpstreamCells = upstreamCells;
+        m_nLastDownstreamCells = downstreamCells;
         // Each counter against the rate of its own direction.
-        levelA = ActivityLevel(delta301, m_rate107.getDwordOr(0));
-        levelB = ActivityLevel(delta381, m_rate103.getDwordOr(0));
+        upstreamLevel = ActivityLevel(upstreamDelta, m_upstreamRate.getDwordOr(0));
+        downstreamLevel = ActivityLevel(downstreamDelta, m_downstreamRate.getDwordOr(0));
     }
     ShowStateIcon(iconId);
-    m_meter.SetLevels(levelA, levelB);
+    m_meter.SetLevels(upstreamLevel, downstreamLevel);
 }

@@ -40,8 +40,8 @@ private:
     StatusField m_lineState;     // 0x0004
     StatusField m_modeIdle;      // 0x0206, mode while the line is not up
     StatusField m_modeUp;        // 0x0113, mode while the line is up
-    StatusField m_rate107;       // 0x0107, upstream rate, serves counter 0x0301
-    StatusField m_rate103;       // 0x0103, downstream rate, serves counter 0x0381
-    uint32_t m_nLast381 = 0;
-    uint32_t m_nLast301 = 0;
+    StatusField m_upstreamRate;       // 0x0107, upstream rate, serves counter 0x0301
+    StatusField m_downstreamRate;       // 0x0103, downstream rate, serves counter 0x0381
+    uint32_t m_nLastDownstreamCells = 0;
+    uint32_t m_nLastUpstreamCells = 0;
 };

@@ -59,26 +59,26 @@ int32_t CActivityBars::ComputeLoad(uint32_t difference, uint32_t rateKbps)
 void CActivityBars::Update(const LinePoll& poll)
 {
     if (!poll.stateReadable) {
-        m_nUpperLevel = m_nLowerLevel = 0;
+        m_nUpstreamLevel = m_nDownstreamLevel = 0;
         m_nLightImage = kLightUnreadable;
         return;
     }
     if (poll.state == 2) {
-        uint32_t upper = getCellCount301();
-        uint32_t lower = getCellCount381();
-        uint32_t upperDifference = upper - m_nUpperPrevious; // modulo 2^32: one wrap counts right
-        uint32_t lowerDifference = lower - m_nLowerPrevious;
-        m_nUpperPrevious = upper;
-        m_nLowerPrevious = lower;
-        m_nUpperLevel = ComputeLoad(upperDifference, poll.upperRate);
-        m_nLowerLevel = ComputeLoad(lowerDifference, poll.lowerRate);
+        uint32_t upstreamCells = getUpstreamCellCount();
+        uint32_t downstreamCells = getDownstreamCellCount();
+        uint32_t upstreamDifference = upstreamCells - m_nUpstreamPrevious; // modulo 2^32: one wrap counts right
+        uint32_t downstreamDifference = downstreamCells - m_nDownstreamPrevious;
+        m_nUpstreamPrevious = upstreamCells;
+        m_nDownstreamPrevious = downstreamCells;
+        m_nUpstreamLevel = ComputeLoad(upstreamDifference, poll.upstreamRate);
+        m_nDownstreamLevel = ComputeLoad(downstreamDifference, poll.downstreamRate);
         m_nLightImage = kLightConnected;
     } else if (poll.state == 1) {
-        m_nUpperLevel = m_nLowerLevel = 0;
+        m_nUpstreamLevel = m_nDownstreamLevel = 0;
         m_nLightImage = s_nBlinkCounter % 2 != 0 ? kLightConnected : kLightDown;
         ++s_nBlinkCounter;
     } else {
-        m_nUpperLevel = m_nLowerLevel = 0;
+        m_nUpstreamLevel = m_nDownstreamLevel = 0;
         m_nLightImage = kLightDown;
     }
 }
@@ -86,15 +86,15 @@ void CActivityBars::Update(const LinePoll& poll)
 int CActivityBars::PictureKey() const
 {
     auto litSegments = [](int32_t level) { return level < 0 ? 0 : level >= 100 ? 10 : level / 10; };
-    return (litSegments(m_nUpperLevel) * 11 + litSegments(m_nLowerLevel)) * 4 + (m_nLightImage + 1);
+    return (litSegments(m_nUpstreamLevel) * 11 + litSegments(m_nDownstreamLevel)) * 4 + (m_nLightImage + 1);
 }
 
 void CActivityBars::Draw(HDC dc, const CDib& lights, ISkinDrawRecorder* recorder) const
 {
     if (recorder)
-        recorder->OnDrawActivity(m_nUpperLevel, m_nLowerLevel, m_nLightImage);
-    DrawBar(dc, kLowerBar, m_nLowerLevel);
-    DrawBar(dc, kUpperBar, m_nUpperLevel);
+        recorder->OnDrawActivity(m_nUpstreamLevel, m_nDownstreamLevel, m_nLightImage);
+    DrawBar(dc, kDownstreamBar, m_nDownstreamLevel);
+    DrawBar(dc, kUpstreamBar, m_nUpstreamLevel);
     DrawLight(dc, lights);
 }
 

@@ -25,8 +25,8 @@ class ISkinDrawRecorder;
 struct LinePoll {
     bool stateReadable = false; // the line state field holds a valid 4-byte answer
     uint32_t state = 0;         // 2 up, 1 training, anything else not up
-    uint32_t upperRate = 0;     // kbit/s of command 0x0107 (0 when unreadable)
-    uint32_t lowerRate = 0;     // kbit/s of command 0x0103 (0 when unreadable)
+    uint32_t upstreamRate = 0;   // kbit/s (0 when unreadable)
+    uint32_t downstreamRate = 0; // kbit/s (0 when unreadable)
 };
 
 class CActivityBars {
@@ -44,7 +44,7 @@ public:
     // Draws both bars and the light (nothing of the light before the first
     // Update). `lights` is the lights bitmap, used when no composed copy exists.
     void Draw(HDC dc, const CDib& lights, ISkinDrawRecorder* recorder = nullptr) const;
-    // Bar 0 is the lower, 1 the upper bar.
+    // Bar 0 (the lower) shows downstream, bar 1 (the upper) upstream traffic.
     void DrawBar(HDC dc, int bar, int level) const;
     void DrawSegments(HDC dc, int bar, int level, int first, int last, HBRUSH unlit, HBRUSH lit) const;
     void DrawLight(HDC dc, const CDib& lights) const;
@@ -63,10 +63,10 @@ public:
     // counter gives at least 11 (one lit segment).
     static int32_t ComputeLoad(uint32_t difference, uint32_t rateKbps);
 
-    int32_t m_nUpperLevel = 0;
-    int32_t m_nLowerLevel = 0;
-    uint32_t m_nUpperPrevious = 0;
-    uint32_t m_nLowerPrevious = 0;
+    int32_t m_nUpstreamLevel = 0;
+    int32_t m_nDownstreamLevel = 0;
+    uint32_t m_nUpstreamPrevious = 0;
+    uint32_t m_nDownstreamPrevious = 0;
     int m_nLightImage = kLightNone;
 
     // Polls with line state 1 so far in this run of the program.

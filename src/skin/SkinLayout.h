@@ -61,8 +61,8 @@ struct BarPlace {
     int gap;
     int segments;
 };
-inline constexpr int kLowerBar = 0;
-inline constexpr int kUpperBar = 1;
+inline constexpr int kDownstreamBar = 0;
+inline constexpr int kUpstreamBar = 1;
 inline constexpr BarPlace kBars[2] = {
     {275, 224, 5, 15, 4, 10},
     {275, 204, 5, 15, 4, 10},
@@ -77,7 +77,7 @@ inline constexpr int kLightSourceX = 1;
 inline constexpr int kLightSourceStep = 25;
 
 // The rectangle that holds both bars and the light: what a poll redraws.
-inline constexpr RECT kActivityArea = {kLightX, kBars[kUpperBar].y, kBars[0].x + 9 * (5 + 4) + 5,
-                                       kBars[kLowerBar].y + kBars[kLowerBar].segmentHeight};
+inline constexpr RECT kActivityArea = {kLightX, kBars[kUpstreamBar].y, kBars[0].x + 9 * (5 + 4) + 5,
+                                       kBars[kDownstreamBar].y + kBars[kDownstreamBar].segmentHeight};
 
 } // namespace SkinLayout

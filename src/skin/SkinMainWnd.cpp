@@ -40,8 +40,8 @@ enum Field {
     kLineStateField = 0,
     kModeDownField,
     kModeUpField,
-    kUpperRateField,
-    kLowerRateField,
+    kUpstreamRateField,
+    kDownstreamRateField,
     kPackageField,
     kDriverField,
     kFirmwareField,
@@ -56,11 +56,11 @@ const FieldSetup kFieldSetup[CSkinMainWnd::kFieldCount] = {
     {Command::kLineState, FieldEnum, IDS_LINE_STATES},
     {Command::kModeLineDown, FieldEnum, IDS_LINE_MODES},
     {Command::kModeLineUp, FieldEnum, IDS_LINE_MODES},
-    {Command::kRate107, FieldUnsigned, 0},
-    {Command::kRate103, FieldUnsigned, 0},
+    {Command::kUpstreamRate, FieldUnsigned, 0},
+    {Command::kDownstreamRate, FieldUnsigned, 0},
     {Command::kPackageVersion, FieldText, 0},
     {Command::kVersionText, FieldText, 0},
-    {Command::kText1E4, FieldText, 0},
+    {Command::kFirmwareVersion, FieldText, 0},
 };
 
 uint8_t ReadIniByte(const char* key)
@@ -207,8 +207,8 @@ void CSkinMainWnd::CreateTextFont()
 void CSkinMainWnd::Refresh()
 {
     m_fields[kLineStateField].fetch();
-    m_fields[kUpperRateField].fetch();
-    m_fields[kLowerRateField].fetch();
+    m_fields[kUpstreamRateField].fetch();
+    m_fields[kDownstreamRateField].fetch();
 
     if (m_nPage == 1) {
         m_fields[kPackageField].fetch();
@@ -226,8 +226,8 @@ void CSkinMainWnd::Refresh()
         uint32_t state = 0;
         std::string mode;
         if (lineState.readDword(state) && state == 2) {
-            UpdateValue(m_fields[kUpperRateField].format() + kRateSuffix, 0, 3);
-            UpdateValue(m_fields[kLowerRateField].format() + kRateSuffix, 0, 2);
+            UpdateValue(m_fields[kUpstreamRateField].format() + kRateSuffix, 0, 3);
+            UpdateValue(m_fields[kDownstreamRateField].format() + kRateSuffix, 0, 2);
             mode = m_fields[kModeUpField].format();
         } else {
             UpdateValue(kNoRate, 0, 3);
@@ -247,7 +247,7 @@ void CSkinMainWnd::Refresh()
             DrawActivityPicture(canvas);
             Present(kActivityArea);
         } else if (m_pRecorder) {
-            m_pRecorder->OnDrawActivity(m_activity.m_nUpperLevel, m_activity.m_nLowerLevel,
+            m_pRecorder->OnDrawActivity(m_activity.m_nUpstreamLevel, m_activity.m_nDownstreamLevel,
                                         m_activity.m_nLightImage);
         }
     }
@@ -258,8 +258,8 @@ void CSkinMainWnd::PollActivity()
     LinePoll poll;
     const StatusField& lineState = m_fields[kLineStateField];
     poll.stateReadable = lineState.readDword(poll.state);
-    poll.upperRate = m_fields[kUpperRateField].getDwordOr(0);
-    poll.lowerRate = m_fields[kLowerRateField].getDwordOr(0);
+    poll.upstreamRate = m_fields[kUpstreamRateField].getDwordOr(0);
+    poll.downstreamRate = m_fields[kDownstreamRateField].getDwordOr(0);
     m_activity.Update(poll);
 }
 

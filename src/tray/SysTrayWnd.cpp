@@ -134,13 +134,13 @@ void CSysTrayWnd::ReadStatus()
             text = StateLineText(LoadResString(IDS_LABEL_STATE), StateText(m_nLineState));
             break;
         case kLineStateUp: {
-            bool changedA = reading.cellCountA != m_nCellCountA;
-            bool changedB = reading.cellCountB != m_nCellCountB;
-            m_nCellCountA = reading.cellCountA;
-            m_nCellCountB = reading.cellCountB;
-            index = TrafficIconIndex(changedA, changedB);
-            text = RatesText(LoadResString(IDS_RATE_UPSTREAM), reading.rate107, separator,
-                             LoadResString(IDS_RATE_DOWNSTREAM), reading.rate103);
+            bool downstreamChanged = reading.downstreamCells != m_nDownstreamCells;
+            bool upstreamChanged = reading.upstreamCells != m_nUpstreamCells;
+            m_nDownstreamCells = reading.downstreamCells;
+            m_nUpstreamCells = reading.upstreamCells;
+            index = TrafficIconIndex(downstreamChanged, upstreamChanged);
+            text = RatesText(LoadResString(IDS_RATE_UPSTREAM), reading.upstreamRate, separator,
+                             LoadResString(IDS_RATE_DOWNSTREAM), reading.downstreamRate);
             break;
         }
         default:

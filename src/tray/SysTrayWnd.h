@@ -65,8 +65,8 @@ private:
     CTrayIcons m_icons;
     int m_nIconIndex = kTrayIconOther;
     uint32_t m_nLineState = 0;  // at the last status read; 11 when it failed
-    uint32_t m_nCellCountA = 0; // command 0x0381 at the last read with the line up
-    uint32_t m_nCellCountB = 0; // command 0x0301 likewise
+    uint32_t m_nDownstreamCells = 0; // command 0x0381 at the last read with the line up
+    uint32_t m_nUpstreamCells = 0; // command 0x0301 likewise
     std::wstring m_sTip;        // the tool-tip now shown
     bool m_bIconAdded = false;  // added and not yet removed
 

@@ -9,13 +9,13 @@ const std::array<int, kTrayIconCount> kTrayIconGroups = {
     IDI_TRAY_UNREADABLE, IDI_TRAY_TRAINING, IDI_TRAY_DOWN,
 };
 
-int TrafficIconIndex(bool counterAChanged, bool counterBChanged)
+int TrafficIconIndex(bool downstreamChanged, bool upstreamChanged)
 {
-    if (counterAChanged && counterBChanged)
+    if (downstreamChanged && upstreamChanged)
         return kTrayIconBoth;
-    if (counterAChanged)
+    if (downstreamChanged)
         return kTrayIconDownstream;
-    if (counterBChanged)
+    if (upstreamChanged)
         return kTrayIconUpstream;
     return kTrayIconQuiet;
 }

@@ -21,8 +21,8 @@ inline constexpr int kTrayIconCount = 7;
 // Icon group of each index. Index 2 holds 1012 and index 3 holds 1011.
 extern const std::array<int, kTrayIconCount> kTrayIconGroups;
 
-// The picture of a line that is up: counter A is command 0x0381, B is 0x0301.
-int TrafficIconIndex(bool counterAChanged, bool counterBChanged);
+// The picture of a line that is up, from which cell counters moved since the last read.
+int TrafficIconIndex(bool downstreamChanged, bool upstreamChanged);
 
 class CTrayIcons {
 public:

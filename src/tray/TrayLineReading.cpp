@@ -19,10 +19,10 @@ TrayLineReading ReadTrayLine()
     if (requestDword(Command::kLineState, reading.lineState))
         reading.lineState = kLineStateUnreadable;
     if (reading.lineState == kLineStateUp) {
-        reading.cellCountA = ReadDwordOrZero(Command::kCellCount381);
-        reading.cellCountB = ReadDwordOrZero(Command::kCellCount301);
-        reading.rate103 = ReadDwordOrZero(Command::kRate103);
-        reading.rate107 = ReadDwordOrZero(Command::kRate107);
+        reading.downstreamCells = ReadDwordOrZero(Command::kDownstreamCells);
+        reading.upstreamCells = ReadDwordOrZero(Command::kUpstreamCells);
+        reading.downstreamRate = ReadDwordOrZero(Command::kDownstreamRate);
+        reading.upstreamRate = ReadDwordOrZero(Command::kUpstreamRate);
     }
     return reading;
 }

@@ -12,10 +12,10 @@ inline constexpr uint32_t kLineStateUnreadable = 11; // also what a failed read 
 struct TrayLineReading {
     uint32_t lineState = 0;
     // Read only with the line up; a failed read gives 0.
-    uint32_t cellCountA = 0; // command 0x0381
-    uint32_t cellCountB = 0; // command 0x0301
-    uint32_t rate103 = 0;
-    uint32_t rate107 = 0;
+    uint32_t downstreamCells = 0; // command 0x0381
+    uint32_t upstreamCells = 0; // command 0x0301
+    uint32_t downstreamRate = 0;
+    uint32_t upstreamRate = 0;
 };
 
 // Line state (0x0004); when it is 2, then 0x0381, 0x0301, 0x0103, 0x0107.

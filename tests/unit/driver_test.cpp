@@ -99,13 +99,13 @@ TEST_F(DriverTest, TypedQueriesTakeOnlyGoodAnswers)
         {0, 0, false, "A", false, 0}, {1, 0, false, "C", true, 1},        {2, 0, true, "", false, 2},
         {3, 0, false, "B", false, 3}, {2, 1, false, "", false, 0}, {0x100, 0, false, "", false, 0x100}};
     for (const auto& c : cases) {
-        for (uint32_t code : {Command::kLineState, Command::kAnnex, Command::kDualBitmap, Command::kCellCount301,
-                              Command::kCellCount381})
+        for (uint32_t code : {Command::kLineState, Command::kAnnex, Command::kDualBitmap, Command::kUpstreamCells,
+                              Command::kDownstreamCells})
             device.answerDword(code, c.value, c.status);
         EXPECT_EQ(isLineUp(), c.up) << c.value << "/" << c.status;
         EXPECT_EQ(getAnnexLetter(), c.annex) << c.value << "/" << c.status;
         EXPECT_EQ(isDualBitmap(), c.dual) << c.value << "/" << c.status;
-        EXPECT_EQ(getCellCount301() + getCellCount381(), 2 * c.cells) << c.value << "/" << c.status;
+        EXPECT_EQ(getUpstreamCellCount() + getDownstreamCellCount(), 2 * c.cells) << c.value << "/" << c.status;
     }
 }
 

@@ -157,7 +157,7 @@ TEST_F(SimChannel, ProgramChannelOnTheSimulatedDevices)
     Sim("set 0x01e4 --bytes 00112233445566778899");
     uint16_t status = 9, length = 0;
     uint8_t buffer[6] = {0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE};
-    EXPECT_FALSE(requestCommand(Command::kText1E4, status, length, buffer, 4));
+    EXPECT_FALSE(requestCommand(Command::kFirmwareVersion, status, length, buffer, 4));
     EXPECT_EQ(std::make_pair(status, length), std::make_pair(uint16_t(0), uint16_t(10)));
     EXPECT_EQ(std::vector<uint8_t>(buffer, buffer + 5), (std::vector<uint8_t>{0, 0x11, 0x22, 0x33, 0xEE}));
     EXPECT_EQ(Sim("stats"), "open VukPciAdapter 1\ncmd 0x01e4 1\n");

@@ -605,7 +605,7 @@ void DrawBars(TestCanvas& canvas, int lower, int upper)
             for (int y = 0; y < 15; ++y)
                 for (int x = 0; x < 5; ++x) {
                     const int group = i < 4 ? 0 : i < 7 ? 1 : 2;
-                    const bool on = i < (bar == kLowerBar ? lower : upper) / 10;
+                    const bool on = i < (bar == kDownstreamBar ? lower : upper) / 10;
                     canvas.Set(275 + 9 * i + x, kBars[bar].y + y, on ? lit[group] : unlit[group]);
                 }
 }
@@ -618,8 +618,8 @@ TEST(ActivityPaint, SegmentsLightInStepsOfTenAndTheLightLeavesOutItsKey)
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.lower << "/" << c.upper << "/" << c.light);
         CActivityBars bars;
-        bars.m_nLowerLevel = c.lower;
-        bars.m_nUpperLevel = c.upper;
+        bars.m_nDownstreamLevel = c.lower;
+        bars.m_nUpstreamLevel = c.upper;
         bars.m_nLightImage = c.light;
         TestCanvas canvas(388, 263), expected(388, 263);
         canvas.Fill(kFill);
@@ -649,8 +649,8 @@ LinePoll Poll(uint32_t state)
     LinePoll poll;
     poll.stateReadable = true;
     poll.state = state;
-    poll.upperRate = 10;
-    poll.lowerRate = 1000000;
+    poll.upstreamRate = 10;
+    poll.downstreamRate = 1000000;
     return poll;
 }
 
@@ -678,14 +678,14 @@ TEST(ActivityPoll, TrainingBlinksAndCountersAreDifferencedAgainstTheirOwnRates)
     device.answerDword(0x0301, 200);
     device.answerDword(0x0381, 2147483648u + 1000);
     bars.Update(Poll(2));
-    EXPECT_EQ(2103, bars.m_nUpperLevel); // 496 cells (modulo 2^32) against 10 kbit/s
-    EXPECT_EQ(11, bars.m_nLowerLevel);   // 1000 cells against 1000000 kbit/s
+    EXPECT_EQ(2103, bars.m_nUpstreamLevel); // 496 cells (modulo 2^32) against 10 kbit/s
+    EXPECT_EQ(11, bars.m_nDownstreamLevel);   // 1000 cells against 1000000 kbit/s
     bars.Update(Poll(0)); // a disconnection keeps the previous values
     bars.Update(Poll(2));
-    EXPECT_EQ(0, bars.m_nUpperLevel);
+    EXPECT_EQ(0, bars.m_nUpstreamLevel);
     device.failCall(0x0301); // a failed counter reads 0 and is remembered as such
     bars.Update(Poll(2));
-    EXPECT_EQ(0u, bars.m_nUpperPrevious);
+    EXPECT_EQ(0u, bars.m_nUpstreamPrevious);
 }
 
 // ---- The whole window picture ------------------------------------------------

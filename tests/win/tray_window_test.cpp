@@ -155,21 +155,21 @@ TEST_F(TrayWindow, EachLineStateHasItsPictureAndTip)
         EXPECT_EQ(std::make_pair(c.group, Tip(c.text)), Shown()) << c.how << ", " << c.state;
     }
     EXPECT_EQ(8u, records.size()) << "an unchanged picture and tip are not told again";
-    EXPECT_EQ(0u, device.callCount(Command::kCellCount381)) << "counters are read only with the line up";
+    EXPECT_EQ(0u, device.callCount(Command::kDownstreamCells)) << "counters are read only with the line up";
 }
 
 TEST_F(TrayWindow, LineUpShowsRatesAndThePictureOfWhichCounterMoved)
 {
     device.answerDword(Command::kLineState, 2);
-    device.answerDword(Command::kRate103, 0xFFFFFFFF); // signed
-    device.failCall(Command::kRate107);               // a failed read gives 0
-    device.answerDword(Command::kCellCount301, 9, 1); // so does a bad status
+    device.answerDword(Command::kDownstreamRate, 0xFFFFFFFF); // signed
+    device.failCall(Command::kUpstreamRate);               // a failed read gives 0
+    device.answerDword(Command::kUpstreamCells, 9, 1); // so does a bad status
     CreateTray();
     EXPECT_EQ(std::make_pair(IDI_TRAY_UP_QUIET, Tip(L"Upstream: 0 kbps\nDownstream: -1 kbps")), Shown());
 
-    device.answerDword(Command::kRate103, 8192);
-    device.answerDword(Command::kRate107, 1024);
-    device.answerDword(Command::kCellCount301, 0);
+    device.answerDword(Command::kDownstreamRate, 8192);
+    device.answerDword(Command::kUpstreamRate, 1024);
+    device.answerDword(Command::kUpstreamCells, 0);
     const struct { uint32_t a, b; int group; } steps[] = {
         {0, 0, IDI_TRAY_UP_QUIET}, {5, 0, IDI_TRAY_UP_DOWN}, // only counter A (0x0381) moved
         {5, 7, IDI_TRAY_UP_UP},                              // only counter B (0x0301)
@@ -177,8 +177,8 @@ TEST_F(TrayWindow, LineUpShowsRatesAndThePictureOfWhichCounterMoved)
         {0, 8, IDI_TRAY_UP_DOWN}, // a counter going back counts as moving
     };
     for (const auto& step : steps) {
-        device.answerDword(Command::kCellCount381, step.a);
-        device.answerDword(Command::kCellCount301, step.b);
+        device.answerDword(Command::kDownstreamCells, step.a);
+        device.answerDword(Command::kUpstreamCells, step.b);
         NextStatusRead();
         EXPECT_EQ(std::make_pair(step.group, Tip(L"Upstream: 1024 kbps\nDownstream: 8192 kbps")), Shown())
             << step.a << ", " << step.b;
@@ -213,14 +213,14 @@ TEST_F(TrayWindow, ATipOfSixtyFourCharactersIsReportedOnceAndNotShown)
 {
     // Title (19) + "\nUpstream: 12345 kbps" (21) + "\nDownstream: 67890 kbps" (23) = 63.
     device.answerDword(Command::kLineState, 2);
-    device.answerDword(Command::kRate107, 12345);
-    device.answerDword(Command::kRate103, 67890);
+    device.answerDword(Command::kUpstreamRate, 12345);
+    device.answerDword(Command::kDownstreamRate, 67890);
     CreateTray();
     const std::wstring fits = Shown().second;
     ASSERT_EQ(63u, fits.size());
 
-    device.answerDword(Command::kRate103, uint32_t(-67890)); // one character more
-    device.answerCounter(Command::kCellCount381, 1, 1);      // and the picture keeps changing
+    device.answerDword(Command::kDownstreamRate, uint32_t(-67890)); // one character more
+    device.answerCounter(Command::kDownstreamCells, 1, 1);      // and the picture keeps changing
     g_whileBoxOpen = [&] { NextStatusRead(); };              // the timer keeps polling in the box
     const size_t calls = records.size();
     for (int i = 0; i < 3; ++i)
@@ -229,10 +229,10 @@ TEST_F(TrayWindow, ATipOfSixtyFourCharactersIsReportedOnceAndNotShown)
     EXPECT_EQ(calls, records.size()) << "nothing cut or half-shown";
 
     // Back to a fitting text, then too long again: a new failure, a new box.
-    device.answerDword(Command::kRate103, 67890);
+    device.answerDword(Command::kDownstreamRate, 67890);
     NextStatusRead();
     EXPECT_EQ(fits, Shown().second);
-    device.answerDword(Command::kRate103, uint32_t(-67890));
+    device.answerDword(Command::kDownstreamRate, uint32_t(-67890));
     NextStatusRead();
     expectedBoxes = 2;
 }
