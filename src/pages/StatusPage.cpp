@@ -3,11 +3,11 @@
 #include "driver/Channel.h"
 #include "driver/CommandCodes.h"
 #include "framework/MessageTable.h"
-#include "pages/ActivityLevel.h"
 #include "pages/ControlText.h"
 #include "settings/ProgramIcons.h"
 #include "settings/ResourceIds.h"
 #include "settings/ResourceModule.h"
+#include "status/ActivityLevel.h"
 
 namespace {
 
@@ -167,8 +167,8 @@ void CStatusPage::UpdateActivity()
         m_nLastUpstreamCells = upstreamCells;
         m_nLastDownstreamCells = downstreamCells;
         // Each counter against the rate of its own direction.
-        upstreamLevel = ActivityLevel(upstreamDelta, m_upstreamRate.getDwordOr(0));
-        downstreamLevel = ActivityLevel(downstreamDelta, m_downstreamRate.getDwordOr(0));
+        upstreamLevel = PageActivityLevel(upstreamDelta, m_upstreamRate.getDwordOr(0));
+        downstreamLevel = PageActivityLevel(downstreamDelta, m_downstreamRate.getDwordOr(0));
     }
     ShowStateIcon(iconId);
     m_meter.SetLevels(upstreamLevel, downstreamLevel);

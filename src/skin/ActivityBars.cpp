@@ -4,6 +4,7 @@
 #include "driver/Channel.h"
 #include "skin/SkinDrawRecorder.h"
 #include "skin/SkinLayout.h"
+#include "status/ActivityLevel.h"
 
 using namespace SkinLayout;
 
@@ -21,16 +22,6 @@ const ColourPair kColours[3] = {
     {PALETTERGB(64, 0, 0), PALETTERGB(128, 0, 0)},
 };
 
-int32_t TruncateLoad(float load)
-{
-    // A huge difference against a tiny rate must still read as a full bar.
-    if (!(load < 2147483520.0f))
-        return load != load ? 0 : INT32_MAX;
-    if (load <= -2147483648.0f)
-        return INT32_MIN;
-    return int32_t(load);
-}
-
 } // namespace
 
 CActivityBars::CActivityBars()
@@ -39,21 +30,6 @@ CActivityBars::CActivityBars()
         m_colours[i].unlit.reset(CreateSolidBrush(kColours[i].unlit));
         m_colours[i].lit.reset(CreateSolidBrush(kColours[i].lit));
     }
-}
-
-int32_t CActivityBars::ComputeLoad(uint32_t difference, uint32_t rateKbps)
-{
-    int32_t load = 0;
-    // The product is a 32-bit signed number, as the meter has always taken it.
-    int32_t bitsPerSecond = int32_t(rateKbps * 1000u);
-    if (rateKbps != 0 && bitsPerSecond != 0) {
-        float cells = float(difference);
-        double percent = double(cells) * 53 * 8 * 100 / double(bitsPerSecond);
-        load = TruncateLoad(float(percent));
-    }
-    if (difference != 0 && load <= 11)
-        load = 11;
-    return load;
 }
 
 void CActivityBars::Update(const LinePoll& poll)
@@ -70,8 +46,8 @@ void CActivityBars::Update(const LinePoll& poll)
         uint32_t downstreamDifference = downstreamCells - m_nDownstreamPrevious;
         m_nUpstreamPrevious = upstreamCells;
         m_nDownstreamPrevious = downstreamCells;
-        m_nUpstreamLevel = ComputeLoad(upstreamDifference, poll.upstreamRate);
-        m_nDownstreamLevel = ComputeLoad(downstreamDifference, poll.downstreamRate);
+        m_nUpstreamLevel = SkinActivityLoad(upstreamDifference, poll.upstreamRate);
+        m_nDownstreamLevel = SkinActivityLoad(downstreamDifference, poll.downstreamRate);
         m_nLightImage = kLightConnected;
     } else if (poll.state == 1) {
         m_nUpstreamLevel = m_nDownstreamLevel = 0;

@@ -57,11 +57,6 @@ public:
     // light image. Two polls with the same picture draw the same pixels.
     int PictureKey() const;
 
-    // Load in per cent of a counter difference against a rate in kbit/s:
-    // d x 53 x 8 x 100 / (rate x 1000) with the product as 32-bit signed,
-    // rounded to single precision and truncated; 0 for a rate of 0. A moving
-    // counter gives at least 11 (one lit segment).
-    static int32_t ComputeLoad(uint32_t difference, uint32_t rateKbps);
 
     int32_t m_nUpstreamLevel = 0;
     int32_t m_nDownstreamLevel = 0;

@@ -18,6 +18,7 @@
 #include "skin/SkinDrawRecorder.h"
 #include "skin/SkinLayout.h"
 #include "skin/SkinMainWnd.h"
+#include "status/ActivityLevel.h"
 #include "support/FakeDeviceIo.h"
 #include "support/FakeProfileReader.h"
 
@@ -640,8 +641,8 @@ TEST(ActivityLoad, ComputesLoadsAsTheMeterAlwaysHas)
         {1000, 1000, 42}, {0, 1000, 0},   {1, 8000, 11}, {1, 0, 11},  {0, 0, 0},   {10614, 10000, 45},
         {1000000, 100, 424000}, {5, 3000000, 11} /* a product wrapping negative */, {0, 0x20000000u, 0}};
     for (const auto& c : cases)
-        EXPECT_EQ(c.load, CActivityBars::ComputeLoad(c.cells, c.rate)) << c.cells << "/" << c.rate;
-    EXPECT_GE(CActivityBars::ComputeLoad(0xFFFFFFFFu, 1), 100);
+        EXPECT_EQ(c.load, SkinActivityLoad(c.cells, c.rate)) << c.cells << "/" << c.rate;
+    EXPECT_GE(SkinActivityLoad(0xFFFFFFFFu, 1), 100);
 }
 
 LinePoll Poll(uint32_t state)
