@@ -4,7 +4,7 @@
 #include "app/RunningInstance.h"
 #include "classic/ClassicDlg.h"
 #include "framework/ErrorBox.h"
-#include "framework/ProgramClass.h"
+#include "settings/ProgramIdentity.h"
 #include "framework/WindowClass.h"
 #include "settings/IniFile.h"
 #include "settings/ResourceIds.h"

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "app/DebugPlugin.h"
-#include "framework/AppServices.h"
+#include "app/AppServices.h"
 #include "framework/WinApp.h"
 #include "settings/LanguageModule.h"
 #include "tray/SysTrayWnd.h"

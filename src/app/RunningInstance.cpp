@@ -1,6 +1,6 @@
 #include "app/RunningInstance.h"
 
-#include "framework/ProgramClass.h"
+#include "settings/ProgramIdentity.h"
 
 HWND FindRunningInstance(const std::wstring& title)
 {

@@ -6,7 +6,7 @@
 
 #include "dib/Dib.h"
 #include "dib/Palette.h"
-#include "framework/AppServices.h"
+#include "app/AppServices.h"
 #include "framework/Dialog.h"
 #include "framework/Handles.h"
 

@@ -12,7 +12,7 @@ public:
     virtual void OnDrawValue(int row, const std::string& text) = 0;
     // Every poll reports its bars and light, also when they look as before
     // and so nothing reaches the screen.
-    virtual void OnDrawActivity(int upperLevel, int lowerLevel, int lightImage) = 0;
+    virtual void OnDrawActivity(int upstreamLevel, int downstreamLevel, int lightImage) = 0;
 
 protected:
     ~ISkinDrawRecorder() = default;

@@ -2,7 +2,7 @@
 
 #include "framework/ErrorBox.h"
 #include "framework/MessageTable.h"
-#include "framework/ProgramClass.h"
+#include "settings/ProgramIdentity.h"
 #include "settings/ProgramPaths.h"
 #include "settings/ResourceIds.h"
 #include "settings/ResourceModule.h"

@@ -6,7 +6,7 @@
 // program's main window.
 #pragma once
 
-#include "framework/AppServices.h"
+#include "app/AppServices.h"
 #include "framework/Wnd.h"
 #include "tray/NotifyIconShell.h"
 #include "tray/TrayIcons.h"

@@ -1,6 +1,6 @@
 #include "tray/TrayMenu.h"
 
-#include "framework/ProgramClass.h"
+#include "settings/ProgramIdentity.h"
 #include "settings/ResourceIds.h"
 #include "settings/ResourceModule.h"
 

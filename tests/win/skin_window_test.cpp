@@ -4,8 +4,8 @@
 // are redrawn, pages, keys, the buttons' states and pictures, the bars and
 // the light, colourising and text colours, and handles and GDI objects over
 // an hour of accelerated polls.
-#include "framework/AppServices.h"
-#include "framework/ProgramClass.h"
+#include "app/AppServices.h"
+#include "settings/ProgramIdentity.h"
 #include "framework/WindowClass.h"
 #include "settings/ProgramPaths.h"
 #include "settings/ResourceIds.h"

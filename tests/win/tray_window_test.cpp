@@ -5,7 +5,7 @@
 #include "driver/CommandCodes.h"
 #include "support/FakeDeviceIo.h"
 #include "framework/ErrorBox.h"
-#include "framework/ProgramClass.h"
+#include "settings/ProgramIdentity.h"
 #include "framework/WindowClass.h"
 #include "settings/ResourceIds.h"
 #include "tray/SysTrayWnd.h"

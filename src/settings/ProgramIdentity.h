@@ -1,5 +1,6 @@
-// The window class of the program's own top-level windows (the tray window
-// and the skinned window). A second start of the program looks for it.
+// The names by which the program is found: the window class of its own
+// top-level windows (the tray window and the skinned window), which a second
+// start looks for, the tray window's title, and the commands it takes.
 #pragma once
 
 #include <windows.h>

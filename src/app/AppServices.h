@@ -1,5 +1,6 @@
 // What the windows may ask of the application object. Every window gets a
-// reference to it at construction.
+// reference to it at construction; the interface has no code, so the windows
+// depend on it and never on the application object itself.
 #pragma once
 
 #include <string>

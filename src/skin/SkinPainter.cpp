@@ -1,0 +1,304 @@
+#include "skin/SkinPainter.h"
+
+#include "dib/OctalPalette.h"
+#include "driver/VirtualCommands.h"
+#include "settings/IniFile.h"
+#include "settings/ProgramPaths.h"
+#include "settings/ResourceIds.h"
+#include "settings/ResourceModule.h"
+#include "settings/SettingsKeys.h"
+#include "settings/TextUtil.h"
+#include "settings/WideText.h"
+#include "skin/PageIndicator.h"
+#include "skin/SkinDrawRecorder.h"
+#include "skin/SkinLayout.h"
+
+using namespace SkinLayout;
+
+namespace {
+
+const char kLogoFile[] = "LogoSkin.bmp";
+
+const UINT kPageLabels[CSkinPainter::kPageCount][CSkinPainter::kRowCount] = {
+    {IDS_LABEL_STATE, IDS_LABEL_MODE, IDS_LABEL_DOWNSTREAM, IDS_LABEL_UPSTREAM},
+    {IDS_LABEL_PACKAGE, IDS_LABEL_DRIVER, IDS_LABEL_PROGRAM, IDS_LABEL_FIRMWARE},
+};
+
+const COLORREF kPanelColour = PALETTERGB(0, 0, 0);
+
+uint8_t ReadIniByte(const char* key)
+{
+    return uint8_t(ReadIniInt(key) & 0xFF);
+}
+
+// A colour setting, read anew at every use: a text that is not three
+// numbers gives black.
+COLORREF ReadTextColour(const char* key)
+{
+    return COLORREF(ReadIniRgb(ReadIniString(key)));
+}
+
+} // namespace
+
+CSkinPainter::CSkinPainter() : m_background(false), m_logo(false), m_lights(true), m_titleBar(false)
+{
+    m_panelBrush.reset(CreateSolidBrush(kPanelColour));
+    // Row 2 of page 1 is the program's own version and never changes.
+    m_values[1][2] = kProgramVersionText;
+    for (int page = 0; page < kPageCount; ++page)
+        for (int row = 0; row < kRowCount; ++row)
+            m_labels[page][row] = LoadResString(kPageLabels[page][row]);
+    m_pageTitles[0] = LoadResString(IDS_TAB_STATUS);
+    m_pageTitles[1] = LoadResString(IDS_TAB_VERSION);
+    m_pageFormat = LoadResString(IDS_PAGE_FORMAT);
+}
+
+void CSkinPainter::LoadImages()
+{
+    uint8_t hue = ReadIniByte(Settings::kHue);
+    uint8_t sat = ReadIniByte(Settings::kSat);
+    m_background.m_bRecolor = true;
+    m_background.m_nHue = hue;
+    m_background.m_nSat = sat;
+    m_background.LoadFromResource(IDB_SKIN_BACKGROUND);
+
+    m_logo.LoadFromFile(JoinPath(GetProgramDir(), kLogoFile));
+
+    m_lights.LoadFromResource(IDB_SKIN_LIGHTS);
+    m_titleBar.m_bRecolor = true;
+    m_titleBar.m_nHue = ReadIniByte(Settings::kTitlebarHue);
+    m_titleBar.m_nSat = ReadIniByte(Settings::kTitlebarSat);
+    m_titleBar.LoadFromResource(IDB_SKIN_TITLEBAR);
+    if (ReadIniInt(Settings::kTransparentBitmap) != 0)
+        m_logo.m_bTransparent = true;
+}
+
+void CSkinPainter::CreateSharedPalette(const std::vector<CDib*>& strips)
+{
+    std::vector<CDib*> images = {&m_background, &m_lights, &m_titleBar, &m_logo};
+    images.insert(images.end(), strips.begin(), strips.end());
+    m_pPalette = CreateOctalPalette(images);
+    if (m_pPalette)
+        for (CDib* image : images)
+            image->SetPalette(m_pPalette.get());
+}
+
+void CSkinPainter::CreateTextFont(bool japanese)
+{
+    m_font.reset(CreateFontW(japanese ? 14 : 8, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
+                             japanese ? L"" : L"MS Sans Serif"));
+    ClientDC dc(m_hWnd);
+    SelectObjectScope selectFont(dc.get(), m_font.get());
+    TEXTMETRICW metrics = {};
+    GetTextMetricsW(dc.get(), &metrics);
+    m_nLineHeight = metrics.tmHeight;
+}
+
+// ---- What changes ------------------------------------------------------------
+
+void CSkinPainter::ShowPage(int page)
+{
+    m_nPage = page;
+    if (HDC canvas = Canvas()) {
+        DrawPage(canvas);
+        Present(kPanel);
+    }
+}
+
+void CSkinPainter::UpdateValue(const std::string& text, int page, int row)
+{
+    std::string& stored = m_values[page][row];
+    if (stored == text)
+        return;
+    stored = text;
+    if (page != m_nPage)
+        return;
+    if (HDC canvas = Canvas()) {
+        DrawValue(canvas, text, row);
+        Present(ValueRect(row));
+    }
+}
+
+void CSkinPainter::UpdateActivity(const LinePoll& poll)
+{
+    m_activity.Update(poll);
+    if (HDC canvas = Canvas()) {
+        if (m_activity.PictureKey() != m_nShownActivity) {
+            DrawActivityPicture(canvas);
+            Present(kActivityArea);
+        } else if (m_pRecorder) {
+            m_pRecorder->OnDrawActivity(m_activity.m_nUpstreamLevel, m_activity.m_nDownstreamLevel,
+                                        m_activity.m_nLightImage);
+        }
+    }
+}
+
+// ---- Drawing -------------------------------------------------------------------
+
+HPALETTE CSkinPainter::PaletteHandle() const
+{
+    return m_pPalette ? m_pPalette->GetHandle() : nullptr;
+}
+
+void CSkinPainter::PaintContent(HDC dc)
+{
+    SelectPaletteScope selectPalette(dc, PaletteHandle());
+    RealizePalette(dc);
+    m_background.Draw(dc, 0, 0);
+    m_logo.Draw(dc, kLogoLeft, (kLogoBand - m_logo.m_nHeight) / 2);
+    FillRect(dc, &kPanel, m_panelBrush.get());
+    // The lights are composed over the background once, for every later poll.
+    m_activity.ComposeLights(dc, m_lights);
+    DrawPage(dc);
+    // The last poll's bars and light stay in the picture until the next poll.
+    if (m_activity.m_nLightImage != CActivityBars::kLightNone)
+        m_activity.Draw(dc, m_lights);
+    if (dc == m_canvas.Dc())
+        m_nShownActivity = m_activity.PictureKey();
+}
+
+void CSkinPainter::DrawActivityPicture(HDC dc)
+{
+    SelectPaletteScope selectPalette(dc, PaletteHandle());
+    RealizePalette(dc);
+    m_activity.Draw(dc, m_lights, m_pRecorder);
+    if (dc == m_canvas.Dc())
+        m_nShownActivity = m_activity.PictureKey();
+}
+
+void CSkinPainter::DrawPage(HDC dc)
+{
+    DrawTitle(dc);
+    for (int row = 0; row < kRowCount; ++row)
+        DrawLabel(dc, m_labels[m_nPage][row], row);
+    for (int row = 0; row < kRowCount; ++row)
+        DrawValue(dc, m_values[m_nPage][row], row);
+}
+
+RECT CSkinPainter::TitleRect() const
+{
+    return {kPanel.left + kTitleInset, kPanel.top, kPanel.left + m_titleBar.m_nWidth - kTitleInset,
+            kPanel.top + m_titleBar.m_nHeight};
+}
+
+RECT CSkinPainter::LabelRect(int row) const
+{
+    int lineHeight = m_nLineHeight;
+    int top = kPanel.top + m_titleBar.m_nHeight + lineHeight + (3 * row * lineHeight) / 2;
+    return {kPanel.left, top, kPanelCentre - kColumnGap, top + lineHeight};
+}
+
+RECT CSkinPainter::ValueRect(int row) const
+{
+    RECT rect = LabelRect(row);
+    rect.left = kPanelCentre + kColumnGap;
+    rect.right = kPanel.right;
+    return rect;
+}
+
+void CSkinPainter::DrawTitle(HDC dc)
+{
+    SelectPaletteScope selectPalette(dc, PaletteHandle());
+    RealizePalette(dc);
+    m_titleBar.Draw(dc, kPanel.left, kPanel.top);
+
+    SelectObjectScope selectFont(dc, m_font.get());
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, ReadTextColour(Settings::kTitlebarTextRGB));
+    RECT rect = TitleRect();
+    const std::wstring& title = m_pageTitles[m_nPage];
+    DrawTextW(dc, title.c_str(), int(title.size()), &rect, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
+    std::wstring indicator = FormatPageIndicator(m_pageFormat, m_nPage + 1, kPageCount);
+    DrawTextW(dc, indicator.c_str(), int(indicator.size()), &rect, DT_SINGLELINE | DT_VCENTER | DT_RIGHT);
+    if (m_pRecorder)
+        m_pRecorder->OnDrawTitle(m_nPage, title, indicator);
+}
+
+void CSkinPainter::DrawLabel(HDC dc, const std::wstring& text, int row)
+{
+    SelectObjectScope selectFont(dc, m_font.get());
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, ReadTextColour(Settings::kLabelTextRGB));
+    RECT rect = LabelRect(row);
+    FillRect(dc, &rect, m_panelBrush.get());
+    DrawTextW(dc, text.c_str(), int(text.size()), &rect, DT_RIGHT);
+    if (m_pRecorder)
+        m_pRecorder->OnDrawLabel(row, text);
+}
+
+void CSkinPainter::DrawValue(HDC dc, const std::string& text, int row)
+{
+    SelectObjectScope selectFont(dc, m_font.get());
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, ReadTextColour(Settings::kStatusTextRGB));
+    RECT rect = ValueRect(row);
+    FillRect(dc, &rect, m_panelBrush.get());
+    // Values come from the driver: an "&" in them is text, not a mnemonic. A
+    // text wider than its column ends in an ellipsis rather than being cut.
+    std::wstring wide = WideFromUtf8(text);
+    DrawTextW(dc, wide.c_str(), int(wide.size()), &rect, DT_LEFT | DT_NOPREFIX | DT_END_ELLIPSIS);
+    if (m_pRecorder)
+        m_pRecorder->OnDrawValue(row, text);
+}
+
+// ---- The off-screen copy and the screen ---------------------------------------
+
+HDC CSkinPainter::Canvas(bool* paintedWhole)
+{
+    if (paintedWhole)
+        *paintedWhole = false;
+    if (!m_hWnd)
+        return nullptr;
+    int width = m_background.m_nWidth;
+    int height = m_background.m_nHeight;
+    if (!m_canvas || m_canvas.Width() != width || m_canvas.Height() != height) {
+        ClientDC reference(m_hWnd);
+        if (!m_canvas.Ensure(reference.get(), width, height))
+            return nullptr;
+    }
+    if (m_canvas.WasCreated()) {
+        PaintContent(m_canvas.Dc());
+        if (paintedWhole)
+            *paintedWhole = true;
+    }
+    return m_canvas.Dc();
+}
+
+void CSkinPainter::Present(const RECT& area)
+{
+    ClientDC dc(m_hWnd);
+    SelectPaletteScope selectPalette(dc.get(), PaletteHandle());
+    RealizePalette(dc.get());
+    BitBlt(dc.get(), area.left, area.top, area.right - area.left, area.bottom - area.top, m_canvas.Dc(), area.left,
+           area.top, SRCCOPY);
+}
+
+void CSkinPainter::PaintWindow(HDC dc)
+{
+    bool paintedWhole = false;
+    HDC canvas = Canvas(&paintedWhole);
+    if (!canvas)
+        return;
+    if (!paintedWhole)
+        PaintContent(canvas);
+    SelectPaletteScope selectPalette(dc, PaletteHandle());
+    RealizePalette(dc);
+    BitBlt(dc, 0, 0, m_canvas.Width(), m_canvas.Height(), canvas, 0, 0, SRCCOPY);
+}
+
+bool CSkinPainter::RealizePaletteOnWindow()
+{
+    if (!m_pPalette)
+        return false;
+    ClientDC dc(m_hWnd);
+    SelectPaletteScope selectPalette(dc.get(), PaletteHandle());
+    RealizePalette(dc.get());
+    return true;
+}
+
+void CSkinPainter::DrawButtonBackdrop(HDC dc, const RECT& place)
+{
+    if (HDC canvas = Canvas())
+        BitBlt(dc, 0, 0, place.right - place.left, place.bottom - place.top, canvas, place.left, place.top, SRCCOPY);
+}

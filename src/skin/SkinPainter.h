@@ -1,0 +1,104 @@
+// The skinned window's picture: its four bitmaps with their shared palette,
+// the text font, the texts of both pages, the activity bars and the light,
+// laid out and drawn into any device context.
+//
+// Every redraw is composed in an off-screen copy of the window, made and
+// painted whole at first use: a changed row or the bars are drawn there and
+// only their rectangle reaches the screen; WM_PAINT transfers the whole copy.
+#pragma once
+
+#include "dib/Dib.h"
+#include "dib/Palette.h"
+#include "framework/Handles.h"
+#include "skin/ActivityBars.h"
+#include "skin/OffscreenCanvas.h"
+#include "skin/SkinButton.h"
+
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+class ISkinDrawRecorder;
+
+class CSkinPainter : public ISkinButtonBackdrop {
+public:
+    static constexpr int kPageCount = 2;
+    static constexpr int kRowCount = 4;
+
+    // Loads the labels, page titles and page format of the language module.
+    CSkinPainter();
+
+    // The four bitmaps, coloured as the settings say. Raises XVuk when one
+    // cannot be had.
+    void LoadImages();
+    // The window painted on, once it exists.
+    void SetWindow(HWND window) { m_hWnd = window; }
+    // One palette for the four bitmaps and the buttons' strips, lent to all.
+    void CreateSharedPalette(const std::vector<CDib*>& strips);
+    // The rows' font (the system's at a larger size for Japanese) and its line height.
+    void CreateTextFont(bool japanese);
+    const CDib& Background() const { return m_background; }
+
+    int Page() const { return m_nPage; }
+    // Shows another page: its title and rows are drawn and put on screen.
+    void ShowPage(int page);
+    // Stores the text of a row; draws it at once when it differs from what
+    // the row showed and belongs to the page shown.
+    void UpdateValue(const std::string& text, int page, int row);
+    // One poll of the bars and the light: drawn and put on screen unless
+    // they look exactly as the off-screen copy shows them already.
+    void UpdateActivity(const LinePoll& poll);
+
+    // The whole picture, into any device context.
+    void PaintContent(HDC dc);
+    // WM_PAINT: the off-screen copy onto the window's paint context (whose
+    // clipping leaves out what the caller excluded).
+    void PaintWindow(HDC dc);
+    // Realises the palette on the window; false when there is none.
+    bool RealizePaletteOnWindow();
+
+    // A listener of what is drawn (tests and benchmarks); null for none.
+    void SetDrawRecorder(ISkinDrawRecorder* recorder) { m_pRecorder = recorder; }
+
+    // ISkinButtonBackdrop: the picture under a button.
+    void DrawButtonBackdrop(HDC dc, const RECT& place) override;
+
+private:
+    HPALETTE PaletteHandle() const;
+    void DrawPage(HDC dc);
+    void DrawTitle(HDC dc);
+    void DrawLabel(HDC dc, const std::wstring& text, int row);
+    void DrawValue(HDC dc, const std::string& text, int row);
+    void DrawActivityPicture(HDC dc);
+
+    // The text rows and the title's text in client coordinates.
+    RECT LabelRect(int row) const;
+    RECT ValueRect(int row) const;
+    RECT TitleRect() const;
+
+    // The off-screen copy, made (and painted whole) at first use; null while
+    // the window does not exist.
+    HDC Canvas(bool* paintedWhole = nullptr);
+    // Puts a rectangle of the off-screen copy on the window.
+    void Present(const RECT& area);
+
+    std::unique_ptr<CPalette> m_pPalette; // shared by the images and the button strips; outlives them
+    HWND m_hWnd = nullptr;                // not owned
+    CDib m_background;
+    CDib m_logo;
+    CDib m_lights;
+    CDib m_titleBar;
+    UniqueFont m_font;
+    int m_nLineHeight = 0;
+    int m_nPage = 0;
+    std::array<std::array<std::wstring, kRowCount>, kPageCount> m_labels;
+    std::array<std::array<std::string, kRowCount>, kPageCount> m_values;
+    std::array<std::wstring, kPageCount> m_pageTitles;
+    std::wstring m_pageFormat;
+    CActivityBars m_activity;
+    UniqueBrush m_panelBrush;
+    COffscreenCanvas m_canvas;
+    int m_nShownActivity = -1;                // CActivityBars::PictureKey of what m_canvas shows; -1 none
+    ISkinDrawRecorder* m_pRecorder = nullptr; // not owned
+};
