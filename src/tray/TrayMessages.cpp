@@ -25,8 +25,3 @@ uint32_t AdvanceTrayTick()
 {
     return ++g_trayTicks;
 }
-
-void ResetTrayTicks()
-{
-    g_trayTicks = 0;
-}

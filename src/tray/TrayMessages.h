@@ -14,5 +14,3 @@ UINT TaskbarCreatedMessage();
 
 // Adds one to the shared tick counter and returns the new count.
 uint32_t AdvanceTrayTick();
-// Back to 0, as at process start; for tests that need a known first tick.
-void ResetTrayTicks();
