@@ -75,13 +75,17 @@ void CCplApp::RegisterWindowClass()
 
 void CCplApp::ShowMainWindow()
 {
-    if (!HasOpenStatusWindow()) {
-        m_pStatusWnd.reset();
-        if (ReadIniInt(Settings::kClassicStyle) != 0)
-            m_pStatusWnd = std::make_unique<CClassicDlg>(*this, nullptr);
-        else
-            m_pStatusWnd = std::make_unique<CSkinMainWnd>(*this);
+    // An open status window is only brought to the front: no setting is
+    // read, so an edited or broken settings file changes nothing here.
+    if (HasOpenStatusWindow()) {
+        BringToFront(m_pStatusWnd->m_hWnd);
+        return;
     }
+    m_pStatusWnd.reset();
+    if (ReadIniInt(Settings::kClassicStyle) != 0)
+        m_pStatusWnd = std::make_unique<CClassicDlg>(*this, nullptr);
+    else
+        m_pStatusWnd = std::make_unique<CSkinMainWnd>(*this);
     if (!m_pStatusWnd->IsWindow()) {
         // The classic dialog reported its failure already. Without the tray
         // icon nothing would be left to end the program with: end it now.
@@ -89,10 +93,15 @@ void CCplApp::ShowMainWindow()
             PostQuitMessage(0);
         return;
     }
-    SetForegroundWindow(m_pStatusWnd->m_hWnd);
-    SetWindowPos(m_pStatusWnd->m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
+    BringToFront(m_pStatusWnd->m_hWnd);
     if (ReadIniInt(Settings::kShowSysTrayIcon) == 0)
         m_pMainWnd = m_pStatusWnd.get();
+}
+
+void CCplApp::BringToFront(HWND window)
+{
+    SetForegroundWindow(window);
+    SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
 }
 
 void CCplApp::CloseStatusWindow()

@@ -19,6 +19,7 @@ public:
     bool PreTranslateMessage(MSG& message) override;
 
     void RegisterWindowClass();
+    static void BringToFront(HWND window);
 
     // IAppServices
     void ShowMainWindow() override;

@@ -40,7 +40,16 @@ bool CSysTrayWnd::Create(CWnd* parent)
         return false;
     AddIcon();
     SetTimer(m_hWnd, kPollTimer, kPollPeriodMs, nullptr);
-    Poll(kPollTimer);
+    // The first read is part of start-up: a failure there reaches the
+    // start-up guard (its box, then the end) instead of a box of its own.
+    m_bStarting = true;
+    try {
+        Poll(kPollTimer);
+    } catch (...) {
+        m_bStarting = false;
+        throw;
+    }
+    m_bStarting = false;
     return true;
 }
 
@@ -150,6 +159,8 @@ void CSysTrayWnd::ReadStatus()
         tip = LoadResString(IDS_TITLE) + separator + text;
         SetIconAndTip(index, tip);
     } catch (const XVuk& error) {
+        if (m_bStarting)
+            throw;
         ReportPollFailure(error.GetMessageText(), tip);
         return;
     }

@@ -74,6 +74,7 @@ private:
     // kept until a status read succeeds, so that a failure that lasts is
     // reported once instead of in a new box every second.
     bool m_bFailureReported = false;
+    bool m_bStarting = false; // the first read, made by Create: its failure belongs to start-up
     std::string m_sFailedMessage;
     std::wstring m_sFailedTip;
 };

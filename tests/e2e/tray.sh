@@ -100,6 +100,13 @@ check "'close' closes the status window" gone "$status"
 away
 xdotool mousemove $((ICON_X + 8)) $((ICON_Y + 8)) click --repeat 2 --delay 100 1
 check "a double-click opens the status window" test -n "$(status_window)"
+# An open status window is only brought to the front: no setting is read.
+mv "$APP_DIR/Modavi.ini" "$APP_DIR/Modavi.ini.away"
+status=$(status_window)
+tray=$(find_window --class "$CLASS" --title SysTrayWnd)
+probe command "$tray" 100 && probe command "$tray" 101 && gone "$status"
+check "asked again while it is open, with no settings file: no error box" no_window --class '#32770' --title Error
+mv "$APP_DIR/Modavi.ini.away" "$APP_DIR/Modavi.ini"
 away
 
 echo "'exit' ends the program"

@@ -210,6 +210,14 @@ TEST_F(TrayWindow, TrainingBlinksEveryTickAndTheStatusIsReadEveryOther)
     EXPECT_EQ(9u, records.size()) << "no blink outside training";
 }
 
+TEST_F(TrayWindow, AFailingFirstReadRaisesToStartUpWithoutABoxOfItsOwn)
+{
+    device.answerDword(Command::kLineState, 2);
+    device.answerDword(Command::kUpstreamRate, 12345);
+    device.answerDword(Command::kDownstreamRate, uint32_t(-67890)); // a tip of 64 characters
+    EXPECT_EQ("System tray text is too big", ErrorText([&] { tray.Create(nullptr); }));
+}
+
 TEST_F(TrayWindow, ATipOfSixtyFourCharactersIsReportedOnceAndNotShown)
 {
     // Title (19) + "\nUpstream: 12345 kbps" (21) + "\nDownstream: 67890 kbps" (23) = 63.
