@@ -11,6 +11,10 @@ static CTraceChannel g_statusPageTrace("StatusPage");
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
 {
+    // Before anything is loaded: DLLs come only from the system folder and
+    // the program's folder, so the debug plug-in's imports can never be
+    // picked up from the current folder or PATH.
+    SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32 | LOAD_LIBRARY_SEARCH_APPLICATION_DIR);
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_TAB_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
     try {

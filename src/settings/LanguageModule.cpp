@@ -24,9 +24,11 @@ std::string InstallerLanguage()
         return kDefaultLanguageName;
     char value[128] = {};
     DWORD size = sizeof value - 1; // room for a terminator the value may lack
-    LONG result = RegQueryValueExA(key, "language", nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size);
+    DWORD type = REG_NONE;
+    LONG result = RegQueryValueExA(key, "language", nullptr, &type, reinterpret_cast<BYTE*>(value), &size);
     RegCloseKey(key);
-    if (result != ERROR_SUCCESS)
+    // Only a text names a language; a number or binary value is not one.
+    if (result != ERROR_SUCCESS || type != REG_SZ)
         return kDefaultLanguageName;
     value[sizeof value - 1] = '\0';
     return value;
@@ -71,7 +73,9 @@ int CLanguageModule::SelectLanguage()
         return 1;
     }
     const char* moduleFile = kLanguageTable[row].moduleFile;
-    m_hModule = LoadLibraryA(JoinPath(GetProgramDir(), moduleFile).c_str());
+    // Resources only: the module is mapped as data and never runs any code.
+    m_hModule = LoadLibraryExA(JoinPath(GetProgramDir(), moduleFile).c_str(), nullptr,
+                               LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
     if (!m_hModule)
         throw XVuk("Can't open %s", moduleFile);
     SetResourceModule(m_hModule);

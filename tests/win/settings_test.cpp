@@ -33,11 +33,11 @@ namespace {
 // an installer run by an administrator leaves it for a standard user.
 class ReadOnlyInstallerKey {
 public:
-    explicit ReadOnlyInstallerKey(const char* language) : m_path("software\\ModaviTestInstaller")
+    explicit ReadOnlyInstallerKey(const char* language, DWORD type = REG_SZ) : m_path("software\\ModaviTestInstaller")
     {
         HKEY key = nullptr;
         RegCreateKeyExA(HKEY_LOCAL_MACHINE, m_path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
-        RegSetValueExA(key, "language", 0, REG_SZ, reinterpret_cast<const BYTE*>(language), DWORD(strlen(language) + 1));
+        RegSetValueExA(key, "language", 0, type, reinterpret_cast<const BYTE*>(language), DWORD(strlen(language) + 1));
         EXPLICIT_ACCESSA access = {};
         access.grfAccessPermissions = KEY_READ;
         access.grfAccessMode = SET_ACCESS;
@@ -66,10 +66,13 @@ private:
 TEST(LanguageModule, InstallerLanguageFromAReadOnlyKeyOrEnglishWithoutOne)
 {
     ScopedFile ini(SettingsFilePath(), SettingsText("UseInstallerLanguage=1\r\nSupportedLanguages=german\r\n"));
-    for (auto [setupKey, expected] : {std::pair{"ModaviTestInstaller", "Japanese"}, {"ModaviNoSuchKey", "english"}}) {
+    const struct { const char* setupKey; DWORD type; const char* expected; } cases[] = {
+        {"ModaviTestInstaller", REG_SZ, "Japanese"}, {"ModaviNoSuchKey", REG_SZ, "english"},
+        {"ModaviTestInstaller", REG_BINARY, "english"}}; // only a text names a language
+    for (auto [setupKey, type, expected] : cases) {
         ScopedFile installer(JoinPath(GetWindowsDir(), "vavevida.ini"),
                              std::string("[SystemInfo]\r\nSetupSoftwareKey=") + setupKey + "\r\n");
-        ReadOnlyInstallerKey key("Japanese");
+        ReadOnlyInstallerKey key("Japanese", type);
         ASSERT_TRUE(key.m_readOnly) << "opening the key for writing must fail here";
         CLanguageModule language;
         EXPECT_EQ(expected, language.DetermineLanguageName()) << setupKey;
