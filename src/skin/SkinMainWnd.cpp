@@ -3,12 +3,10 @@
 #include "driver/Channel.h"
 #include "driver/CommandCodes.h"
 #include "framework/MessageTable.h"
-#include "settings/ProgramIdentity.h"
-#include "settings/IniFile.h"
 #include "settings/ProgramIcons.h"
+#include "settings/ProgramIdentity.h"
 #include "settings/ResourceIds.h"
 #include "settings/ResourceModule.h"
-#include "settings/SettingsKeys.h"
 #include "settings/XVuk.h"
 
 #include <vector>
@@ -49,11 +47,6 @@ const FieldSetup kFieldSetup[CSkinMainWnd::kFieldCount] = {
     {Command::kVersionText, FieldText, 0},
     {Command::kFirmwareVersion, FieldText, 0},
 };
-
-uint8_t ReadIniByte(const char* key)
-{
-    return uint8_t(ReadIniInt(key) & 0xFF);
-}
 
 } // namespace
 
@@ -111,11 +104,7 @@ void CSkinMainWnd::CreateButtons()
         const ButtonPlace& place = kButtons[i];
         std::wstring tooltip = LoadResString(place.tooltipId);
         CSkinButton& button = m_buttons[i];
-        if (ReadIniInt(Settings::kUseHueAndSat) != 0) {
-            button.m_strip.m_bRecolor = true;
-            button.m_strip.m_nHue = ReadIniByte(Settings::kHue);
-            button.m_strip.m_nSat = ReadIniByte(Settings::kSat);
-        }
+        m_painter.ColourButtonStrip(button.m_strip);
         RECT rect = {place.x, place.y, place.x + place.side, place.y + place.side};
         button.SetBackdrop(&m_painter);
         button.Create(*this, rect, IDB_SKIN_BUTTONS, place.stripColumn, place.commandId, tooltip);

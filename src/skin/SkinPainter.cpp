@@ -73,6 +73,15 @@ void CSkinPainter::LoadImages()
         m_logo.m_bTransparent = true;
 }
 
+void CSkinPainter::ColourButtonStrip(CDib& strip) const
+{
+    if (ReadIniInt(Settings::kUseHueAndSat) == 0)
+        return;
+    strip.m_bRecolor = true;
+    strip.m_nHue = ReadIniByte(Settings::kHue);
+    strip.m_nSat = ReadIniByte(Settings::kSat);
+}
+
 void CSkinPainter::CreateSharedPalette(const std::vector<CDib*>& strips)
 {
     std::vector<CDib*> images = {&m_background, &m_lights, &m_titleBar, &m_logo};

@@ -34,6 +34,9 @@ public:
     void LoadImages();
     // The window painted on, once it exists.
     void SetWindow(HWND window) { m_hWnd = window; }
+    // A button's strip (before it loads) takes the background's Hue and Sat
+    // when UseHueAndSat is set.
+    void ColourButtonStrip(CDib& strip) const;
     // One palette for the four bitmaps and the buttons' strips, lent to all.
     void CreateSharedPalette(const std::vector<CDib*>& strips);
     // The rows' font (the system's at a larger size for Japanese) and its line height.
