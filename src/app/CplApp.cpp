@@ -65,7 +65,8 @@ bool CCplApp::PreTranslateMessage(MSG& message)
         if (f1 && modifier)
             ToggleDebugMode();
     }
-    return false;
+    // Then the status window's own keyboard handling (the classic dialog's).
+    return HasOpenStatusWindow() && m_pStatusWnd->PreTranslateMessage(message);
 }
 
 void CCplApp::RegisterWindowClass()

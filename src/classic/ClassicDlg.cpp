@@ -16,6 +16,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -96,6 +97,8 @@ void CClassicDlg::CreatePages()
         throw XVuk("Dialog %u has no tab control %u", unsigned(IDD_CLASSIC), unsigned(IDC_TABS));
     // The tab control must not paint over its pages.
     SetWindowLongPtrW(m_hTabs, GWL_STYLE, GetWindowLongPtrW(m_hTabs, GWL_STYLE) | WS_CLIPCHILDREN);
+    // The pages lie inside the tab control, where the dialog manager does not
+    // look for the next control: FocusStops lists them for Tab.
 
     AddPage(std::make_unique<CStatusPage>(), IDS_TAB_STATUS);
     AddPage(std::make_unique<CVersionPage>(), IDS_TAB_VERSION);
@@ -127,6 +130,9 @@ bool CClassicDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
         {WM_PALETTECHANGED, kAnyCode, kAnyId, &CClassicDlg::OnPaletteChanged},
         {WM_NOTIFY, UINT(TCN_SELCHANGE), IDC_TABS, &CClassicDlg::OnTabChanged},
         {WM_COMMAND, BN_CLICKED, IDC_CLOSE, &CClassicDlg::OnCloseButton},
+        // Escape: a modeless dialog closes as with its Close button (never
+        // merely hidden). Enter (IDOK) is left alone unless Close has the focus.
+        {WM_COMMAND, BN_CLICKED, IDCANCEL, &CClassicDlg::OnCloseButton},
         {WM_CLOSE, kAnyCode, kAnyId, &CClassicDlg::OnClose},
     };
     return DispatchMessageTable(this, table, message, wParam, lParam, result) ||
@@ -178,12 +184,83 @@ LRESULT CClassicDlg::OnPaletteChanged(WPARAM wParam, LPARAM)
 
 LRESULT CClassicDlg::OnTabChanged(WPARAM, LPARAM)
 {
-    for (const std::unique_ptr<CDialog>& page : m_pages)
+    // A control of a page that is being hidden gives the focus to the tabs.
+    HWND focus = GetFocus();
+    for (const std::unique_ptr<CDialog>& page : m_pages) {
+        if (focus && IsChild(page->m_hWnd, focus))
+            SendMessageW(m_hWnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(m_hTabs), TRUE);
         ShowWindow(page->m_hWnd, SW_HIDE);
-    LRESULT selected = SendMessageW(m_hTabs, TCM_GETCURSEL, 0, 0);
-    if (selected >= 0 && size_t(selected) < m_pages.size())
-        ShowWindow(m_pages[size_t(selected)]->m_hWnd, SW_SHOW);
+    }
+    if (HWND shown = ShownPage())
+        ShowWindow(shown, SW_SHOW);
     return 0;
+}
+
+HWND CClassicDlg::ShownPage() const
+{
+    LRESULT selected = m_hTabs ? SendMessageW(m_hTabs, TCM_GETCURSEL, 0, 0) : -1;
+    return selected >= 0 && size_t(selected) < m_pages.size() ? m_pages[size_t(selected)]->m_hWnd : nullptr;
+}
+
+void CClassicDlg::SelectPage(int index)
+{
+    SendMessageW(m_hTabs, TCM_SETCURSEL, WPARAM(index), 0); // notifies nobody
+    OnTabChanged(0, 0);
+}
+
+std::vector<HWND> CClassicDlg::FocusStops() const
+{
+    // The dialog's controls in their order; after the tab control, the
+    // controls of the page it shows.
+    auto isStop = [](HWND control) {
+        return (GetWindowLongPtrW(control, GWL_STYLE) & (WS_TABSTOP | WS_VISIBLE | WS_DISABLED)) ==
+               (WS_TABSTOP | WS_VISIBLE);
+    };
+    std::vector<HWND> stops;
+    for (HWND control = GetWindow(m_hWnd, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT)) {
+        if (isStop(control))
+            stops.push_back(control);
+        if (control != m_hTabs || !ShownPage())
+            continue;
+        for (HWND inner = GetWindow(ShownPage(), GW_CHILD); inner; inner = GetWindow(inner, GW_HWNDNEXT))
+            if (isStop(inner))
+                stops.push_back(inner);
+    }
+    return stops;
+}
+
+void CClassicDlg::MoveFocus(bool backwards)
+{
+    std::vector<HWND> stops = FocusStops();
+    if (stops.empty())
+        return;
+    HWND focus = GetFocus();
+    auto at = std::find(stops.begin(), stops.end(), focus);
+    if (at == stops.end()) // the focus is inside a stop (a control of its own)
+        at = std::find_if(stops.begin(), stops.end(), [&](HWND stop) { return IsChild(stop, focus); });
+    size_t index = at == stops.end() ? 0 : size_t(at - stops.begin());
+    size_t next = at == stops.end() ? 0 : (index + (backwards ? stops.size() - 1 : 1)) % stops.size();
+    // Through the dialog manager, so the default button and an edit's selection follow.
+    SendMessageW(m_hWnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(stops[next]), TRUE);
+}
+
+bool CClassicDlg::PreTranslateMessage(MSG& message)
+{
+    if (!IsWindow() || (message.hwnd != m_hWnd && !IsChild(m_hWnd, message.hwnd)))
+        return false;
+    if (message.message == WM_KEYDOWN && message.wParam == VK_TAB && GetKeyState(VK_MENU) >= 0 && m_hTabs) {
+        bool backwards = GetKeyState(VK_SHIFT) < 0;
+        if (GetKeyState(VK_CONTROL) < 0) {
+            int count = int(m_pages.size());
+            int selected = int(SendMessageW(m_hTabs, TCM_GETCURSEL, 0, 0));
+            if (count > 0)
+                SelectPage((selected + (backwards ? count - 1 : 1)) % count);
+        } else {
+            MoveFocus(backwards);
+        }
+        return true;
+    }
+    return CDialog::PreTranslateMessage(message);
 }
 
 LRESULT CClassicDlg::OnCloseButton(WPARAM, LPARAM)

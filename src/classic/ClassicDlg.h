@@ -25,6 +25,11 @@ public:
     // Where the banner's top-left corner goes: 10 pixels from the left and bottom edges.
     POINT GetBannerOrigin() const;
 
+    // The dialog's keyboard: Ctrl+Tab and Ctrl+Shift+Tab switch pages, Tab
+    // and Shift+Tab go round the tab control, the shown page and Close,
+    // the rest is the dialog manager's (Escape closes, as Close does).
+    bool PreTranslateMessage(MSG& message) override;
+
 protected:
     BOOL OnInitDialog() override;
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
@@ -34,6 +39,10 @@ private:
     void CreatePages();
     void AddPage(std::unique_ptr<CDialog> page, UINT titleId);
     void DrawLogo();
+    void SelectPage(int index);
+    HWND ShownPage() const;
+    std::vector<HWND> FocusStops() const;
+    void MoveFocus(bool backwards);
 
     LRESULT OnPaint(WPARAM wParam, LPARAM lParam);
     LRESULT OnQueryNewPalette(WPARAM wParam, LPARAM lParam);

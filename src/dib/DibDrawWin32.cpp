@@ -48,12 +48,11 @@ void CDib::DrawTransparent(HDC dc, int x, int y, int sx, int sy, int w, int h) c
     MemoryCanvas image(dc, MemoryCanvas::ColorBitmap(dc, w, h));
     if (!image.IsReady())
         return;
-    COLORREF key;
-    {
-        SelectPaletteScope palette(image.Dc(), m_pPalette != nullptr ? m_pPalette->GetHandle() : nullptr, false, true);
-        DrawPlain(image.Dc(), 0, 0, sx, sy, w, h);
-        key = GetPixel(image.Dc(), 0, 0);
-    }
+    // The image's palette stays selected until the masks are made: on a
+    // palette display the palette-relative key is matched through it.
+    SelectPaletteScope palette(image.Dc(), m_pPalette != nullptr ? m_pPalette->GetHandle() : nullptr, false, true);
+    DrawPlain(image.Dc(), 0, 0, sx, sy, w, h);
+    const COLORREF key = GetPixel(image.Dc(), 0, 0);
     if (key == CLR_INVALID)
         return;
 

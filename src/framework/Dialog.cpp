@@ -27,6 +27,11 @@ bool CDialog::Create(HWND parent)
     return window != nullptr;
 }
 
+bool CDialog::PreTranslateMessage(MSG& message)
+{
+    return m_hWnd && IsDialogMessageW(m_hWnd, &message);
+}
+
 LRESULT CDialog::Default(UINT, WPARAM, LPARAM)
 {
     return 0; // the dialog manager does the default processing

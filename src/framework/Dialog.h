@@ -15,6 +15,10 @@ public:
 
     UINT GetTemplateId() const { return m_nTemplateId; }
 
+    // The dialog manager's keyboard handling: Tab, Enter, Escape, arrows,
+    // Space and mnemonics for the dialog's controls.
+    bool PreTranslateMessage(MSG& message) override;
+
 protected:
     // WM_INITDIALOG: the window exists and is bound; TRUE lets the system set the focus.
     virtual BOOL OnInitDialog() { return TRUE; }

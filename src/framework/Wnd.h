@@ -19,6 +19,9 @@ public:
                   int width, int height, HWND parent, UINT_PTR idOrMenu);
 
     bool DestroyWindow();
+    // A queued message for this window or its children, before it is
+    // dispatched: true when the window took it (a dialog's keyboard).
+    virtual bool PreTranslateMessage(MSG&) { return false; }
     bool IsWindow() const { return m_hWnd != nullptr && ::IsWindow(m_hWnd); }
     HWND GetSafeHwnd() const { return m_hWnd; }
 

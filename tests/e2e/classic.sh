@@ -2,7 +2,7 @@
 # The classic dialog against the simulator, in English with the tray icon
 # off and in Russian with it on: opened, its pages read as the line comes up
 # and goes down, a tab chosen, closed (the program ends, or goes on in the
-# taskbar). Screenshots of both pages in both languages.
+# taskbar) from the keyboard. Screenshots of both pages in both languages.
 source "$(dirname "$0")/lib.sh"
 
 expect_text() { # description hwnd control-id expected (polled, bounded)
@@ -11,6 +11,11 @@ expect_text() { # description hwnd control-id expected (polled, bounded)
     check_eq "$1" "$4" "$got"
 }
 children_of_class() { probe children "$DLG" | awk -v c="$1" '$3 == c {print $1}'; }
+expect_focus() { # description control-id (polled, bounded)
+    local got deadline=$((SECONDS + 10))
+    while got=$(probe focus "$DLG" | awk '{print $1}'); [ "$got" != "$2" ] && [ $SECONDS -lt $deadline ]; do sleep 0.2; done
+    check_eq "$1" "$2" "$got"
+}
 shown_pages() { probe children "$DLG" | awk -v s="$STATUS_PAGE" -v v="$VERSION_PAGE" '$1 == s {a = $NF} $1 == v {b = $NF} END {print a, b}'; }
 open_dialog() { # title: sets DLG, TABS, STATUS_PAGE, VERSION_PAGE
     DLG=$(find_window --class '#32770' --title "$1" --visible)
@@ -53,9 +58,31 @@ for run in english:CplEng.dll:en_US:0 russian:CplRussian.dll:ru_RU:1; do
     probe key "$TABS" 0x25
     check_eq "the first tab shows the status page again" "1 0" "$(shown_pages)"
 
-    read -r x y w h <<<"$(probe rect "$(probe children "$DLG" | awk '$2 == 1014 {print $1}')")"
-    xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 1
-    check "a click on the close button closes the dialog" gone "$DLG"
+    # From the keyboard (real key presses): English goes round the controls and closes with Space on
+    # Close; Russian closes with Escape, after an Enter that changes nothing.
+    if [ "$lang" = english ]; then
+        xdotool key ctrl+Tab
+        check_eq "Ctrl+Tab shows the version page" "0 1" "$(shown_pages)"
+        xdotool key ctrl+shift+Tab ctrl+shift+Tab
+        check_eq "Ctrl+Shift+Tab goes back round the pages" "0 1" "$(shown_pages)"
+        expect_focus "the tab control has the focus" 1002
+        xdotool key Tab
+        expect_focus "Tab goes to the page's first field" 1003
+        screenshot "$DLG" "classic-english-version-keyboard"
+        xdotool key Tab Tab
+        expect_focus "then past the driver's field to Close" 1014
+        xdotool key Tab
+        expect_focus "and round to the tab control" 1002
+        xdotool key shift+Tab
+        expect_focus "Shift+Tab goes back to Close" 1014
+        xdotool key space
+    else
+        xdotool key Return
+        wait_polls 2
+        check "Enter leaves the dialog open" probe text "$DLG"
+        xdotool key Escape
+    fi
+    check "the dialog closes" gone "$DLG"
     check_after_close "$tray" --class '#32770' --title "$title"
 done
 

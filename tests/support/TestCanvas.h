@@ -1,27 +1,38 @@
 // Drawing targets for the Windows tests: a memory device context holding a
-// top-down 32-bit DIB section whose pixels the test reads directly (needs no
+// top-down 32-bit (or 8-bit) DIB section whose pixels the test reads directly (needs no
 // display), a copy of what a window shows, and the test programs' icons.
 #pragma once
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 class TestCanvas {
 public:
-    TestCanvas(int width, int height) : m_width(width), m_height(height)
+    // 32 bits per pixel, or 8 with the given colour table (a palette display's picture).
+    TestCanvas(int width, int height, std::vector<RGBQUAD> table = {})
+        : m_width(width), m_height(height), m_table(std::move(table))
     {
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
+        struct {
+            BITMAPINFOHEADER header;
+            RGBQUAD colors[256];
+        } info = {};
+        info.header.biSize = sizeof(BITMAPINFOHEADER);
+        info.header.biWidth = width;
+        info.header.biHeight = -height;
+        info.header.biPlanes = 1;
+        info.header.biBitCount = m_table.empty() ? 32 : 8;
+        info.header.biClrUsed = DWORD(m_table.size());
+        std::copy(m_table.begin(), m_table.end(), info.colors);
         m_dc = CreateCompatibleDC(nullptr);
-        m_bitmap = CreateDIBSection(m_dc, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&m_bits), nullptr, 0);
+        m_bitmap = CreateDIBSection(m_dc, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS,
+                                    reinterpret_cast<void**>(&m_bits), nullptr, 0);
         m_previous = SelectObject(m_dc, m_bitmap);
     }
     ~TestCanvas()
@@ -46,11 +57,20 @@ public:
     void Set(int x, int y, COLORREF color)
     {
         GdiFlush();
+        if (!m_table.empty()) { // the colour's entry, which the table must hold
+            auto entry = std::find_if(m_table.begin(), m_table.end(), [&](const RGBQUAD& q) { return RGB(q.rgbRed, q.rgbGreen, q.rgbBlue) == color; });
+            Bytes()[size_t(y) * Stride() + x] = uint8_t(entry - m_table.begin());
+            return;
+        }
         m_bits[size_t(y) * m_width + x] = uint32_t(GetRValue(color)) << 16 | uint32_t(GetGValue(color)) << 8 | GetBValue(color);
     }
     COLORREF At(int x, int y) const
     {
         GdiFlush();
+        if (!m_table.empty()) {
+            const RGBQUAD& q = m_table.at(Bytes()[size_t(y) * Stride() + x]);
+            return RGB(q.rgbRed, q.rgbGreen, q.rgbBlue);
+        }
         const uint32_t v = m_bits[size_t(y) * m_width + x];
         return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
     }
@@ -63,8 +83,12 @@ public:
     }
 
 private:
+    uint8_t* Bytes() const { return reinterpret_cast<uint8_t*>(m_bits); }
+    size_t Stride() const { return (size_t(m_width) + 3) & ~size_t(3); }
+
     int m_width;
     int m_height;
+    std::vector<RGBQUAD> m_table;
     HDC m_dc = nullptr;
     HBITMAP m_bitmap = nullptr;
     HGDIOBJ m_previous = nullptr;

@@ -155,6 +155,35 @@ TEST(DibDraw, EveryPixelOfThePartLandsAndTheKeyShowsTheTarget)
     EXPECT_EQ(0, CountWrong(canvas, [](int, int) { return RGB(1, 2, 3); }));
 }
 
+// On an 8-bit context (a palette display's) the key, none of the system's
+// colours, still shows the target and a colour near it does not.
+TEST(DibDraw, TheKeyOfAPaletteImageShowsTheTargetOnAnEightBitContext)
+{
+    const Picture odd = [](int x, int y) { // the logo in colours the default palette lacks
+        const Rgb c = Logo(x, y);
+        return c.g == 255 ? Rgb{40, 160, 90} : c.g == 254 ? Rgb{40, 200, 90} : Rgb{uint8_t(c.r / 2 + 30), 20, uint8_t(c.b / 3)};
+    };
+    CDib dib(true);
+    Load(dib, 12, 10, odd, false);
+    std::unique_ptr<CPalette> palette = CreateOctalPalette({&dib});
+    dib.SetPalette(palette.get());
+    std::vector<PALETTEENTRY> entries(256);
+    entries.resize(GetPaletteEntries(palette->GetHandle(), 0, 256, entries.data()));
+    std::vector<RGBQUAD> table;
+    for (const PALETTEENTRY& e : entries)
+        table.push_back(RGBQUAD{e.peBlue, e.peGreen, e.peRed, 0});
+    table.push_back(RGBQUAD{200, 100, 50, 0}); // the target's own colour
+    while (table.size() < 256) // a full table, as a display's
+        table.push_back(RGBQUAD{BYTE(table.size()), BYTE(table.size()), 255, 0});
+    TestCanvas canvas(12, 10, table);
+    canvas.Fill(RGB(50, 100, 200));
+    dib.Draw(canvas.Dc(), 0, 0);
+    EXPECT_EQ(0, CountWrong(canvas, [&](int x, int y) {
+                  const Rgb s = odd(x, y);
+                  return s.g == 160 ? RGB(50, 100, 200) : RGB(s.r, s.g, s.b);
+              }));
+}
+
 TEST(DibDraw, ManyTransparentDrawsLeaveNoGdiObjectBehind)
 {
     CDib dib(true);

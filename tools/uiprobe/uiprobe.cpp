@@ -15,6 +15,8 @@
 //   uiprobe command HWND ID                        posts WM_COMMAND with ID
 //   uiprobe key HWND VK                            posts WM_KEYDOWN and WM_KEYUP
 //   uiprobe close HWND                             posts WM_CLOSE
+//   uiprobe focus HWND                             the control with the keyboard focus in the window's
+//                                                  thread: its id and class
 //   uiprobe capture HWND FILE.bmp                  the window's pixels on screen, as a 24-bit BMP
 //   uiprobe process PID                            handles, GDI objects, user objects, private bytes, cpu ms
 //                                                  (where Wine answers 0: handles from the system's
@@ -166,6 +168,15 @@ int Key(const Call& call)
                                                                                                                : 1;
 }
 
+int Focus(const Call& call)
+{
+    GUITHREADINFO info = {sizeof(info)};
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(call.window, nullptr), &info) || !info.hwndFocus)
+        return 1;
+    printf("%d %s\n", GetDlgCtrlID(info.hwndFocus), ClassName(info.hwndFocus).c_str());
+    return 0;
+}
+
 int Close(const Call& call)
 {
     return PostMessageW(call.window, WM_CLOSE, 0, 0) ? 0 : 1;
@@ -194,13 +205,13 @@ const Subcommand kSubcommands[] = {
     {L"rect", Needs::LiveWindow, Rect},        {L"post", Needs::LiveWindow, Post},
     {L"send", Needs::LiveWindow, Send},        {L"command", Needs::LiveWindow, Command},
     {L"key", Needs::LiveWindow, Key},          {L"close", Needs::LiveWindow, Close},
-    {L"capture", Needs::LiveWindow, Capture},
+    {L"capture", Needs::LiveWindow, Capture},  {L"focus", Needs::LiveWindow, Focus},
 };
 
 int Usage()
 {
     fprintf(stderr, "usage: uiprobe list|find|gone|text|msgbox|children|rect|post|send|command|key|close|capture|"
-                    "process|modules|string|drawtext ...\n");
+                    "focus|process|modules|string|drawtext ...\n");
     return 2;
 }
 
