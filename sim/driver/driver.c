@@ -127,7 +127,9 @@ NTSTATUS NTAPI DriverEntry(PDRIVER_OBJECT driver, PUNICODE_STRING registryPath)
     extension->Device.Simulator = simulator;
     KeInitializeMutex(&simulator->LinkMutex, 0);
 
-    status = SimStateInit(&simulator->State);
+    status = SimRestrictToAdministrators(control);
+    if (NT_SUCCESS(status))
+        status = SimStateInit(&simulator->State);
     if (!NT_SUCCESS(status)) {
         DestroySimulator(control, FALSE);
         return status;
