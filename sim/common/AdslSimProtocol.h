@@ -38,9 +38,13 @@
 
 #define ADSLSIM_CONTROL_DEVICE_PATH "\\\\.\\AdslSimControl"
 
-/* Buffered, any access, in the vendor range of device types. */
+/* Buffered, in the vendor range of device types; every control request needs a
+ * handle opened for reading and writing (FILE_READ_ACCESS | FILE_WRITE_ACCESS
+ * in bits 14-15), which the device's DACL grants to administrators only. */
 #define ADSLSIM_CONTROL_DEVICE_TYPE 0xA051u
-#define ADSLSIM_CONTROL_CODE(function) ((ADSLSIM_CONTROL_DEVICE_TYPE << 16) | ((uint32_t)(function) << 2))
+#define ADSLSIM_CONTROL_ACCESS 3u
+#define ADSLSIM_CONTROL_CODE(function) \
+    ((ADSLSIM_CONTROL_DEVICE_TYPE << 16) | (ADSLSIM_CONTROL_ACCESS << 14) | ((uint32_t)(function) << 2))
 
 /* in: nothing; out: AdslSimState */
 #define ADSLSIM_CTL_GET_STATE ADSLSIM_CONTROL_CODE(0x900)

@@ -9,7 +9,9 @@ bool ControlDevice::open()
 {
     const char* override = std::getenv("ADSLSIM_CONTROL_DEVICE");
     const char* path = override != nullptr && *override != '\0' ? override : ADSLSIM_CONTROL_DEVICE_PATH;
-    HANDLE handle = CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    // Read and write access: every control request asks for both.
+    HANDLE handle = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
     if (handle == INVALID_HANDLE_VALUE)
         return false;
     m_device.reset(handle);

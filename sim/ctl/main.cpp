@@ -123,8 +123,10 @@ int main(int argc, char** argv)
 
     ControlDevice device;
     if (!device.open()) {
-        std::fprintf(stderr, "adslsim: cannot open the simulator's control device %s (error %lu)\n",
-                     ADSLSIM_CONTROL_DEVICE_PATH, GetLastError());
+        DWORD error = GetLastError();
+        std::fprintf(stderr, "adslsim: cannot open the simulator's control device %s (error %lu)%s\n",
+                     ADSLSIM_CONTROL_DEVICE_PATH, error,
+                     error == ERROR_ACCESS_DENIED ? ": it admits administrators only" : "");
         return 1;
     }
     try {

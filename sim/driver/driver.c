@@ -6,14 +6,18 @@
  */
 #include "simulator.h"
 
+/* The links go to the global namespace: `devices` makes them while serving a
+ * request, in the caller's context, where a plain \DosDevices name would land
+ * in the caller's logon session and stay hidden from programs of other logons
+ * (an elevated control tool and a monitor run as a user have different ones). */
 #define CONTROL_DEVICE_NAME L"\\Device\\AdslSimControl"
-#define CONTROL_LINK_NAME L"\\DosDevices\\AdslSimControl"
+#define CONTROL_LINK_NAME L"\\DosDevices\\Global\\AdslSimControl"
 
 static const WCHAR *const kModemDeviceNames[SimModemDeviceCount] = {
     L"\\Device\\ADSLUSB", L"\\Device\\VukPciAdapter"
 };
 static const WCHAR *const kModemLinkNames[SimModemDeviceCount] = {
-    L"\\DosDevices\\ADSLUSB", L"\\DosDevices\\VukPciAdapter"
+    L"\\DosDevices\\Global\\ADSLUSB", L"\\DosDevices\\Global\\VukPciAdapter"
 };
 static const ULONG kModemMasks[SimModemDeviceCount] = { ADSLSIM_DEVICE_USB, ADSLSIM_DEVICE_PCI };
 
@@ -123,7 +127,9 @@ NTSTATUS NTAPI DriverEntry(PDRIVER_OBJECT driver, PUNICODE_STRING registryPath)
     extension->Device.Simulator = simulator;
     KeInitializeMutex(&simulator->LinkMutex, 0);
 
-    status = SimStateInit(&simulator->State);
+    status = SimRestrictToAdministrators(control);
+    if (NT_SUCCESS(status))
+        status = SimStateInit(&simulator->State);
     if (!NT_SUCCESS(status)) {
         DestroySimulator(control, FALSE);
         return status;

@@ -39,6 +39,9 @@ typedef struct SIM_CONTROL_DEVICE {
 NTSTATUS SimSetModemLinks(SIMULATOR *simulator, ULONG mask);
 ULONG SimModemLinks(SIMULATOR *simulator);
 
+/* Sets a DACL on `device` that admits only the local system and the Administrators group. */
+NTSTATUS SimRestrictToAdministrators(PDEVICE_OBJECT device);
+
 /* Device control on the modem devices (channel.c) and on the control device (control.c). */
 NTSTATUS ChannelDeviceControl(SIMULATOR *simulator, PIRP irp, PIO_STACK_LOCATION stack);
 NTSTATUS ControlDeviceControl(SIMULATOR *simulator, PIRP irp, PIO_STACK_LOCATION stack);

@@ -23,6 +23,7 @@ constexpr DWORD kFull = ADSLSIM_CHANNEL_BUFFER_SIZE;
 
 struct Answer {
     bool ok = false;
+    DWORD error = 0; // of a failed call
     DWORD returned = 0;
     std::vector<uint8_t> buffer; // the answer buffer as the caller sees it afterwards
 
@@ -45,6 +46,7 @@ Answer Ask(uint16_t code, const char* device = kUsb, DWORD outSize = kFull, DWOR
     EXPECT_NE(handle, INVALID_HANDLE_VALUE) << device;
     answer.ok = DeviceIoControl(handle, ioctl, inSize ? in.data() : nullptr, inSize,
                                 outSize ? answer.buffer.data() : nullptr, outSize, &answer.returned, nullptr);
+    answer.error = answer.ok ? 0 : GetLastError();
     CloseHandle(handle);
     EXPECT_EQ(std::count(answer.buffer.begin() + outSize, answer.buffer.end(), 0xA5), 64) << "written beyond";
     answer.buffer.resize(std::max<DWORD>(outSize, 16));
@@ -120,6 +122,8 @@ TEST_F(SimChannel, MalformedRequestsAreRefusedAndTheNextIsAnswered)
         EXPECT_FALSE(Ask(0x0004, c.device, c.outSize, c.inSize, c.ioctl).ok) << c.outSize << " " << c.inSize;
         EXPECT_EQ(Ask(0x0004, kPci, ADSLSIM_ANSWER_MIN_SIZE, ADSLSIM_REQUEST_MIN_SIZE).length(), 4);
     }
+    // Control requests need a handle opened for writing; Ask opens without access, as the program does.
+    EXPECT_EQ(Ask(0, ADSLSIM_CONTROL_DEVICE_PATH, kFull, 0, ADSLSIM_CTL_GET_STATE).error, DWORD(ERROR_ACCESS_DENIED));
 }
 
 TEST_F(SimChannel, ManyCallersAtOnceGetWellFormedAnswersAndAreCounted)
