@@ -65,7 +65,7 @@ VIAddVersionKey /LANG=1033 "ProductVersion" "${VERSION}"
 VIAddVersionKey /LANG=1033 "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=1033 "FileDescription" "Modavi ADSL status monitor setup"
 VIAddVersionKey /LANG=1033 "CompanyName" "${PUBLISHER}"
-VIAddVersionKey /LANG=1033 "LegalCopyright" "${PUBLISHER}"
+VIAddVersionKey /LANG=1033 "LegalCopyright" "© ${PUBLISHER}"
 
 !define MUI_ICON "../resources/art/program.ico"
 !define MUI_UNICON "../resources/art/program.ico"
