@@ -3,9 +3,11 @@
 # install started as at logon in an English locale; an upgrade through the
 # pages (screenshots) over the running program; the uninstaller leaving nothing
 # of ours; the portable zip run from where it is unpacked.
-export MODAVI_WINEPREFIX=${MODAVI_BUILD:-$(cd "$(dirname "$0")/../.." && pwd)/build}/wineprefix-install
+source "$(dirname "$0")/../../scripts/lib.sh"
+export MODAVI_WINEPREFIX=$BUILD/wineprefix-install
 rm -rf "$MODAVI_WINEPREFIX"
 source "$(dirname "$0")/lib.sh"
+trap 'prefix_stop; stop_display; rm -rf "$MODAVI_WINEPREFIX"' EXIT # 0.7 GB
 "$ROOT/scripts/package" || exit 1
 VERSION=$(tr -d '[:space:]' <"$ROOT/VERSION")
 SETUP_EXE=$BUILD/package/Modavi-$VERSION-setup.exe
