@@ -17,6 +17,7 @@ Writes:
   resources/art/*.ico                 icon groups 1001 and 1003..1015, 16/32/48 pixels, 32 bits
   resources/dist/LogoClas.bmp         classic dialog logo, 24 bits
   resources/dist/LogoSkin.bmp         skinned window logo, 24 bits
+  packaging/wizard.bmp                the installer's side picture, 164 x 314, 24 bits
 
 The skin's background and title bar are drawn in greys: the program gives
 every colour-table entry one hue and saturation from the settings and keeps
@@ -722,6 +723,28 @@ def banner():
     assert len(data) == 5578, len(data)
     return data, rows
 
+
+
+def installer_side():
+    """The installer's welcome and finish pages' side picture: the brand tile
+    framed in white and the wordmark on azure, over faint line signals."""
+    w, h = 164, 314
+    c = Canvas(w, h, AZURE_BOTTOM)
+    c.paint(rrect(-2, -2, w + 2, h + 2, 0), vertical(AZURE_TOP, AZURE_BOTTOM, 0, h))
+    for i in range(5):
+        base, amp = 226 + i * 15, 9 - i
+        points = [(x, base - amp * math.sin(x / w * 2 * math.pi + i * 0.7)) for x in range(-4, w + 5, 4)]
+        c.paint(polyline(points, 2.2), WHITE, (0, base - 12, w, base + 12), opacity=0.22 - i * 0.03)
+    side, x0, y0 = 76, (w - 76) / 2, 54
+    c.paint(rrect(x0 - 4, y0 - 4, x0 + side + 4, y0 + side + 4, side * 0.28), WHITE)
+    brand_tile(c, x0, y0, side)
+    cap = 25
+    sdf, right = wordmark(0, 0, cap)
+    left = (w - right) / 2
+    sdf, right = wordmark(left, 172, cap)
+    c.paint(sdf, WHITE, (left - 2, 172 - cap - 6, right + 2, 174))
+    return c.rgb_rows()
+
 # ---------------------------------------------------------------------------
 # Icons
 
@@ -849,6 +872,7 @@ def main():
 
     write_file(os.path.join(DIST, "LogoSkin.bmp"), bmp24(logo_skin()))
     write_file(os.path.join(DIST, "LogoClas.bmp"), bmp24(logo_classic()))
+    write_file(os.path.join(ROOT, "packaging", "wizard.bmp"), bmp24(installer_side()))
 
     for name, _, draw in ICONS:
         write_file(os.path.join(ART, name + ".ico"), ico([draw(n).rgba_rows() for n in (16, 32, 48)]))
