@@ -3,13 +3,6 @@
 #include "framework/ErrorBox.h"
 #include "framework/WinApp.h"
 
-
-namespace {
-
-const wchar_t kObjectProperty[] = L"Modavi.CWnd";
-
-} // namespace
-
 CWnd::~CWnd()
 {
     if (m_hWnd) {
@@ -38,21 +31,23 @@ bool CWnd::DestroyWindow()
     return ::DestroyWindow(m_hWnd) != FALSE;
 }
 
+// The object lives in the window's user data: read without asking the
+// window server, as every message dispatched to the window looks it up.
 CWnd* CWnd::FromHandle(HWND window)
 {
-    return window ? static_cast<CWnd*>(GetPropW(window, kObjectProperty)) : nullptr;
+    return window ? reinterpret_cast<CWnd*>(GetWindowLongPtrW(window, GWLP_USERDATA)) : nullptr;
 }
 
 void CWnd::Attach(HWND window)
 {
     m_hWnd = window;
-    SetPropW(window, kObjectProperty, this);
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 
 void CWnd::Detach()
 {
     if (m_hWnd)
-        RemovePropW(m_hWnd, kObjectProperty);
+        SetWindowLongPtrW(m_hWnd, GWLP_USERDATA, 0);
     m_hWnd = nullptr;
 }
 

@@ -27,7 +27,8 @@ public:
 
     // The window procedure of every class whose windows are CWnd objects.
     static LRESULT CALLBACK StandardWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    // The object bound to a window of this process, or null.
+    // The object bound to a window of one of the program's own classes
+    // (held in its GWLP_USERDATA, which those classes leave alone), or null.
     static CWnd* FromHandle(HWND window);
 
     HWND m_hWnd = nullptr;

@@ -8,6 +8,7 @@
 bool CActivityMeter::Create(HWND placeholder)
 {
     m_nUpstreamLevel = 0;
+    m_bPainted = false;
     m_nDownstreamLevel = 0;
     RECT area = {};
     GetClientRect(placeholder, &area);
@@ -22,9 +23,12 @@ bool CActivityMeter::Create(HWND placeholder)
 
 void CActivityMeter::SetLevels(int32_t upstreamLevel, int32_t downstreamLevel)
 {
+    // The same lit cells are on the screen already: nothing to draw.
+    const bool same = m_bPainted && MeterLitCells(upstreamLevel) == MeterLitCells(m_nUpstreamLevel) &&
+                      MeterLitCells(downstreamLevel) == MeterLitCells(m_nDownstreamLevel);
     m_nUpstreamLevel = upstreamLevel;
     m_nDownstreamLevel = downstreamLevel;
-    if (IsWindow()) {
+    if (IsWindow() && !same) {
         InvalidateRect(m_hWnd, nullptr, TRUE);
         UpdateWindow(m_hWnd);
     }
@@ -44,6 +48,7 @@ bool CActivityMeter::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESU
 LRESULT CActivityMeter::OnPaint(WPARAM, LPARAM)
 {
     PaintDC paint(m_hWnd);
+    m_bPainted = true;
     RECT client = {};
     GetClientRect(m_hWnd, &client);
     // Composed off screen and copied in one go, so no half-drawn state shows.

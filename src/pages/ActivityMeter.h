@@ -27,4 +27,5 @@ private:
 
     int32_t m_nUpstreamLevel = 0;   // the lower bar
     int32_t m_nDownstreamLevel = 0; // the upper bar
+    bool m_bPainted = false;         // the levels' cells are on the screen
 };

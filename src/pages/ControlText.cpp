@@ -4,25 +4,31 @@
 
 #include <vector>
 
-std::wstring GetControlText(HWND dialog, int id)
+namespace {
+
+std::wstring WindowText(HWND control)
 {
-    HWND control = GetDlgItem(dialog, id);
-    if (!control)
-        return std::wstring();
     int length = GetWindowTextLengthW(control);
     std::vector<wchar_t> buffer(size_t(length) + 1, L'\0');
     GetWindowTextW(control, buffer.data(), length + 1);
     return buffer.data();
 }
 
-void SetControlText(HWND dialog, int id, const std::wstring& text)
+} // namespace
+
+std::wstring GetControlText(HWND dialog, int id)
 {
     HWND control = GetDlgItem(dialog, id);
-    if (control && GetControlText(dialog, id) != text)
+    return control ? WindowText(control) : std::wstring();
+}
+
+void SetControlText(HWND control, const std::wstring& text)
+{
+    if (control && WindowText(control) != text)
         SetWindowTextW(control, text.c_str());
 }
 
-void SetControlTextUtf8(HWND dialog, int id, const std::string& text)
+void SetControlTextUtf8(HWND control, const std::string& text)
 {
-    SetControlText(dialog, id, WideFromUtf8(text));
+    SetControlText(control, WideFromUtf8(text));
 }

@@ -24,9 +24,14 @@ COLORREF MeterCellColor(int cell)
     return RGB(128, 0, 0);
 }
 
+int MeterLitCells(int32_t level)
+{
+    return level / 10;
+}
+
 void DrawMeterBar(HDC dc, const RECT& bar, int32_t level)
 {
-    int lit = level / 10;
+    int lit = MeterLitCells(level);
     int width = (bar.right - bar.left - 2 * kMargin) / kCellCount - kMargin;
     for (int i = 0; i < kCellCount; ++i) {
         RECT cell;

@@ -9,7 +9,10 @@
 // Cell colours by cell index: green for cells 0-3, olive 4-6, maroon 7-9.
 COLORREF MeterCellColor(int cell);
 
-// One bar of ten cells in `bar`, the first level/10 of them lit. Cells are
+// How many of a bar's ten cells a level lights.
+int MeterLitCells(int32_t level);
+
+// One bar of ten cells in `bar`, the first MeterLitCells(level) of them lit. Cells are
 // placed from x = 0 (not from bar.left), 2 pixels apart and 2 pixels inside
 // the bar's top and bottom, each with a sunken edge round it.
 void DrawMeterBar(HDC dc, const RECT& bar, int32_t level);

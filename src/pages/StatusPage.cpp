@@ -57,6 +57,10 @@ CStatusPage::~CStatusPage()
 
 BOOL CStatusPage::OnInitDialog()
 {
+    m_hStateText = GetDlgItem(m_hWnd, IDC_STATE_TEXT);
+    m_hModeText = GetDlgItem(m_hWnd, IDC_MODE_TEXT);
+    m_hUpstreamText = GetDlgItem(m_hWnd, IDC_UPSTREAM_TEXT);
+    m_hDownstreamText = GetDlgItem(m_hWnd, IDC_DOWNSTREAM_TEXT);
     SetCaptions();
     if (HWND place = GetDlgItem(m_hWnd, IDC_METER_PLACE)) {
         SetWindowTextW(place, L"");
@@ -96,10 +100,13 @@ void CStatusPage::ShowStateIcon(int iconId)
 {
     if (!m_hStateIcon)
         return;
-    UniqueIcon icon(LoadProgramIcon(iconId));
+    if (iconId == m_nShownIcon)
+        return;
+    UniqueIcon& icon = m_stateIcons[iconId];
+    if (!icon)
+        icon.reset(LoadProgramIcon(iconId));
     SendMessageW(m_hStateIcon, STM_SETICON, reinterpret_cast<WPARAM>(icon.get()), 0);
-    // The control now shows the new icon; the one it showed before can go.
-    m_stateIcon = std::move(icon);
+    m_nShownIcon = iconId;
 }
 
 bool CStatusPage::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
@@ -127,22 +134,22 @@ void CStatusPage::Refresh()
     m_upstreamRate.fetch();
     m_downstreamRate.fetch();
 
-    SetControlTextUtf8(m_hWnd, IDC_STATE_TEXT, m_lineState.format());
+    SetControlTextUtf8(m_hStateText, m_lineState.format());
 
     // Timer reads never raise: an over-long answer only counts as unreadable.
     uint32_t state = 0;
     std::string mode;
     if (m_lineState.readDword(state) && state == kLineUp) {
-        SetControlTextUtf8(m_hWnd, IDC_UPSTREAM_TEXT, m_upstreamRate.format());
-        SetControlTextUtf8(m_hWnd, IDC_DOWNSTREAM_TEXT, m_downstreamRate.format());
+        SetControlTextUtf8(m_hUpstreamText, m_upstreamRate.format());
+        SetControlTextUtf8(m_hDownstreamText, m_downstreamRate.format());
         mode = m_modeUp.format();
     } else {
-        SetControlText(m_hWnd, IDC_UPSTREAM_TEXT, std::wstring());
-        SetControlText(m_hWnd, IDC_DOWNSTREAM_TEXT, std::wstring());
+        SetControlText(m_hUpstreamText, std::wstring());
+        SetControlText(m_hDownstreamText, std::wstring());
         mode = m_modeIdle.format();
     }
     mode += BitmapSuffix();
-    SetControlTextUtf8(m_hWnd, IDC_MODE_TEXT, mode);
+    SetControlTextUtf8(m_hModeText, mode);
 
     UpdateActivity();
 }

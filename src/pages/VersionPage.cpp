@@ -16,7 +16,8 @@ BOOL CVersionPage::OnInitDialog()
 {
     SetDlgItemTextW(m_hWnd, IDC_CAPTION_DRIVER, LoadResString(IDS_LABEL_DRIVER).c_str());
     SetDlgItemTextW(m_hWnd, IDC_CAPTION_PROGRAM, LoadResString(IDS_LABEL_PROGRAM).c_str());
-    SetControlTextUtf8(m_hWnd, IDC_PROGRAM_VERSION, kProgramVersionText);
+    SetControlTextUtf8(GetDlgItem(m_hWnd, IDC_PROGRAM_VERSION), kProgramVersionText);
+    m_hDriverVersion = GetDlgItem(m_hWnd, IDC_DRIVER_VERSION);
     SetTimer(m_hWnd, kTimerId, kTimerPeriod, nullptr);
     return TRUE;
 }
@@ -41,5 +42,5 @@ void CVersionPage::Refresh()
     if (!IsWindow())
         return;
     m_versionText.fetch();
-    SetControlTextUtf8(m_hWnd, IDC_DRIVER_VERSION, m_versionText.format());
+    SetControlTextUtf8(m_hDriverVersion, m_versionText.format());
 }

@@ -23,4 +23,5 @@ private:
     LRESULT OnTimer(WPARAM wParam, LPARAM lParam);
 
     StatusField m_versionText; // 0x0001
+    HWND m_hDriverVersion = nullptr; // control of the template, set every other second
 };

@@ -134,23 +134,26 @@ TEST_F(ClassicDialogTest, ShowsTitleIconsAndTwoTabbedPagesBelowTheTabs)
     }
 }
 
-TEST_F(ClassicDialogTest, OnlyTheCloseButtonEndsTheDialogAndANewOneCanFollow)
+TEST_F(ClassicDialogTest, CloseAndEscapeEndTheDialogEnterDoesNotAndANewOneCanFollow)
 {
-    Open();
-    HWND window = dialog->m_hWnd, page = Page(IDC_STATE_TEXT);
-    SendMessageW(window, WM_COMMAND, IDOK, 0);
-    SendMessageW(window, WM_COMMAND, IDCANCEL, 0);
-    MSG escape = {window, WM_KEYDOWN, VK_ESCAPE, 0x00010001, 0, {0, 0}};
-    IsDialogMessageW(window, &escape);
-    Pump();
-    EXPECT_TRUE(IsWindowVisible(window)) << "OK, Cancel and Escape must not hide or end it";
-    EXPECT_EQ(0, stopDebugCalls);
-
-    SendMessageW(window, WM_COMMAND, MAKEWPARAM(IDC_CLOSE, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(window, IDC_CLOSE)));
-    EXPECT_TRUE(IsWindow(window)) << "the button posts WM_CLOSE";
-    Pump();
-    EXPECT_FALSE(IsWindow(window) || IsWindow(page)) << "WM_CLOSE destroys, it does not hide";
-    EXPECT_EQ(1, stopDebugCalls);
+    for (bool escape : {false, true}) {
+        Open();
+        HWND window = dialog->m_hWnd, page = Page(IDC_STATE_TEXT);
+        MSG enter = {window, WM_KEYDOWN, VK_RETURN, 0x001C0001, 0, {0, 0}};
+        EXPECT_TRUE(dialog->PreTranslateMessage(enter));
+        Pump();
+        EXPECT_TRUE(IsWindowVisible(window)) << "Enter must not hide or end it";
+        if (escape) {
+            MSG key = {window, WM_KEYDOWN, VK_ESCAPE, 0x00010001, 0, {0, 0}};
+            dialog->PreTranslateMessage(key);
+        } else {
+            SendMessageW(window, WM_COMMAND, MAKEWPARAM(IDC_CLOSE, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(window, IDC_CLOSE)));
+        }
+        EXPECT_TRUE(IsWindow(window)) << "WM_CLOSE is posted";
+        Pump();
+        EXPECT_FALSE(IsWindow(window) || IsWindow(page)) << "WM_CLOSE destroys, it does not hide";
+        EXPECT_EQ(escape ? 2 : 1, stopDebugCalls);
+    }
     CClassicDlg next(*this, nullptr); // built while the closed one's object still exists
     EXPECT_TRUE(next.IsWindow());
 }
