@@ -14,5 +14,6 @@
 
 bool requestVirtualCommand(uint32_t command, uint16_t& status, uint16_t& length, void* buffer, uint32_t size);
 
-// The version text of 0x10003.
-constexpr char kProgramVersionText[] = "4.2.4";
+// The version text of 0x10003: the release version of the file VERSION,
+// which the build passes in.
+constexpr char kProgramVersionText[] = MODAVI_VERSION_TEXT;

@@ -52,7 +52,7 @@ for run in english:CplEng.dll:en_US:0 russian:CplRussian.dll:ru_RU:1; do
 
     probe key "$TABS" 0x27 # the right arrow
     check_eq "the second tab shows the version page" "0 1" "$(shown_pages)"
-    expect_text "the program version" "$VERSION_PAGE" 1003 "4.2.4"
+    expect_text "the program version" "$VERSION_PAGE" 1003 "$(cat "$ROOT/VERSION")"
     expect_text "the driver's text" "$VERSION_PAGE" 1005 "ADSLSIM 2.1.7 (simulated driver)"
     screenshot "$DLG" "classic-$lang-version"
     probe key "$TABS" 0x25

@@ -124,8 +124,8 @@ TEST_F(DriverTest, VirtualCommandTextsSizesAndRefusals)
         {0x10001, 3, true, 0, 0, "Command 0x10001 buf too small"},
         {0x10002, 0, true, 0, 0, "Command 0x10002 buf too small"},
         {0x10001, 0xFFFFFFFF, false, 0, 4, " "}, // 32
-        {0x10003, 6, false, 0, 6, "4.2.4"}, {0x10003, 5, true, 4, 6, "xxxx"},
-        {0x10003, 0x80000000u, true, 4, 6, "xxxx"},
+        {0x10003, sizeof MODAVI_VERSION_TEXT, false, 0, sizeof MODAVI_VERSION_TEXT, MODAVI_VERSION_TEXT}, {0x10003, sizeof MODAVI_VERSION_TEXT - 1, true, 4, sizeof MODAVI_VERSION_TEXT, "xxxx"},
+        {0x10003, 0x80000000u, true, 4, sizeof MODAVI_VERSION_TEXT, "xxxx"},
         {0x10004, 64, false, 0, 14, "7.1.0 build 42"}, {0x10004, 6, false, 0, 5, "7.1.0"},
         {0x10005, 22, false, 0, 22, "Toggle,-1,one,0,two,1"},
         {0x10005, 21, true, 4, 22, ",,one,,two,"}, // too small: only the names were read in

@@ -64,7 +64,7 @@ TEST(StatusFieldTest, FetchKeepsTheDriverStatusOr3)
     EXPECT_EQ(field.status(), 3);
     field.init(0x10003, FieldText, "", 1.0f, 0.0f, "n/a");
     field.fetch();
-    EXPECT_EQ(field.format(), "4.2.4");
+    EXPECT_EQ(field.format(), MODAVI_VERSION_TEXT);
 }
 
 TEST(StatusFieldTest, NumbersAreScaledAndTruncatedTo32Bits)

@@ -303,7 +303,7 @@ TEST_F(SkinWindowTest, PagesTurnOnlyWhereThereIsAPageAndPollTheirOwnFields)
     EXPECT_EQ("TLLLL0123013A", recorder.log); // the whole page, then what the poll changed
     EXPECT_EQ(1, recorder.page);
     EXPECT_EQ(L"%s%n 2/2 %d 100%", recorder.indicator);
-    EXPECT_EQ((std::vector<std::string>{"Pkg 2.5.1", "Driver 7.1", "4.2.4", "FW 3.33"}), Values());
+    EXPECT_EQ((std::vector<std::string>{"Pkg 2.5.1", "Driver 7.1", MODAVI_VERSION_TEXT, "FW 3.33"}), Values());
     EXPECT_EQ(L"Package label", recorder.labels[0]);
     EXPECT_FALSE(Button(window->m_hWnd, kPreviousPageCommand).IsDisabled());
     EXPECT_TRUE(Button(window->m_hWnd, kNextPageCommand).IsDisabled());
