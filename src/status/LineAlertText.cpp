@@ -36,7 +36,9 @@ std::wstring DurationText(uint64_t ms, const StringLookup& text)
 
 LineAlert LineAlertFor(const LineChange& change, const StringLookup& text)
 {
-    switch (change.from == LineCondition::Unknown ? LineCondition::Unknown : change.to) {
+    if (change.from == LineCondition::Unknown) // the first state confirmed is no news
+        return {};
+    switch (change.to) {
     case LineCondition::Up:
         return {Fill(text(IDS_ALERT_LINE_UP), std::to_wstring(change.rates.downstreamKbps) + L"/" +
                                                   std::to_wstring(change.rates.upstreamKbps)),
