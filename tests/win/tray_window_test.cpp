@@ -197,7 +197,7 @@ TEST_F(TrayWindow, AChangeThatHeldForTwoReadsIsToldInOneBalloonWhileTheSettingIs
     throughShell = true;
     ScopedFile ini(SettingsFilePath(), nullptr);
     device.answerDword(Command::kDownstreamRate, 8128), device.answerDword(Command::kUpstreamRate, 864);
-    // Line state per read (0: no device), NotifyLineChanges ("": not in the file, "-": no file), balloons so far.
+    // Line state per read (0: no device, 11: the call fails), NotifyLineChanges ("": not in the file, "-": no file), balloons so far.
     const struct Read { uint32_t state; std::string setting; size_t told; } reads[] = {
         {1, "1", 0}, {1, "1", 0}, {2, "1", 0}, {1, "1", 0}, {2, "1", 0}, {2, "1", 1}, {2, "1", 1}, {11, "1", 1},
         {11, "1", 2}, {0, "1", 2}, {0, "1", 3}, {3, "1", 3}, {3, "1", 4}, // up, down, gone, back
@@ -209,7 +209,7 @@ TEST_F(TrayWindow, AChangeThatHeldForTwoReadsIsToldInOneBalloonWhileTheSettingIs
         else
             std::ofstream(ini.path()) << SettingsText(read.setting.empty() ? "Hue=1" : "NotifyLineChanges=" + read.setting);
         device.setDevices(read.state != 0, false);
-        device.answerDword(Command::kLineState, read.state);
+        read.state == 11 ? device.failCall(Command::kLineState) : device.answerDword(Command::kLineState, read.state);
         tray.m_hWnd ? NextStatusRead() : CreateTray();
         device.clearRecords(); // the fake keeps every request otherwise
     };
