@@ -68,11 +68,18 @@ bool requestCommand(uint32_t command, uint16_t& status, uint16_t& length, void* 
 
 bool requestDword(uint32_t command, uint32_t& value)
 {
+    bool noDevice = false;
+    return requestDword(command, value, noDevice);
+}
+
+bool requestDword(uint32_t command, uint32_t& value, bool& noDevice)
+{
     value = 0;
     uint8_t bytes[4] = {};
     uint16_t status = 0;
     uint16_t length = 0;
     bool failed = requestCommand(command, status, length, bytes, sizeof bytes);
     value = ReadLe32(bytes);
+    noDevice = failed && status == kStatusNoDevice;
     return failed || status != kStatusAnswered;
 }

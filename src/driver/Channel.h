@@ -42,6 +42,8 @@ bool requestCommand(uint32_t command, uint16_t& status, uint16_t& length, void* 
 // The 4 answer bytes as a number (0 when no device opened). Result true
 // unless the request is good.
 bool requestDword(uint32_t command, uint32_t& value);
+// The same, telling also whether it failed because no control device opened.
+bool requestDword(uint32_t command, uint32_t& value, bool& noDevice);
 
 // Line state (0x0004) is 2.
 bool isLineUp();

@@ -33,6 +33,14 @@
 #define IDS_LABEL_PACKAGE       34  // skin page 1 row 0: installed package version
 #define IDS_LABEL_FIRMWARE      35  // skin page 1 row 3: text of command 0x01E4
 #define IDS_PAGE_FORMAT         36  // page indicator, two %d: page number and page count
+#define IDS_ALERT_LINE_UP       37  // tray balloons: %1 is "downstream/upstream" in kbit/s
+#define IDS_ALERT_LINE_DOWN     38  // %1 is how long the line was up (one of 41..44)
+#define IDS_ALERT_MODEM_LOST    39
+#define IDS_ALERT_MODEM_FOUND   40
+#define IDS_DURATION_SECONDS    41  // %1 seconds, under a minute
+#define IDS_DURATION_MINUTES    42  // %1 minutes, under an hour
+#define IDS_DURATION_HOURS      43  // %1 hours %2 minutes, under a day
+#define IDS_DURATION_DAYS       44  // %1 days %2 hours
 
 // ---- Dialog templates of the language module -----------------------------
 #define IDD_CLASSIC             1001

@@ -24,6 +24,7 @@ inline constexpr char kTitlebarSat[] = "TitlebarSat";                 // int, lo
 inline constexpr char kTitlebarTextRGB[] = "TitlebarTextRGB";         // colour "r,g,b"
 inline constexpr char kLabelTextRGB[] = "LabelTextRGB";               // colour "r,g,b"
 inline constexpr char kStatusTextRGB[] = "StatusTextRGB";             // colour "r,g,b"
+inline constexpr char kNotifyLineChanges[] = "NotifyLineChanges";     // int: tray balloons when the line changes
 
 // vavevida.ini in the Windows directory, section SystemInfo
 inline constexpr char kInstallerFile[] = "vavevida.ini";

@@ -28,3 +28,9 @@ inline constexpr size_t kTrayTipCapacity = 64;
 // which callers have checked already).
 NOTIFYICONDATAW MakeNotifyIconRecord(HWND window, UINT flags, UINT callbackMessage, HICON icon,
                                      const std::wstring& tip);
+
+// The shell's info balloon over the program's icon: the first record size
+// that carries it (version 2), flag NIF_INFO only, so picture and tool-tip
+// stay as they are; the title and text cut to their fields (63 and 255
+// characters), the info or the warning symbol.
+NOTIFYICONDATAW MakeBalloonRecord(HWND window, const std::wstring& title, const std::wstring& text, bool warning);

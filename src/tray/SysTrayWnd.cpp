@@ -2,11 +2,14 @@
 
 #include "framework/ErrorBox.h"
 #include "framework/MessageTable.h"
+#include "settings/IniFile.h"
 #include "settings/ProgramIdentity.h"
 #include "settings/ProgramPaths.h"
 #include "settings/ResourceIds.h"
 #include "settings/ResourceModule.h"
+#include "settings/TextUtil.h"
 #include "settings/XVuk.h"
+#include "status/LineAlertText.h"
 #include "tray/TrayLineReading.h"
 #include "tray/TrayMenu.h"
 #include "tray/TrayMessages.h"
@@ -16,6 +19,14 @@ namespace {
 
 constexpr UINT_PTR kPollTimer = 1;
 constexpr UINT kPollPeriodMs = 500;
+
+// NotifyLineChanges, read anew at each change. The alerts are optional: a
+// file without the key (an older one), or no file at all, turns them off
+// and is reported nowhere.
+bool LineAlertsWanted()
+{
+    return ParseInt(ReadProfileString(SettingsFilePath(), Settings::kNotifyLineChanges, "", 16)) != 0;
+}
 
 } // namespace
 
@@ -130,6 +141,7 @@ void CSysTrayWnd::ReadStatus()
         std::wstring separator = TipSeparator(IsWindowsNT());
         TrayLineReading reading = ReadTrayLine();
         m_nLineState = reading.lineState;
+        AlertLineChange(reading);
 
         int index = kTrayIconOther;
         std::wstring text;
@@ -165,6 +177,17 @@ void CSysTrayWnd::ReadStatus()
         return;
     }
     m_bFailureReported = false;
+}
+
+void CSysTrayWnd::AlertLineChange(const TrayLineReading& reading)
+{
+    const std::optional<LineChange> change = m_lineWatch.Observe(
+        TrayLineCondition(reading), GetTickCount(), {reading.downstreamRate, reading.upstreamRate});
+    if (!change || !m_bIconAdded)
+        return;
+    const LineAlert alert = LineAlertFor(*change, [](unsigned id) { return LoadResString(id); });
+    if (!alert.text.empty() && LineAlertsWanted())
+        m_shell.NotifyIcon(NIM_MODIFY, MakeBalloonRecord(m_hWnd, LoadResString(IDS_TITLE), alert.text, alert.warning));
 }
 
 void CSysTrayWnd::ReportPollFailure(const std::string& message, const std::wstring& tip)

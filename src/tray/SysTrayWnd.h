@@ -1,18 +1,22 @@
 // The hidden window that owns the program's icon in the notification area.
 // Twice a second it may blink the icon; every second it reads the line
 // state (with the line up also the cell counters and rates) and shows them
-// as one of seven pictures and a tool-tip. A double-click opens the status
-// window, a right click offers the menu. With the icon on, it is the
-// program's main window.
+// as one of seven pictures and a tool-tip, and tells of the line going up or
+// down and of the modem going or coming back in a balloon. A double-click
+// opens the status window, a right click offers the menu. With the icon on,
+// it is the program's main window.
 #pragma once
 
 #include "app/AppServices.h"
 #include "framework/Wnd.h"
+#include "status/LineWatch.h"
 #include "tray/NotifyIconShell.h"
 #include "tray/TrayIcons.h"
 
 #include <cstdint>
 #include <string>
+
+struct TrayLineReading;
 
 class CSysTrayWnd : public CWnd {
 public:
@@ -54,6 +58,9 @@ private:
 
     // Reads the driver and shows what it says (every other tick).
     void ReadStatus();
+    // Follows the line's debounced state; a confirmed change is told in a
+    // balloon while the setting NotifyLineChanges is on.
+    void AlertLineChange(const TrayLineReading& reading);
     void ShowMenu();
     bool Notify(DWORD message, UINT flags, int index, const std::wstring& tip);
     void RemoveIcon();
@@ -69,6 +76,7 @@ private:
     uint32_t m_nUpstreamCells = 0; // command 0x0301 likewise
     std::wstring m_sTip;        // the tool-tip now shown
     bool m_bIconAdded = false;  // added and not yet removed
+    CLineWatch m_lineWatch;
 
     // The failure reported last (message and the tool-tip it concerned):
     // kept until a status read succeeds, so that a failure that lasts is

@@ -16,7 +16,7 @@ uint32_t ReadDwordOrZero(uint32_t command)
 TrayLineReading ReadTrayLine()
 {
     TrayLineReading reading;
-    if (requestDword(Command::kLineState, reading.lineState))
+    if (requestDword(Command::kLineState, reading.lineState, reading.noDevice))
         reading.lineState = kLineStateUnreadable;
     if (reading.lineState == kLineStateUp) {
         reading.downstreamCells = ReadDwordOrZero(Command::kDownstreamCells);
@@ -25,4 +25,11 @@ TrayLineReading ReadTrayLine()
         reading.upstreamRate = ReadDwordOrZero(Command::kUpstreamRate);
     }
     return reading;
+}
+
+LineCondition TrayLineCondition(const TrayLineReading& reading)
+{
+    if (reading.noDevice)
+        return LineCondition::NoModem;
+    return reading.lineState == kLineStateUp ? LineCondition::Up : LineCondition::Down;
 }

@@ -3,8 +3,9 @@
 # follows the simulated line (training blinks; down, up with each kind of
 # traffic and unreadable each look their own), a real right click opens the
 # menu whose items open and close the status window and end the program, a
-# real double-click opens the window, and the icon goes with the program.
-# Screenshots of the taskbar in each state, of the tool-tip and of the menu.
+# real double-click opens the window, the icon goes with the program, and with
+# NotifyLineChanges on, balloons tell of the line's and the modem's ups and
+# downs. Screenshots of the taskbar in each state, tool-tip, menu and balloons.
 source "$(dirname "$0")/lib.sh"
 
 # Wine's taskbar paints the first notification icon in a 20-pixel slot at its
@@ -121,4 +122,38 @@ check "the same taskbar is still there" test "$TASKBAR" == "$(find_window --clas
 check "the icon is gone from the taskbar" wait_icon gone
 screenshot "$TASKBAR" tray-gone
 kill "$keeper" 2>/dev/null
+
+echo "balloons tell of the line's changes"
+BALLOONS=$BUILD/e2e/balloons.txt
+told() { tr -d '\r' <"$BALLOONS" | sed -n "$1p" | cut -d' ' -f"${2:-2-}"; } # n [1]: the nth balloon's text [window]
+wait_told() { # n name: waits (bounded) for the nth balloon and saves it as tray-alert-NAME.png
+    local i; for ((i = 0; i < 150; i++)); do [ -n "$(told "$1" 1)" ] && break; sleep 0.2; done
+    screenshot "$(told "$1" 1)" "tray-alert-$2"
+}
+# shellcheck disable=SC2086
+sim() { local command; for command in "$@"; do simctl $command >/dev/null; done; }
+alerts() { # module language: the line held in training, then up, down, gone and back
+    program_folder alerts "ShowSysTrayIcon=1" "SupportedLanguages=english,german"
+    sim reset "set 4 --dword 1" "set 0x0103 --dword 8128" "set 0x0107 --dword 864"
+    $MODAVI_WINE "$SIM/uiprobe.exe" watch --class tooltips_class32 --visible --timeout 300000 >"$BALLOONS" 2>/dev/null &
+    local watcher=$!
+    start_program icon
+    wait_polls 2 && sim "set 4 --dword 2" && wait_polls 4 # up, with no NotifyLineChanges
+    echo "NotifyLineChanges=0" >>"$APP_DIR/Modavi.ini" && sim "set 4 --dword 1" && wait_polls 4
+    check_eq "$2: without NotifyLineChanges, and with 0, no balloon" "" "$(told 1)"
+    sed -i 's/^NotifyLineChanges=0/NotifyLineChanges=1/' "$APP_DIR/Modavi.ini"
+    sim "set 4 --dword 2" && wait_told 1 "up-$2"
+    sim "set 4 --dword 3" && wait_told 2 "down-$2"
+    check "$2: down after the seconds it was up: $(told 2)" grep -qx \
+        "$(module_string "$1" 38 | sed "s/%1/$(module_string "$1" 41 | sed 's/%1/[0-9][0-9]*/')/")" <<<"$(told 2)"
+    sim "count 4 1 --start 2" && wait_polls 5 && sim "set 4 --dword 3" # up for one read only
+    sim "devices none" && wait_told 3 "lost-$2"
+    sim "devices both" && wait_told 4 "found-$2" && wait_polls 4
+    check_eq "$2: exactly these balloons, in order" "$(module_string "$1" 37 | sed 's|%1|8128/864|'; told 2
+        module_string "$1" 39; module_string "$1" 40)" "$(for i in 1 2 3 4 5; do told $i; done)"
+    stop_program
+    kill "$watcher" 2>/dev/null
+}
+alerts CplEng.dll english
+PROGRAM_LOCALE=de_DE.UTF-8 alerts CplGermn.dll german
 e2e_done

@@ -1,12 +1,16 @@
 // Status fields: set-up, fetching, numbers, the display forms and the query
-// tool's report.
+// tool's report; the debounced line state and its alerts' texts.
+#include "settings/ResourceIds.h"
 #include "settings/XVuk.h"
 #include "status/AnswerReport.h"
+#include "status/LineAlertText.h"
 #include "status/StatusField.h"
 #include "support/FakeDeviceIo.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
+#include <map>
 
 namespace {
 
@@ -158,4 +162,46 @@ TEST(AnswerReportTest, FormsUpTo64BytesAndAtMostTheBuffer)
               std::string("failed 0\nstatus 5\nlength 10\ndata 40 1f 00\n") + unavailable);
     std::vector<uint8_t> large(65, 0xAB);
     EXPECT_EQ(ReportAnswer(0x0001, false, 0, 1, large.data(), 65), "failed 0\nstatus 0\nlength 1\ndata ab\n");
+}
+
+namespace {
+
+// Reads `step` ms apart from tick `start`, a letter each (U up, D down, N no modem);
+// each change as "read from>to, seconds up", with " stale" when its rates are not the read's.
+std::string Changes(const std::string& reads, uint32_t start = 0, uint32_t step = 1000)
+{
+    const std::string letters = "?UDN";
+    CLineWatch watch;
+    std::string changes;
+    for (size_t i = 0; i < reads.size(); ++i)
+        if (auto c = watch.Observe(LineCondition(letters.find(reads[i])), start + uint32_t(i) * step, {uint32_t(i), 0}))
+            changes += std::to_string(i) + letters[size_t(c->from)] + ">" + letters[size_t(c->to)] + " " +
+                       std::to_string(c->upMs / 1000) + (c->rates.downstreamKbps == i ? "; " : " stale; ");
+    return changes;
+}
+
+} // namespace
+
+TEST(LineWatchTest, AChangeCountsAfterTwoReadsOnceWithTheUpTimeFromTheFirstUpReadAndIsToldSo)
+{
+    EXPECT_EQ("", Changes("DUDUDNDN")) << "no state held for two reads";
+    EXPECT_EQ("1?>D 0; 3D>U 0; 5U>D 2; ", Changes("DDUUDDDD"));
+    EXPECT_EQ("1?>D 0; 5D>U 0; 8U>N 3; 10N>D 0; 13D>N 0; 15N>U 0; ", Changes("DDUDUUDNNDDUNNUU"))
+        << "one-read flips change nothing and the up time runs on through them";
+    EXPECT_EQ("1?>U 0; 8U>D 7; ", Changes("UUUUUUUDD", 0xFFFFF000u)) << "across the tick count's wrap";
+    EXPECT_EQ("1?>U 0; 1441U>D 5184000; ", Changes(std::string(1440, 'U') + "DD", 7, 3600000))
+        << "sixty days up, beyond the tick count's 49.7";
+
+    // The alerts' texts: placeholders filled as placed, with the largest units reached.
+    const std::map<unsigned, std::wstring> strings = {
+        {IDS_ALERT_LINE_UP, L"Up %1"}, {IDS_DURATION_SECONDS, L"%1 s"}, {IDS_DURATION_MINUTES, L"%1 min"},
+        {IDS_DURATION_HOURS, L"%2min/%1h %3 %"}, {IDS_DURATION_DAYS, L"%1 d %2 h"}};
+    auto text = [&](unsigned id) { return strings.at(id); };
+    const uint64_t s = 1000, min = 60 * s, h = 60 * min;
+    const std::pair<uint64_t, std::wstring> durations[] = {
+        {59999, L"59 s"}, {min, L"1 min"}, {3 * h + 12 * min + 59 * s, L"12min/3h %3 %"}, {53 * h + 59 * min, L"2 d 5 h"}};
+    for (const auto& [ms, expected] : durations)
+        EXPECT_EQ(expected, DurationText(ms, text)) << ms;
+    EXPECT_EQ(L"Up 8128/864", LineAlertFor({LineCondition::NoModem, LineCondition::Up, 0, {8128, 864}}, text).text)
+        << "back with the line up: the line's news";
 }

@@ -1,7 +1,7 @@
 // The fourteen language modules as the program finds them in its folder:
-// every string the windows load, lists the program parses, tool-tips that fit
-// the notification area, and texts that fit their controls in the module's
-// own dialog font and in the skinned window's font.
+// every string the windows load, lists the program parses, the balloons'
+// placeholders, tool-tips that fit the notification area, and texts that fit
+// their controls in the module's own dialog font and in the skinned window's font.
 #include "framework/Handles.h"
 #include "settings/LanguageTable.h"
 #include "settings/ResourceIds.h"
@@ -70,12 +70,14 @@ TEST_P(LanguageModuleTest, HoldsEveryStringAndItsTextsFit)
     ASSERT_TRUE(module && english) << "cannot load " << row.moduleFile << " from the program folder";
     auto text = [&](UINT id) { return ModuleString(module.get(), id); };
 
-    // Every string the windows load, translated.
+    // Every string the windows load, translated, with the English one's placeholders %1 and %2.
+    auto marks = [](const std::wstring& t) { return std::make_pair(t.find(L"%1") != t.npos, t.find(L"%2") != t.npos); };
     int differing = 0;
-    for (UINT id = IDS_TITLE; id <= IDS_PAGE_FORMAT; ++id) {
+    for (UINT id = IDS_TITLE; id <= IDS_DURATION_DAYS; ++id) {
         if (id == 2 || (id > IDS_UNKNOWN && id < IDS_LINE_STATES))
             continue; // not used
         EXPECT_FALSE(text(id).empty()) << "string " << id;
+        EXPECT_EQ(marks(ModuleString(english.get(), id)), marks(text(id))) << "string " << id << ": placeholders";
         differing += text(id) != ModuleString(english.get(), id);
     }
     EXPECT_TRUE(GetParam() == 0 || differing >= 20) << differing << " strings differ from English";

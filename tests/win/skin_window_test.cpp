@@ -504,25 +504,6 @@ TEST_F(ButtonTest, KeysPressOnlyTheFocusedEnabledButton)
 
 // ---- Soak ------------------------------------------------------------------
 
-// Open kernel handles of this process. GetProcessHandleCount answers 0 under
-// Wine; the system's extended handle list (class 64) names each handle's
-// process: entries of 40 bytes after two words, the process id at 8.
-DWORD HandleCount()
-{
-    using Query = LONG(WINAPI*)(int, void*, ULONG, ULONG*);
-    auto query = reinterpret_cast<Query>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation")));
-    std::vector<unsigned char> buffer(1 << 20);
-    ULONG needed = 0;
-    while (query(64, buffer.data(), ULONG(buffer.size()), &needed) == LONG(0xC0000004)) // too small
-        buffer.resize(std::max<size_t>(buffer.size() * 2, needed));
-    DWORD count = 0;
-    const ULONG_PTR* words = reinterpret_cast<const ULONG_PTR*>(buffer.data());
-    for (ULONG_PTR i = 0; i < words[0]; ++i)
-        count += words[2 + 5 * i + 1] == GetCurrentProcessId();
-    return count;
-}
-
 // Thousands of polls against a modem whose counters move and whose line comes
 // and goes, with repaints, page turns, focus moves and hovers between them.
 TEST_F(SkinWindowTest, HandlesAndGdiObjectsStayFlatOverAnHourOfPolls)

@@ -1,23 +1,27 @@
 // The tray window against a recording shell and the scripted modem driver:
 // the picture and tool-tip it gives the shell in each line state, its blink,
-// its menu, and the one error box of a tool-tip that does not fit; and the
-// texts it builds.
+// its balloons, its menu, and the one error box of a tool-tip that does not
+// fit; and the texts it builds. A soak through the real shell.
 #include "driver/CommandCodes.h"
 #include "support/FakeDeviceIo.h"
 #include "framework/ErrorBox.h"
 #include "settings/ProgramIdentity.h"
 #include "framework/WindowClass.h"
+#include "settings/IniFile.h"
 #include "settings/ResourceIds.h"
 #include "tray/SysTrayWnd.h"
 #include "tray/TrayMenu.h"
 #include "tray/TrayMessages.h"
 #include "tray/TrayText.h"
 #include "../support/ErrorText.h"
+#include "../support/GdiObjects.h"
+#include "../support/ScopedFile.h"
 #include "../support/TestCanvas.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <tuple>
@@ -72,7 +76,14 @@ protected:
 
     bool NotifyIcon(DWORD message, const NOTIFYICONDATAW& r) override
     {
-        records.emplace_back(message, r.cbSize, r.hWnd, r.uID, r.uFlags, r.uCallbackMessage, Group(r.hIcon), r.szTip);
+        if (r.uFlags & NIF_INFO) { // a balloon: the record that carries it, only that flag, the title
+            EXPECT_EQ(std::make_tuple(DWORD(NIM_MODIFY), DWORD(NOTIFYICONDATAW_V2_SIZE), tray.m_hWnd, 0u, UINT(NIF_INFO), std::wstring(L"Modavi ADSL Monitor")),
+                      std::make_tuple(message, r.cbSize, r.hWnd, r.uID, r.uFlags, std::wstring(r.szInfoTitle)));
+            balloons.emplace_back(r.szInfo, r.dwInfoFlags);
+        } else {
+            records.emplace_back(message, r.cbSize, r.hWnd, r.uID, r.uFlags, r.uCallbackMessage, Group(r.hIcon), r.szTip);
+        }
+        EXPECT_TRUE(!throughShell || PlatformNotifyIconShell().NotifyIcon(message, r)) << "the shell takes every record";
         return true;
     }
     void ShowMainWindow() override {}
@@ -116,25 +127,13 @@ protected:
     FakeDeviceIo device;
     ScopedDeviceIo useDevice{device};
     std::vector<Record> records;
+    std::vector<std::pair<std::wstring, DWORD>> balloons; // text, symbol
+    bool throughShell = false; // records go on to the real shell too
     size_t recordsAtExit = 0;
     CSysTrayWnd tray{*this, *this};
 };
 
-TEST_F(TrayWindow, CreateAddsTheIconThenShowsTheFirstReadAndTaskbarCreatedAddsItAgain)
-{
-    device.answerDword(Command::kLineState, 0);
-    CreateTray();
-    ASSERT_EQ(2u, records.size());
-    EXPECT_EQ(Expected(NIM_ADD, NIF_MESSAGE | NIF_ICON, IDI_TRAY_DOWN, L""), records[0]);
-    EXPECT_EQ(Expected(NIM_MODIFY, NIF_MESSAGE | NIF_ICON | NIF_TIP, IDI_TRAY_DOWN, Tip(L"State: Idle")), records[1]);
-
-    EXPECT_EQ(1, SendMessageW(tray.m_hWnd, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0));
-    EXPECT_EQ(Expected(NIM_ADD, NIF_MESSAGE | NIF_ICON, IDI_TRAY_DOWN, L""), records.back());
-    NextStatusRead();
-    EXPECT_EQ(3u, records.size()) << "the stored tip is told again only when it changes";
-}
-
-TEST_F(TrayWindow, EachLineStateHasItsPictureAndTip)
+TEST_F(TrayWindow, CreateAddsTheIconThenShowsTheFirstReadAndEachLineStateHasItsPictureAndTip)
 {
     // The list is "0,Idle,1,Training,2,Connected,3,No signal,7,4th stage,4,Handshake".
     enum How { kAnswer, kFail, kBadStatus, kNoDevice };
@@ -146,6 +145,12 @@ TEST_F(TrayWindow, EachLineStateHasItsPictureAndTip)
         {kAnswer, 0, IDI_TRAY_DOWN, L"State: Idle"},
     };
     CreateTray();
+    ASSERT_EQ(2u, records.size());
+    EXPECT_EQ(Expected(NIM_ADD, NIF_MESSAGE | NIF_ICON, IDI_TRAY_DOWN, L""), records[0]);
+    EXPECT_EQ(Expected(NIM_MODIFY, NIF_MESSAGE | NIF_ICON | NIF_TIP, IDI_TRAY_DOWN, Tip(L"State: Idle")), records[1]);
+    EXPECT_EQ(1, SendMessageW(tray.m_hWnd, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0));
+    EXPECT_EQ(Expected(NIM_ADD, NIF_MESSAGE | NIF_ICON, IDI_TRAY_DOWN, L""), records.back());
+    NextStatusRead(); // the same state: the stored tip is told again only when it changes (the count below)
     for (const auto& c : cases) {
         device.setDevices(c.how != kNoDevice, false);
         if (c.how == kFail)
@@ -155,7 +160,7 @@ TEST_F(TrayWindow, EachLineStateHasItsPictureAndTip)
         NextStatusRead();
         EXPECT_EQ(std::make_pair(c.group, Tip(c.text)), Shown()) << c.how << ", " << c.state;
     }
-    EXPECT_EQ(8u, records.size()) << "an unchanged picture and tip are not told again";
+    EXPECT_EQ(9u, records.size()) << "an unchanged picture and tip are not told again";
     EXPECT_EQ(0u, device.callCount(Command::kDownstreamCells)) << "counters are read only with the line up";
 }
 
@@ -168,8 +173,7 @@ TEST_F(TrayWindow, LineUpShowsRatesAndThePictureOfWhichCounterMoved)
     CreateTray();
     EXPECT_EQ(std::make_pair(IDI_TRAY_UP_QUIET, Tip(L"Upstream: 0 kbps\nDownstream: -1 kbps")), Shown());
 
-    device.answerDword(Command::kDownstreamRate, 8192);
-    device.answerDword(Command::kUpstreamRate, 1024);
+    device.answerDword(Command::kDownstreamRate, 8192), device.answerDword(Command::kUpstreamRate, 1024);
     device.answerDword(Command::kUpstreamCells, 0);
     const struct { uint32_t a, b; int group; } steps[] = {
         {0, 0, IDI_TRAY_UP_QUIET}, {5, 0, IDI_TRAY_UP_DOWN}, // only counter A (0x0381) moved
@@ -186,6 +190,43 @@ TEST_F(TrayWindow, LineUpShowsRatesAndThePictureOfWhichCounterMoved)
     }
 }
 
+// All through the real shell too: a change that held for two reads is told in one balloon while
+// NotifyLineChanges is on. Then the same reads a hundred times more: handles and GDI objects stay flat.
+TEST_F(TrayWindow, AChangeThatHeldForTwoReadsIsToldInOneBalloonWhileTheSettingIsOn)
+{
+    throughShell = true;
+    ScopedFile ini(SettingsFilePath(), nullptr);
+    device.answerDword(Command::kDownstreamRate, 8128), device.answerDword(Command::kUpstreamRate, 864);
+    // Line state per read (0: no device, 11: the call fails), NotifyLineChanges ("": not in the file, "-": no file), balloons so far.
+    const struct Read { uint32_t state; std::string setting; size_t told; } reads[] = {
+        {1, "1", 0}, {1, "1", 0}, {2, "1", 0}, {1, "1", 0}, {2, "1", 0}, {2, "1", 1}, {2, "1", 1}, {11, "1", 1},
+        {11, "1", 2}, {0, "1", 2}, {0, "1", 3}, {3, "1", 3}, {3, "1", 4}, // up, down, gone, back
+        {2, "0", 4}, {2, "0", 4}, {3, "", 4}, {3, "", 4}, {2, "-", 4}, {2, "-", 4}, {0, "1", 4}, {0, "1", 5},
+    };
+    auto apply = [&](const Read& read) {
+        if (read.setting == "-")
+            DeleteFileA(ini.path().c_str());
+        else
+            std::ofstream(ini.path()) << SettingsText(read.setting.empty() ? "Hue=1" : "NotifyLineChanges=" + read.setting);
+        device.setDevices(read.state != 0, false);
+        read.state == 11 ? device.failCall(Command::kLineState) : device.answerDword(Command::kLineState, read.state);
+        tray.m_hWnd ? NextStatusRead() : CreateTray();
+        device.clearRecords(); // the fake keeps every request otherwise
+    };
+    for (const Read& read : reads) {
+        apply(read);
+        ASSERT_EQ(read.told, balloons.size()) << &read - reads;
+    }
+    EXPECT_EQ((std::vector<std::pair<std::wstring, DWORD>>{{L"Up 8128/864", NIIF_INFO}, {L"Down after 0 s", NIIF_WARNING}, {L"No modem", NIIF_WARNING},
+                                    {L"Modem back", NIIF_INFO}, {L"No modem", NIIF_WARNING}}), balloons);
+
+    const auto gdiAndHandles = std::make_pair(CountLiveGdiObjects(), HandleCount());
+    for (int round = 0; round < 100; ++round)
+        std::for_each(std::begin(reads), std::end(reads), apply);
+    EXPECT_EQ(gdiAndHandles, std::make_pair(CountLiveGdiObjects(), HandleCount()));
+    EXPECT_EQ(5u + 100 * 6, balloons.size()) << "from no modem: back, up, down, gone, back and gone again";
+}
+
 TEST_F(TrayWindow, TrainingBlinksEveryTickAndTheStatusIsReadEveryOther)
 {
     device.answerDword(Command::kLineState, 1);
@@ -199,8 +240,7 @@ TEST_F(TrayWindow, TrainingBlinksEveryTickAndTheStatusIsReadEveryOther)
     // Odd ticks blink and then read, which shows the same picture without a second call.
     EXPECT_EQ((std::vector<std::pair<int, size_t>>{
                   {IDI_TRAY_DOWN, 1}, {IDI_TRAY_TRAINING, 2}, {IDI_TRAY_DOWN, 2}, {IDI_TRAY_TRAINING, 3}}), ticks);
-    EXPECT_EQ(6u, records.size());
-    EXPECT_EQ(Tip(L"State: Training"), Shown().second);
+    EXPECT_EQ(std::make_pair(size_t(6), Tip(L"State: Training")), std::make_pair(records.size(), Shown().second));
 
     tray.Poll(1); // tick 6 shows 1015; training ends
     device.answerDword(Command::kLineState, 3);
@@ -210,21 +250,16 @@ TEST_F(TrayWindow, TrainingBlinksEveryTickAndTheStatusIsReadEveryOther)
     EXPECT_EQ(9u, records.size()) << "no blink outside training";
 }
 
-TEST_F(TrayWindow, AFailingFirstReadRaisesToStartUpWithoutABoxOfItsOwn)
+TEST_F(TrayWindow, ATipOfSixtyFourCharactersRaisesToStartUpFirstAndIsReportedOnceAfter)
 {
+    // Title (19) + "\nUpstream: 12345 kbps" (21) + "\nDownstream: -67890 kbps" (24) = 64.
     device.answerDword(Command::kLineState, 2);
     device.answerDword(Command::kUpstreamRate, 12345);
-    device.answerDword(Command::kDownstreamRate, uint32_t(-67890)); // a tip of 64 characters
-    EXPECT_EQ("System tray text is too big", ErrorText([&] { tray.Create(nullptr); }));
-}
-
-TEST_F(TrayWindow, ATipOfSixtyFourCharactersIsReportedOnceAndNotShown)
-{
-    // Title (19) + "\nUpstream: 12345 kbps" (21) + "\nDownstream: 67890 kbps" (23) = 63.
-    device.answerDword(Command::kLineState, 2);
-    device.answerDword(Command::kUpstreamRate, 12345);
+    device.answerDword(Command::kDownstreamRate, uint32_t(-67890));
+    EXPECT_EQ("System tray text is too big", ErrorText([&] { tray.Create(nullptr); })) << "without a box of its own";
+    KillTimer(tray.m_hWnd, 1);
     device.answerDword(Command::kDownstreamRate, 67890);
-    CreateTray();
+    NextStatusRead();
     const std::wstring fits = Shown().second;
     ASSERT_EQ(63u, fits.size());
 

@@ -6,6 +6,9 @@
 //   uiprobe find [--class C] [--title T] [--pid P] [--visible] [--timeout MS]
 //                                                  polls until found; prints the hwnd; exit 1 on timeout
 //   uiprobe gone HWND [--timeout MS]               waits until the window no longer exists
+//   uiprobe watch [find options] --timeout MS     until the timeout: "hwnd text" for each matching window
+//                                                  as it comes with a text (e.g. the shell's balloons, tool-tip
+//                                                  windows whose text is the balloon's), flushed at once
 //   uiprobe text HWND [--id N]                     the text of the window or of its control N
 //   uiprobe msgbox --title T [--timeout MS]        waits for a message box; prints its text (control 65535)
 //   uiprobe children HWND                          child windows: hwnd id class "text" visible
@@ -38,6 +41,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -62,6 +66,27 @@ int Find(const Call& call)
         return 1;
     for (HWND window : found)
         PrintWindowLine(window);
+    return 0;
+}
+
+int Watch(const Call& call)
+{
+    std::set<HWND> shown; // matching, with a text, at the last look
+    PollFor(call.args.timeout, [&] {
+        std::set<HWND> now;
+        for (HWND window : FindTopLevel(call.args)) {
+            const std::string text = WindowText(window);
+            if (text.empty())
+                continue;
+            now.insert(window);
+            if (!shown.count(window))
+                printf("%llx %s\n", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(window)),
+                       Escape(text).c_str());
+        }
+        fflush(stdout);
+        shown = now;
+        return false;
+    });
     return 0;
 }
 
@@ -198,6 +223,7 @@ struct Subcommand {
 
 const Subcommand kSubcommands[] = {
     {L"list", Needs::Nothing, List},           {L"find", Needs::Nothing, Find},
+    {L"watch", Needs::Nothing, Watch},
     {L"msgbox", Needs::Nothing, MessageBoxText}, {L"string", Needs::Words, ModuleString},
     {L"drawtext", Needs::Words, DrawRow},     {L"gone", Needs::Words, Gone},
     {L"process", Needs::Words, Process},       {L"modules", Needs::LiveWindow, Modules},
@@ -210,7 +236,7 @@ const Subcommand kSubcommands[] = {
 
 int Usage()
 {
-    fprintf(stderr, "usage: uiprobe list|find|gone|text|msgbox|children|rect|post|send|command|key|close|capture|"
+    fprintf(stderr, "usage: uiprobe list|find|watch|gone|text|msgbox|children|rect|post|send|command|key|close|capture|"
                     "focus|process|modules|string|drawtext ...\n");
     return 2;
 }
