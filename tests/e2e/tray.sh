@@ -171,4 +171,10 @@ check_eq "the records in order, rates on the up lines" "$(printf '%s\n' time,eve
     up,8128,864 down,, up,8128,864)" "$(sed '1!s/^[^,]*,//' <<<"$diary" | grep -v '^rate,')"
 check "each time local ISO 8601 with its offset" test -z "$(sed 1d <<<"$diary" |
     grep -Ev '^[0-9]{4}-[0-9]{2}-[0-9]{2}T[0-9]{2}:[0-9]{2}:[0-9]{2}[+-][0-9]{2}:[0-9]{2},')"
+rm -rf "$DIARY" && touch "$DIARY" # a file where the diary's folder would be
+start_program icon
+sim "set 4 --dword 3" && wait_polls 3 && sim "set 4 --dword 2" && wait_polls 3
+check "a diary that cannot be written: the monitor runs on, no box" eval 'program_running && no_window --class "#32770"'
+stop_program
+rm -f "$DIARY"
 e2e_done
