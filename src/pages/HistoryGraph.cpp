@@ -19,7 +19,9 @@ void Fill(HDC dc, const RECT& rect, COLORREF colour)
     FillRect(dc, &rect, brush.get());
 }
 
-// The local time of a moment as the user's locale writes hours and minutes.
+// The local time of a moment as the user's locale writes hours and minutes:
+// the thread's locale, the one the program's language was chosen by, in its
+// standard form (an hour mark needs no personal time format).
 std::wstring LocalClock(int64_t localSeconds)
 {
     SYSTEMTIME time = {};
@@ -30,7 +32,7 @@ std::wstring LocalClock(int64_t localSeconds)
     time.wHour = WORD(ofDay / 3600);
     time.wMinute = WORD(ofDay % 3600 / 60);
     wchar_t text[32] = L"";
-    GetTimeFormatW(LOCALE_USER_DEFAULT, TIME_NOSECONDS, &time, nullptr, text, 32);
+    GetTimeFormatW(GetThreadLocale(), TIME_NOSECONDS | LOCALE_NOUSEROVERRIDE, &time, nullptr, text, 32);
     return text;
 }
 

@@ -25,7 +25,7 @@ std::wstring PercentText(int64_t part, int64_t whole)
         return kNoFigure;
     const int64_t tenths = (part * 1000 + whole / 2) / whole;
     wchar_t separator[8] = L".";
-    GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator, 8);
+    GetLocaleInfoW(GetThreadLocale(), LOCALE_SDECIMAL, separator, 8);
     return std::to_wstring(tenths / 10) + separator + std::to_wstring(tenths % 10) + L" %";
 }
 
