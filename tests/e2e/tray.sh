@@ -161,10 +161,16 @@ PROGRAM_LOCALE=de_DE.UTF-8 alerts CplGermn.dll german
 echo "the line diary: up, ten seconds down, up again"
 DIARY=$WINEPREFIX/drive_c/users/$(id -un)/AppData/Local/Modavi
 rm -rf "$DIARY"
-program_folder diary "ShowSysTrayIcon=1" "KeepHistory=1" "SupportedLanguages=english"
+program_folder diary "ShowSysTrayIcon=1" "ClassicStyle=1" "KeepHistory=1" "SupportedLanguages=english"
 sim reset "set 4 --dword 2" "set 0x0103 --dword 8128" "set 0x0107 --dword 864"
 start_program icon
 wait_polls 3 && sim "set 4 --dword 3" && wait_polls 10 && sim "set 4 --dword 2" && wait_polls 3
+probe command "$(find_window --class "$CLASS" --title SysTrayWnd)" 100
+dialog=$(find_window --class '#32770' --title "$(module_string CplEng.dll 1)" --visible)
+for page in $(probe children "$dialog" | awk '$3 == "#32770" {print $1}'); do
+    probe text "$page" --id 1030 >/dev/null && history_page=$page
+done
+check_eq "the status window's history page counts the drop" 1 "$(probe text "${history_page:-0}" --id 1038)"
 stop_program
 diary=$(tr -d '\r' <"$DIARY/history.csv")
 check_eq "the records in order, rates on the up lines" "$(printf '%s\n' time,event,downstream_kbps,upstream_kbps \
