@@ -20,18 +20,17 @@ namespace {
 constexpr UINT_PTR kPollTimer = 1;
 constexpr UINT kPollPeriodMs = 500;
 
-// NotifyLineChanges, read anew at each change. The alerts are optional: a
-// file without the key (an older one), or no file at all, turns them off
-// and is reported nowhere.
-bool LineAlertsWanted()
-{
-    return ParseInt(ReadProfileString(SettingsFilePath(), Settings::kNotifyLineChanges, "", 16)) != 0;
-}
-
-// KeepHistory and HistoryDays, optional the same way: no key, no diary.
+// A setting read anew at each use. NotifyLineChanges, KeepHistory and
+// HistoryDays are optional: a file without the key (an older one), or no
+// file at all, reads 0 (alerts off, no diary) and is reported nowhere.
 int SettingInt(const char* key)
 {
     return ParseInt(ReadProfileString(SettingsFilePath(), key, "", 16));
+}
+
+bool LineAlertsWanted()
+{
+    return SettingInt(Settings::kNotifyLineChanges) != 0;
 }
 
 } // namespace
