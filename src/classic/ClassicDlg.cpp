@@ -4,6 +4,7 @@
 #include "dib/OctalPalette.h"
 #include "framework/ErrorBox.h"
 #include "framework/MessageTable.h"
+#include "pages/HistoryPage.h"
 #include "pages/StatusPage.h"
 #include "pages/VersionPage.h"
 #include "settings/IniFile.h"
@@ -102,6 +103,7 @@ void CClassicDlg::CreatePages()
 
     AddPage(std::make_unique<CStatusPage>(), IDS_TAB_STATUS);
     AddPage(std::make_unique<CVersionPage>(), IDS_TAB_VERSION);
+    AddPage(std::make_unique<CHistoryPage>(), IDS_TAB_HISTORY);
 
     RECT area = TabPageArea(m_hTabs);
     for (const std::unique_ptr<CDialog>& page : m_pages)

@@ -41,11 +41,24 @@
 #define IDS_DURATION_MINUTES    42  // %1 minutes, under an hour
 #define IDS_DURATION_HOURS      43  // %1 hours %2 minutes, under a day
 #define IDS_DURATION_DAYS       44  // %1 days %2 hours
+#define IDS_TAB_HISTORY         45  // third tab: the line diary
+#define IDS_HISTORY_UP_DAY      46  // history page figure captions
+#define IDS_HISTORY_UP_WEEK     47
+#define IDS_HISTORY_DROPS       48
+#define IDS_HISTORY_LONGEST     49
+#define IDS_HISTORY_SESSION     50
+#define IDS_HISTORY_EXPORT      51  // the export button
+#define IDS_HISTORY_PERIOD_DAY  52  // the periods the export offers
+#define IDS_HISTORY_PERIOD_WEEK 53
+#define IDS_HISTORY_PERIOD_ALL  54
+#define IDS_HISTORY_FILTER      55  // the Save dialog's file type: "CSV files (*.csv)"
+#define IDS_LAST_STRING         IDS_HISTORY_FILTER
 
 // ---- Dialog templates of the language module -----------------------------
 #define IDD_CLASSIC             1001
 #define IDD_STATUS_PAGE         106
 #define IDD_VERSION_PAGE        1002
+#define IDD_HISTORY_PAGE        1003
 
 // Controls of template 1001 (classic dialog)
 #define IDC_TABS                1002
@@ -73,6 +86,21 @@
 #define IDC_DRIVER_VERSION      1005
 #define IDC_CAPTION_DRIVER      1023  // string 22
 #define IDC_CAPTION_PROGRAM     1024  // string 23
+
+// Controls of template 1003 (history page)
+#define IDC_HISTORY_GRAPH       1030  // owner-drawn: the last 24 hours
+#define IDC_CAPTION_UP_DAY      1031  // strings 46..50
+#define IDC_CAPTION_UP_WEEK     1032
+#define IDC_CAPTION_DROPS       1033
+#define IDC_CAPTION_LONGEST     1034
+#define IDC_CAPTION_SESSION     1035
+#define IDC_UP_DAY_TEXT         1036
+#define IDC_UP_WEEK_TEXT        1037
+#define IDC_DROPS_TEXT          1038
+#define IDC_LONGEST_TEXT        1039
+#define IDC_SESSION_TEXT        1040
+#define IDC_HISTORY_PERIOD      1041  // strings 52..54
+#define IDC_HISTORY_EXPORT      1042  // string 51
 
 // ---- Program file resources ----------------------------------------------
 #define IDI_PROGRAM             1001  // window icon

@@ -2,7 +2,9 @@
 # The classic dialog against the simulator, in English with the tray icon
 # off and in Russian with it on: opened, its pages read as the line comes up
 # and goes down, a tab chosen, closed (the program ends, or goes on in the
-# taskbar) from the keyboard. Screenshots of both pages in both languages.
+# taskbar) from the keyboard; the history page's figures from a hand-made
+# line diary. Screenshots of every page in both languages, and of the
+# history page in Japanese.
 source "$(dirname "$0")/lib.sh"
 
 expect_text() { # description hwnd control-id expected (polled, bounded)
@@ -16,17 +18,60 @@ expect_focus() { # description control-id (polled, bounded)
     while got=$(probe focus "$DLG" | awk '{print $1}'); [ "$got" != "$2" ] && [ $SECONDS -lt $deadline ]; do sleep 0.2; done
     check_eq "$1" "$2" "$got"
 }
-shown_pages() { probe children "$DLG" | awk -v s="$STATUS_PAGE" -v v="$VERSION_PAGE" '$1 == s {a = $NF} $1 == v {b = $NF} END {print a, b}'; }
-open_dialog() { # title: sets DLG, TABS, STATUS_PAGE, VERSION_PAGE
+shown_pages() {
+    probe children "$DLG" | awk -v s="$STATUS_PAGE" -v v="$VERSION_PAGE" -v h="$HISTORY_PAGE" \
+        '$1 == s {a = $NF} $1 == v {b = $NF} $1 == h {c = $NF} END {print a, b, c}'
+}
+open_dialog() { # title: sets DLG, TABS, STATUS_PAGE, VERSION_PAGE, HISTORY_PAGE
     DLG=$(find_window --class '#32770' --title "$1" --visible)
     [ -n "$DLG" ] || return 1
     TABS=$(children_of_class SysTabControl32)
-    STATUS_PAGE= VERSION_PAGE=
-    for page in $(children_of_class '#32770'); do # the version page has the program version, 1024
-        if probe text "$page" --id 1024 >/dev/null; then VERSION_PAGE=$page; else STATUS_PAGE=$page; fi
+    STATUS_PAGE= VERSION_PAGE= HISTORY_PAGE=
+    for page in $(children_of_class '#32770'); do # by the program version, 1024, and the graph, 1030
+        if probe text "$page" --id 1024 >/dev/null; then VERSION_PAGE=$page
+        elif probe text "$page" --id 1030 >/dev/null; then HISTORY_PAGE=$page
+        else STATUS_PAGE=$page; fi
     done
 }
+# A hand-made line diary of the last three hours: up, ten minutes down 100
+# minutes ago, up again since.
+write_diary() {
+    local dir now i event rates
+    dir=$WINEPREFIX/drive_c/users/$(id -un)/AppData/Local/Modavi
+    DIARY_FILE=$dir/history.csv
+    now=$(date +%s)
+    mkdir -p "$dir"
+    { echo time,event,downstream_kbps,upstream_kbps
+        for ((i = 180; i >= 1; i--)); do
+            event=rate rates=8128,864
+            ((i == 180 || i == 90)) && event=up
+            ((i <= 100 && i > 90)) && rates=,
+            ((i == 100)) && event=down
+            TZ=UTC printf '%(%Y-%m-%dT%H:%M:%S)T+00:00,%s,%s\n' $((now - i * 60)) "$event" "$rates"
+        done; } >"$DIARY_FILE"
+}
+history_tab() { # module name: the history tab from the version tab, its figures, a screenshot
+    probe key "$TABS" 0x27
+    check_eq "the third tab shows the history page" "0 0 1" "$(shown_pages)"
+    expect_text "one drop in the diary's 24 hours" "$HISTORY_PAGE" 1038 1
+    expect_text "its longest outage, ten minutes" "$HISTORY_PAGE" 1039 "$(module_string "$1" 42 | sed 's/%1/10/')"
+    screenshot "$DLG" "classic-$2-history"
+    [ "$2" != english ] || export_week
+    probe key "$TABS" 0x25
+}
+export_week() { # Export... with the period it offers first, through the Save dialog, typed as a user would
+    local saved=$BUILD/e2e/export.csv save
+    rm -f "$saved"
+    probe command "$HISTORY_PAGE" 1042
+    save=$(find_window --class '#32770' --title "Save As" --visible)
+    check "Export... opens the Save dialog" test -n "$save"
+    screenshot "$save" classic-english-export
+    xdotool type --delay 20 "$(winpath "$saved")" && xdotool key Return
+    check "it closes" gone "$save"
+    check_eq "the file holds the week's records, the diary's own" "$(cat "$DIARY_FILE")" "$(cat "$saved" 2>&1)"
+}
 
+write_diary
 for run in english:CplEng.dll:en_US:0 russian:CplRussian.dll:ru_RU:1; do
     IFS=: read -r lang module locale tray <<<"$run"
     echo "$lang classic dialog, tray icon $tray"
@@ -37,8 +82,8 @@ for run in english:CplEng.dll:en_US:0 russian:CplRussian.dll:ru_RU:1; do
     PROGRAM_LOCALE=$locale.UTF-8 start_program
     open_dialog "$title"
     check "the dialog is titled with $module's string 1 ($title)" test -n "$DLG"
-    check "it holds the tabs and both pages" test -n "$TABS" -a -n "$STATUS_PAGE" -a -n "$VERSION_PAGE"
-    check_eq "the status page is shown first" "1 0" "$(shown_pages)"
+    check "it holds the tabs and the three pages" test -n "$TABS" -a -n "$STATUS_PAGE" -a -n "$VERSION_PAGE" -a -n "$HISTORY_PAGE"
+    check_eq "the status page is shown first" "1 0 0" "$(shown_pages)"
     expect_text "the line comes up" "$STATUS_PAGE" 1001 "$(label_of "$states" 2)"
     expect_text "the mode of the simulator" "$STATUS_PAGE" 1002 "$(label_of "$(module_string "$module" 13)" 5)"
     expect_text "its downstream rate" "$STATUS_PAGE" 1007 8128
@@ -51,20 +96,22 @@ for run in english:CplEng.dll:en_US:0 russian:CplRussian.dll:ru_RU:1; do
     simctl reset >/dev/null
 
     probe key "$TABS" 0x27 # the right arrow
-    check_eq "the second tab shows the version page" "0 1" "$(shown_pages)"
+    check_eq "the second tab shows the version page" "0 1 0" "$(shown_pages)"
     expect_text "the program version" "$VERSION_PAGE" 1003 "$(cat "$ROOT/VERSION")"
     expect_text "the driver's text" "$VERSION_PAGE" 1005 "ADSLSIM 2.1.7 (simulated driver)"
     screenshot "$DLG" "classic-$lang-version"
+    history_tab "$module" "$lang"
     probe key "$TABS" 0x25
-    check_eq "the first tab shows the status page again" "1 0" "$(shown_pages)"
+    check_eq "the first tab shows the status page again" "1 0 0" "$(shown_pages)"
 
     # From the keyboard (real key presses): English goes round the controls and closes with Space on
     # Close; Russian closes with Escape, after an Enter that changes nothing.
     if [ "$lang" = english ]; then
         xdotool key ctrl+Tab
-        check_eq "Ctrl+Tab shows the version page" "0 1" "$(shown_pages)"
+        check_eq "Ctrl+Tab shows the version page" "0 1 0" "$(shown_pages)"
         xdotool key ctrl+shift+Tab ctrl+shift+Tab
-        check_eq "Ctrl+Shift+Tab goes back round the pages" "0 1" "$(shown_pages)"
+        check_eq "Ctrl+Shift+Tab goes back round the pages" "0 0 1" "$(shown_pages)"
+        xdotool key ctrl+shift+Tab
         expect_focus "the tab control has the focus" 1002
         xdotool key Tab
         expect_focus "Tab goes to the page's first field" 1003
@@ -86,4 +133,11 @@ for run in english:CplEng.dll:en_US:0 russian:CplRussian.dll:ru_RU:1; do
     check_after_close "$tray" --class '#32770' --title "$title"
 done
 
+echo "japanese history page"
+program_folder classic-japanese "ClassicStyle=1" "SupportedLanguages=english,japanese"
+PROGRAM_LOCALE=ja_JP.UTF-8 start_program
+open_dialog "$(module_string CplJapan.dll 1)"
+probe key "$TABS" 0x27
+history_tab CplJapan.dll japanese
+stop_program
 e2e_done

@@ -3,7 +3,8 @@
 # window on the simulator's moving model, once both have polled and the window
 # was reopened, must not move over FOOTPRINT_TICKS (36,000: five hours) tray
 # ticks, a tenth of that of window polls with its pages and focus turned, all
-# driven as fast as the machine allows, and more reopenings.
+# driven as fast as the machine allows, and more reopenings; the line diary
+# is kept meanwhile.
 source "$(dirname "$0")/lib.sh"
 TICKS=${FOOTPRINT_TICKS:-36000}
 
@@ -23,7 +24,7 @@ reopen() { # the status window, closed and opened again from the tray
     WND=$(find_window --class "$CLASS" --title "$TITLE" --visible)
 }
 
-program_folder footprint "ShowSysTrayIcon=1" "ClassicStyle=0" "SupportedLanguages=english"
+program_folder footprint "ShowSysTrayIcon=1" "ClassicStyle=0" "KeepHistory=1" "SupportedLanguages=english"
 TITLE=$(module_string CplEng.dll 1)
 simctl reset >/dev/null
 start_program

@@ -5,7 +5,8 @@
 # menu whose items open and close the status window and end the program, a
 # real double-click opens the window, the icon goes with the program, and with
 # NotifyLineChanges on, balloons tell of the line's and the modem's ups and
-# downs. Screenshots of the taskbar in each state, tool-tip, menu and balloons.
+# downs, and with KeepHistory on the line diary records them. Screenshots of
+# the taskbar in each state, tool-tip, menu and balloons.
 source "$(dirname "$0")/lib.sh"
 
 # Wine's taskbar paints the first notification icon in a 20-pixel slot at its
@@ -156,4 +157,30 @@ alerts() { # module language: the line held in training, then up, down, gone and
 }
 alerts CplEng.dll english
 PROGRAM_LOCALE=de_DE.UTF-8 alerts CplGermn.dll german
+
+echo "the line diary: up, ten seconds down, up again"
+DIARY=$WINEPREFIX/drive_c/users/$(id -un)/AppData/Local/Modavi
+rm -rf "$DIARY"
+program_folder diary "ShowSysTrayIcon=1" "ClassicStyle=1" "KeepHistory=1" "SupportedLanguages=english"
+sim reset "set 4 --dword 2" "set 0x0103 --dword 8128" "set 0x0107 --dword 864"
+start_program icon
+wait_polls 3 && sim "set 4 --dword 3" && wait_polls 10 && sim "set 4 --dword 2" && wait_polls 3
+probe command "$(find_window --class "$CLASS" --title SysTrayWnd)" 100
+dialog=$(find_window --class '#32770' --title "$(module_string CplEng.dll 1)" --visible)
+for page in $(probe children "$dialog" | awk '$3 == "#32770" {print $1}'); do
+    probe text "$page" --id 1030 >/dev/null && history_page=$page
+done
+check_eq "the status window's history page counts the drop" 1 "$(probe text "${history_page:-0}" --id 1038)"
+stop_program
+diary=$(tr -d '\r' <"$DIARY/history.csv")
+check_eq "the records in order, rates on the up lines" "$(printf '%s\n' time,event,downstream_kbps,upstream_kbps \
+    up,8128,864 down,, up,8128,864)" "$(sed '1!s/^[^,]*,//' <<<"$diary" | grep -v '^rate,')"
+check "each time local ISO 8601 with its offset" test -z "$(sed 1d <<<"$diary" |
+    grep -Ev '^[0-9]{4}-[0-9]{2}-[0-9]{2}T[0-9]{2}:[0-9]{2}:[0-9]{2}[+-][0-9]{2}:[0-9]{2},')"
+rm -rf "$DIARY" && touch "$DIARY" # a file where the diary's folder would be
+start_program icon
+sim "set 4 --dword 3" && wait_polls 3 && sim "set 4 --dword 2" && wait_polls 3
+check "a diary that cannot be written: the monitor runs on, no box" eval 'program_running && no_window --class "#32770"'
+stop_program
+rm -f "$DIARY"
 e2e_done

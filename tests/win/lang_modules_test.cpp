@@ -12,6 +12,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -73,7 +74,7 @@ TEST_P(LanguageModuleTest, HoldsEveryStringAndItsTextsFit)
     // Every string the windows load, translated, with the English one's placeholders %1 and %2.
     auto marks = [](const std::wstring& t) { return std::make_pair(t.find(L"%1") != t.npos, t.find(L"%2") != t.npos); };
     int differing = 0;
-    for (UINT id = IDS_TITLE; id <= IDS_DURATION_DAYS; ++id) {
+    for (UINT id = IDS_TITLE; id <= IDS_LAST_STRING; ++id) {
         if (id == 2 || (id > IDS_UNKNOWN && id < IDS_LINE_STATES))
             continue; // not used
         EXPECT_FALSE(text(id).empty()) << "string " << id;
@@ -103,7 +104,10 @@ TEST_P(LanguageModuleTest, HoldsEveryStringAndItsTextsFit)
     InitCommonControlsEx(&controls);
     HWND dialog = CreateFromTemplate(module.get(), IDD_CLASSIC, nullptr), tabs = GetDlgItem(dialog, IDC_TABS);
     HWND s = CreateFromTemplate(module.get(), IDD_STATUS_PAGE, tabs), v = CreateFromTemplate(module.get(), IDD_VERSION_PAGE, tabs);
-    ASSERT_TRUE(dialog && s && v);
+    HWND h = CreateFromTemplate(module.get(), IDD_HISTORY_PAGE, tabs);
+    ASSERT_TRUE(dialog && s && v && h);
+    const std::wstring longestDuration =
+        std::regex_replace(std::regex_replace(text(IDS_DURATION_HOURS), std::wregex(L"%1"), L"23"), std::wregex(L"%2"), L"59");
     states.back() = text(IDS_UNAVAILABLE); // the page's unreadable state, instead of the tip's unlisted one
     modes.push_back(text(IDS_UNAVAILABLE));
     enum Kind { kWrapped, kGroupBox, kButton, kField };
@@ -117,6 +121,10 @@ TEST_P(LanguageModuleTest, HoldsEveryStringAndItsTextsFit)
         {v, IDC_CAPTION_PROGRAM, text(IDS_LABEL_PROGRAM), kWrapped},        {v, IDC_CAPTION_DRIVER, text(IDS_LABEL_DRIVER), kWrapped},
         {v, IDC_DRIVER_VERSION, L"ADSL USB/PCI WDM driver 3.41.07 build 2087, 2004-11-23, A2pB023", kField},
         {v, IDC_DRIVER_VERSION, text(IDS_UNKNOWN), kField},               {dialog, IDC_CLOSE, text(IDS_CLOSE_BUTTON), kButton},
+        {h, IDC_CAPTION_UP_DAY, text(IDS_HISTORY_UP_DAY), kWrapped},        {h, IDC_CAPTION_UP_WEEK, text(IDS_HISTORY_UP_WEEK), kWrapped},
+        {h, IDC_CAPTION_DROPS, text(IDS_HISTORY_DROPS), kWrapped},          {h, IDC_CAPTION_LONGEST, text(IDS_HISTORY_LONGEST), kWrapped},
+        {h, IDC_CAPTION_SESSION, text(IDS_HISTORY_SESSION), kWrapped},      {h, IDC_HISTORY_EXPORT, text(IDS_HISTORY_EXPORT), kButton},
+        {h, IDC_UP_DAY_TEXT, L"100.0 %", kWrapped},                         {h, IDC_LONGEST_TEXT, longestDuration, kWrapped},
     };
     for (const auto& fit : fits) {
         HWND control = GetDlgItem(fit.parent, fit.control);

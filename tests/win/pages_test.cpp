@@ -4,6 +4,7 @@
 #include "driver/VirtualCommands.h"
 #include "support/FakeDeviceIo.h"
 #include "pages/ControlText.h"
+#include "pages/HistoryGraph.h"
 #include "pages/StatusPage.h"
 #include "pages/VersionPage.h"
 #include "settings/ResourceIds.h"
@@ -165,6 +166,35 @@ TEST(VersionPage, ShowsTheProgramsVersionAtOnceAndTheDriversFromTheFirstTick)
         SendMessageW(page.m_hWnd, WM_TIMER, 5, 0);
         EXPECT_EQ(std::make_pair(std::wstring(tick.shown), program),
                   std::make_pair(text(IDC_DRIVER_VERSION), text(IDC_PROGRAM_VERSION)));
+    }
+}
+
+// Ten pixels an hour: ten hours ago the line came up, was down from five
+// hours ago for an hour, then up again; before that nothing is known.
+TEST(HistoryGraph, GreysTheUnknownShadesTheOutageAndDrawsBothRatesOnlyWhileUp)
+{
+    const int64_t now = 1796558400; // 12:00 UTC: the marks at x 60, 120 and 180
+    std::vector<DiaryRecord> records;
+    for (int minute = -600; minute < 0; ++minute) {
+        const bool down = minute >= -300 && minute < -240;
+        records.push_back({{now + minute * 60, 0}, minute == -600 || minute == -240 ? DiaryEvent::Up
+                                                     : minute == -300 ? DiaryEvent::Down : DiaryEvent::Rate,
+                           down ? std::nullopt : std::optional<uint32_t>(8000), down ? std::nullopt : std::optional<uint32_t>(800)});
+    }
+    TestCanvas canvas(240, 80);
+    DrawHistoryGraph(canvas.Dc(), {0, 0, 240, 80}, records, {now, 0});
+    auto column = [&](int x) {
+        std::string seen;
+        for (int y = 1; y < 65; ++y)
+            seen += canvas.At(x, y) == RGB(0, 70, 200) ? 'D' : canvas.At(x, y) == RGB(0, 150, 60) ? 'U' : '.';
+        return std::string(seen.find('D') != seen.npos ? "D" : "") + (seen.find('U') != seen.npos ? "U" : "");
+    };
+    const struct { int x; COLORREF background; const char* rates; } columns[] = {
+        {100, RGB(224, 224, 224), ""}, {160, GetSysColor(COLOR_WINDOW), "DU"}, {195, RGB(255, 196, 196), ""},
+        {220, GetSysColor(COLOR_WINDOW), "DU"}};
+    for (const auto& c : columns) {
+        EXPECT_EQ(TestCanvas::Text(c.background), TestCanvas::Text(canvas.At(c.x, 30))) << "x " << c.x;
+        EXPECT_EQ(c.rates, column(c.x)) << "x " << c.x;
     }
 }
 

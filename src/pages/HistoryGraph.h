@@ -1,0 +1,13 @@
+// The history page's graph of the last 24 hours, drawn into any device
+// context: outages shaded red, time no record covers grey, the downstream
+// (blue) and upstream (green) rates as lines on one scale, and the time
+// axis in local time every six hours.
+#pragma once
+
+#include "status/LineDiary.h"
+
+#include <windows.h>
+
+#include <vector>
+
+void DrawHistoryGraph(HDC dc, const RECT& area, const std::vector<DiaryRecord>& records, DiaryTime now);

@@ -1,0 +1,181 @@
+// The line diary: its lines, the figures computed from hand-made diaries,
+// and the recorder against real files (torn lines, rotation, no folder).
+#include "status/DiaryFigures.h"
+#include "status/DiaryRecorder.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+std::string Reformat(const std::string& line)
+{
+    const auto record = ParseDiaryLine(line);
+    return record ? FormatDiaryLine(*record) + " @" + std::to_string(record->time.utc) : "-";
+}
+
+// A hand-made diary, one letter a minute as the recorder writes it: U the
+// line up (8128/864), D down, L no modem, '.' the program not running; '<'
+// sets the clock an hour back, '+' moves the offset an hour on (daylight
+// saving). "now" is half a minute after the last record.
+std::string Figures(const std::string& minutes)
+{
+    std::string text = std::string(kDiaryHeader) + "\n";
+    DiaryTime t{1796558400, 60};
+    char last = '.';
+    for (char c : minutes) {
+        t.utc -= c == '<' ? 3600 : 0;
+        t.offsetMinutes += c == '+' ? 60 : 0;
+        if (c == '<' || c == '+')
+            continue;
+        DiaryRecord r{t, DiaryEvent::Rate, {}, {}};
+        if (c == 'U')
+            r = {t, last == 'U' ? DiaryEvent::Rate : DiaryEvent::Up, 8128, 864};
+        if (c == 'U' && last == 'L')
+            text += FormatDiaryLine({t, DiaryEvent::ModemFound, {}, {}}) + "\n";
+        if (c == 'D' && last != 'D')
+            r.event = DiaryEvent::Down;
+        if (c == 'L' && last != 'L')
+            r.event = DiaryEvent::ModemLost;
+        if (c != '.')
+            text += FormatDiaryLine(r) + "\n";
+        last = c;
+        t.utc += 60;
+    }
+    const DiaryFigures f = ComputeDiaryFigures(ParseDiary(text + "2026-12-06T18:0"), t.utc - 30);
+    std::ostringstream out;
+    for (const DiaryPeriodFigures& p : {f.day, f.week})
+        out << p.upSeconds << "/" << p.knownSeconds << " up, " << p.drops << " drops, " << p.longestOutage << " out; ";
+    out << "session " << f.session;
+    return out.str();
+}
+
+class DiaryFiles : public ::testing::Test {
+protected:
+    std::string dir = ::testing::TempDir() + "diary_" + ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    std::string traces;
+    void SetUp() override { std::system(("rm -rf '" + dir + "' && mkdir -p '" + dir + "'").c_str()); }
+    std::string File(const std::string& name) const
+    {
+        std::ifstream in(dir + "/" + name, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    void Put(const std::string& name, const std::string& text) const { std::ofstream(dir + "/" + name) << text; }
+    std::unique_ptr<IDiaryFolder> folder = MakeDiaryFolder(dir);
+    CDiaryRecorder recorder{*folder, [this](const std::string& m) { traces += m + "\n"; }};
+};
+
+const std::string kHead = std::string(kDiaryHeader) + "\n";
+const int64_t kNow = 1796558400; // 2026-12-06T12:00:00Z
+
+} // namespace
+
+TEST(LineDiaryTest, LinesReadBackExactlyAndAnythingElseIsNoRecord)
+{
+    const std::pair<const char*, const char*> lines[] = {
+        {"2026-12-06T18:02:11+01:00,up,8128,864", "2026-12-06T18:02:11+01:00,up,8128,864 @1796576531"},
+        {"2026-12-06T13:32:11-03:30,rate,,\r", "2026-12-06T13:32:11-03:30,rate,, @1796576531"},
+        {"2024-02-29T00:00:00Z,modem-found,,", "2024-02-29T00:00:00+00:00,modem-found,, @1709164800"},
+        {"1969-12-31T23:59:59+00:00,modem-lost,0,4294967295", "1969-12-31T23:59:59+00:00,modem-lost,0,4294967295 @-1"},
+        {kDiaryHeader, "-"}, {"2026-12-06T18:02:11+01:00,rate,8128,86 (torn)", "-"},
+        {"2026-12-06T18:02:11+01:00,rate,8128", "-"}, {"2026-12-06T18:02:11+01:00,up,1,2,3", "-"},
+        {"2026-12-06T18:02:11+01:00,sideways,,", "-"}, {"2026-13-06T18:02:11+01:00,down,,", "-"},
+        {"2026-12-06 18:02:11+01:00,down,,", "-"}, {"2026-12-06T18:02:11+0100,down,,", "-"},
+        {"2026-12-06T18:02:11+01:00,rate,4294967296,1", "-"}, {"2026-12-06T18:02:11+01:00,rate,8.128,1", "-"}};
+    for (const auto& [line, expected] : lines)
+        EXPECT_EQ(expected, Reformat(line)) << line;
+}
+
+TEST(DiaryFiguresTest, HandMadeDiaries)
+{
+    const std::pair<std::string, std::string> diaries[] = {
+        {"", "0/0 up, 0 drops, 0 out; 0/0 up, 0 drops, 0 out; session -1"},
+        {"UUUUUDDDUUUU", "510/690 up, 1 drops, 180 out; 510/690 up, 1 drops, 180 out; session 210"},
+        // Not running for five minutes: unknown, not down, and no drop.
+        {"UUU.....UUU", "420/420 up, 0 drops, 0 out; 420/420 up, 0 drops, 0 out; session 150"},
+        {"UUDD.....DDUU", "210/540 up, 1 drops, 210 out; 210/540 up, 1 drops, 210 out; session 90"},
+        {"UULLUU", "210/330 up, 1 drops, 120 out; 210/330 up, 1 drops, 120 out; session 90"},
+        // The clock set back an hour, daylight saving: never negative, never more.
+        {"UUU<UUU", "270/270 up, 0 drops, 0 out; 270/270 up, 0 drops, 0 out; session 270"},
+        {"DU<UUD<D", "120/210 up, 1 drops, 60 out; 120/210 up, 1 drops, 60 out; session -1"},
+        {"UU+UU", "210/210 up, 0 drops, 0 out; 210/210 up, 0 drops, 0 out; session 210"},
+        // A drop a day ago counts for the week only.
+        {"UDD" + std::string(1440, 'U'), "86370/86400 up, 0 drops, 30 out; 86430/86550 up, 1 drops, 120 out; session 86370"},
+    };
+    for (const auto& [minutes, expected] : diaries)
+        EXPECT_EQ(expected, Figures(minutes)) << minutes.substr(0, 20);
+}
+
+TEST_F(DiaryFiles, RecordsEachChangeAndAMinutesRecordWithTheRatesWhileUpEmptyOtherwise)
+{
+    recorder.Start({kNow, 60}, 90);
+    using C = LineCondition;
+    const struct {
+        int64_t at;
+        std::optional<LineChange> change;
+        C confirmed;
+        LineRates rates;
+    } reads[] = {{0, LineChange{C::Unknown, C::Up, 0, {8128, 864}}, C::Up, {8128, 864}},
+                 {59, {}, C::Up, {8128, 864}}, {61, {}, C::Up, {8130, 864}}, {70, {}, C::Up, {0, 0}},
+                 {120, {}, C::Up, {8130, 864}}, {121, {}, C::Up, {8130, 864}},
+                 {130, LineChange{C::Up, C::Down, 130000, {}}, C::Down, {}}, {189, {}, C::Down, {}},
+                 {190, {}, C::Down, {}}, {200, LineChange{C::Down, C::NoModem, 0, {}}, C::NoModem, {}},
+                 {210, LineChange{C::NoModem, C::Up, 0, {7000, 800}}, C::Up, {7000, 800}},
+                 {150, {}, C::Up, {7000, 800}}};
+    for (const auto& read : reads)
+        recorder.Observe(read.change, read.confirmed, read.rates, {kNow + read.at, 60});
+    EXPECT_EQ(kHead + "2026-12-06T13:00:00+01:00,up,8128,864\n2026-12-06T13:01:01+01:00,rate,8130,864\n"
+                      "2026-12-06T13:02:01+01:00,rate,8130,864\n2026-12-06T13:02:10+01:00,down,,\n"
+                      "2026-12-06T13:03:10+01:00,rate,,\n2026-12-06T13:03:20+01:00,modem-lost,,\n"
+                      "2026-12-06T13:03:30+01:00,modem-found,,\n2026-12-06T13:03:30+01:00,up,7000,800\n"
+                      "2026-12-06T13:02:30+01:00,rate,7000,800\n",
+              File("history.csv"));
+    EXPECT_EQ("", traces);
+}
+
+TEST_F(DiaryFiles, ATornLastLineIsEndedSoThatItNeverReadsAsARecord)
+{
+    Put("history.csv", kHead + "2026-12-06T12:59:00+01:00,up,8128,864\n2026-12-06T12:59:30+01:00,rate,8128,86");
+    recorder.Start({kNow, 60}, 90);
+    recorder.Observe(LineChange{LineCondition::Unknown, LineCondition::Down, 0, {}}, LineCondition::Down, {}, {kNow, 60});
+    EXPECT_EQ(kHead + "2026-12-06T12:59:00+01:00,up,8128,864\n2026-12-06T12:59:30+01:00,rate,8128,86 (torn)\n"
+                      "2026-12-06T13:00:00+01:00,down,,\n",
+              File("history.csv"));
+    EXPECT_EQ(2u, ParseDiary(File("history.csv")).size());
+}
+
+TEST_F(DiaryFiles, OldRecordsMoveToTheirLocalMonthsFileOnceAndTheRestStays)
+{
+    const std::string aug = "2026-08-31T23:00:00+02:00,up,1,2\n", sep = "2026-09-01T00:30:00+02:00,rate,1,2\n",
+                      kept = "2026-09-07T12:00:01+00:00,down,,\n";
+    Put("history.csv", kHead + aug + sep + "torn,\n" + kept);
+    Put("history-2026-08.csv", kHead + aug); // left by a start that failed after writing it
+    recorder.Start({kNow, 60}, 90);          // 90 days before: 2026-09-07T12:00:00Z
+    EXPECT_EQ(kHead + kept, File("history.csv"));
+    EXPECT_EQ(kHead + aug, File("history-2026-08.csv"));
+    EXPECT_EQ(kHead + sep, File("history-2026-09.csv"));
+    EXPECT_EQ("", traces);
+}
+
+TEST_F(DiaryFiles, AFolderThatCannotBeWrittenCostsTheDiaryWithOneTraceLine)
+{
+    Put("history.csv", kHead + "2026-01-01T00:00:00+00:00,up,1,2\n");
+    std::system(("mkdir '" + dir + "/history-2026-01.csv.new'").c_str()); // the month's file cannot be written
+    recorder.Start({kNow, 60}, 90);
+    EXPECT_EQ(kHead + "2026-01-01T00:00:00+00:00,up,1,2\n", File("history.csv")) << "left whole";
+    EXPECT_NE(std::string::npos, traces.find("could not be moved to history-2026-01.csv")) << traces;
+    EXPECT_TRUE(recorder.IsWriting());
+
+    traces.clear();
+    const auto blocked = MakeDiaryFolder(dir + "/history.csv/sub"); // a file where the folder should be
+    CDiaryRecorder broken{*blocked, [this](const std::string& m) { traces += m + "\n"; }};
+    broken.Start({kNow, 60}, 90);
+    for (int i = 0; i < 3; ++i)
+        broken.Observe(LineChange{LineCondition::Unknown, LineCondition::Down, 0, {}}, LineCondition::Down, {}, {kNow + i * 60, 0});
+    EXPECT_FALSE(broken.IsWriting());
+    EXPECT_EQ(1, std::count(traces.begin(), traces.end(), '\n')) << traces;
+}
