@@ -219,12 +219,13 @@ std::vector<HWND> CClassicDlg::FocusStops() const
                (WS_TABSTOP | WS_VISIBLE);
     };
     std::vector<HWND> stops;
+    const HWND shown = ShownPage();
     for (HWND control = GetWindow(m_hWnd, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT)) {
         if (isStop(control))
             stops.push_back(control);
-        if (control != m_hTabs || !ShownPage())
+        if (control != m_hTabs || !shown)
             continue;
-        for (HWND inner = GetWindow(ShownPage(), GW_CHILD); inner; inner = GetWindow(inner, GW_HWNDNEXT))
+        for (HWND inner = GetWindow(shown, GW_CHILD); inner; inner = GetWindow(inner, GW_HWNDNEXT))
             if (isStop(inner))
                 stops.push_back(inner);
     }

@@ -224,29 +224,30 @@ void CSkinPainter::DrawTitle(HDC dc)
         m_pRecorder->OnDrawTitle(m_nPage, title, indicator);
 }
 
-void CSkinPainter::DrawLabel(HDC dc, const std::wstring& text, int row)
+// A row's label or value: the panel behind it cleared, then the text in the
+// skin's font and the colour setting named by colourKey (read at every use).
+void CSkinPainter::DrawRowText(HDC dc, const std::wstring& text, RECT rect, const char* colourKey, UINT format)
 {
     SelectObjectScope selectFont(dc, m_font.get());
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, ReadTextColour(Settings::kLabelTextRGB));
-    RECT rect = LabelRect(row);
+    SetTextColor(dc, ReadTextColour(colourKey));
     FillRect(dc, &rect, m_panelBrush.get());
-    DrawTextW(dc, text.c_str(), int(text.size()), &rect, DT_RIGHT);
+    DrawTextW(dc, text.c_str(), int(text.size()), &rect, format);
+}
+
+void CSkinPainter::DrawLabel(HDC dc, const std::wstring& text, int row)
+{
+    DrawRowText(dc, text, LabelRect(row), Settings::kLabelTextRGB, DT_RIGHT);
     if (m_pRecorder)
         m_pRecorder->OnDrawLabel(row, text);
 }
 
 void CSkinPainter::DrawValue(HDC dc, const std::string& text, int row)
 {
-    SelectObjectScope selectFont(dc, m_font.get());
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, ReadTextColour(Settings::kStatusTextRGB));
-    RECT rect = ValueRect(row);
-    FillRect(dc, &rect, m_panelBrush.get());
     // Values come from the driver: an "&" in them is text, not a mnemonic. A
     // text wider than its column ends in an ellipsis rather than being cut.
-    std::wstring wide = WideFromUtf8(text);
-    DrawTextW(dc, wide.c_str(), int(wide.size()), &rect, DT_LEFT | DT_NOPREFIX | DT_END_ELLIPSIS);
+    DrawRowText(dc, WideFromUtf8(text), ValueRect(row), Settings::kStatusTextRGB,
+                DT_LEFT | DT_NOPREFIX | DT_END_ELLIPSIS);
     if (m_pRecorder)
         m_pRecorder->OnDrawValue(row, text);
 }

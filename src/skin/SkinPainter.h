@@ -71,6 +71,7 @@ private:
     HPALETTE PaletteHandle() const;
     void DrawPage(HDC dc);
     void DrawTitle(HDC dc);
+    void DrawRowText(HDC dc, const std::wstring& text, RECT rect, const char* colourKey, UINT format);
     void DrawLabel(HDC dc, const std::wstring& text, int row);
     void DrawValue(HDC dc, const std::string& text, int row);
     void DrawActivityPicture(HDC dc);
