@@ -28,9 +28,11 @@ void CActivityMeter::SetLevels(int32_t upstreamLevel, int32_t downstreamLevel)
                       MeterLitCells(downstreamLevel) == MeterLitCells(m_nDownstreamLevel);
     m_nUpstreamLevel = upstreamLevel;
     m_nDownstreamLevel = downstreamLevel;
-    if (IsWindow() && !same) {
-        InvalidateRect(m_hWnd, nullptr, TRUE);
-        UpdateWindow(m_hWnd);
+    // Drawn at once, without a paint cycle; a hidden meter is painted when it is shown.
+    if (!same && IsWindow() && IsWindowVisible(m_hWnd)) {
+        ClientDC dc(m_hWnd);
+        if (dc.get())
+            Draw(dc.get());
     }
 }
 
@@ -48,20 +50,28 @@ bool CActivityMeter::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESU
 LRESULT CActivityMeter::OnPaint(WPARAM, LPARAM)
 {
     PaintDC paint(m_hWnd);
+    Draw(paint.get());
+    return 0;
+}
+
+void CActivityMeter::Draw(HDC target)
+{
     m_bPainted = true;
     RECT client = {};
     GetClientRect(m_hWnd, &client);
-    // Composed off screen and copied in one go, so no half-drawn state shows.
-    MemoryDC memory(paint.get());
-    UniqueBitmap picture(CreateCompatibleBitmap(paint.get(), client.right, client.bottom));
-    if (!memory || !picture) {
-        PaintActivityMeter(paint.get(), client, m_nUpstreamLevel, m_nDownstreamLevel);
-        return 0;
+    // Composed off screen and copied in one go, so no half-drawn state
+    // shows; the picture is made once and kept for the next time.
+    if (!m_picture) {
+        m_picture = std::make_unique<MemoryCanvas>(
+            target, MemoryCanvas::ColorBitmap(target, client.right, client.bottom));
+        if (!m_picture->IsReady()) {
+            m_picture.reset();
+            PaintActivityMeter(target, client, m_nUpstreamLevel, m_nDownstreamLevel);
+            return;
+        }
     }
-    SelectObjectScope select(memory.get(), picture.get());
-    PaintActivityMeter(memory.get(), client, m_nUpstreamLevel, m_nDownstreamLevel);
-    BitBlt(paint.get(), 0, 0, client.right, client.bottom, memory.get(), 0, 0, SRCCOPY);
-    return 0;
+    PaintActivityMeter(m_picture->Dc(), client, m_nUpstreamLevel, m_nDownstreamLevel);
+    BitBlt(target, 0, 0, client.right, client.bottom, m_picture->Dc(), 0, 0, SRCCOPY);
 }
 
 LRESULT CActivityMeter::OnPrintClient(WPARAM wParam, LPARAM)

@@ -2,9 +2,11 @@
 // control, showing two levels as bars of ten cells.
 #pragma once
 
+#include "framework/Handles.h"
 #include "framework/Wnd.h"
 
 #include <cstdint>
+#include <memory>
 
 class CActivityMeter : public CWnd {
 public:
@@ -14,7 +16,8 @@ public:
     // the placeholder, covering its client rectangle.
     bool Create(HWND placeholder);
 
-    // Stores the levels and, when the window exists, repaints it at once.
+    // Stores the levels and, when the meter is shown and its lit cells
+    // change, draws it at once.
     void SetLevels(int32_t upstreamLevel, int32_t downstreamLevel);
 
 protected:
@@ -24,8 +27,10 @@ private:
     LRESULT OnPaint(WPARAM wParam, LPARAM lParam);
     LRESULT OnPrintClient(WPARAM wParam, LPARAM lParam);
     LRESULT OnEraseBackground(WPARAM wParam, LPARAM lParam);
+    void Draw(HDC target);
 
     int32_t m_nUpstreamLevel = 0;   // the lower bar
     int32_t m_nDownstreamLevel = 0; // the upper bar
     bool m_bPainted = false;         // the levels' cells are on the screen
+    std::unique_ptr<MemoryCanvas> m_picture; // where the meter is composed, made at its first paint
 };

@@ -4,7 +4,6 @@
 #include "driver/CommandCodes.h"
 #include "framework/MessageTable.h"
 #include "pages/ControlText.h"
-#include "settings/ProgramIcons.h"
 #include "settings/ResourceIds.h"
 #include "settings/ResourceModule.h"
 #include "status/ActivityLevel.h"
@@ -51,7 +50,6 @@ CStatusPage::CStatusPage() : CDialog(IDD_STATUS_PAGE)
 
 CStatusPage::~CStatusPage()
 {
-    // The icon control must go before the icon it shows.
     DestroyWindow();
 }
 
@@ -66,7 +64,11 @@ BOOL CStatusPage::OnInitDialog()
         SetWindowTextW(place, L"");
         m_meter.Create(place);
     }
-    CreateStateIcon();
+    if (HWND place = GetDlgItem(m_hWnd, IDC_STATE_ICON_PLACE)) {
+        SetWindowTextW(place, L"");
+        m_stateLight.Create(place);
+    }
+    m_stateLight.Show(IDI_PAGE_IDLE);
     SetTimer(m_hWnd, kTimerId, kTimerPeriod, nullptr);
     return TRUE;
 }
@@ -75,38 +77,6 @@ void CStatusPage::SetCaptions()
 {
     for (const Caption& caption : kCaptions)
         SetDlgItemTextW(m_hWnd, caption.control, LoadResString(caption.string).c_str());
-}
-
-void CStatusPage::CreateStateIcon()
-{
-    HWND place = GetDlgItem(m_hWnd, IDC_STATE_ICON_PLACE);
-    if (!place)
-        return;
-    RECT area = {};
-    GetClientRect(place, &area);
-    SetWindowTextW(place, L"");
-    m_hStateIcon = CreateWindowExW(0, L"Static", L"", WS_CHILD | WS_VISIBLE | SS_ICON | SS_CENTERIMAGE, area.left,
-                                   area.top, area.right - area.left, area.bottom - area.top, place,
-                                   reinterpret_cast<HMENU>(INT_PTR(IDC_STATE_ICON_PLACE)),
-                                   GetModuleHandleW(nullptr), nullptr);
-    if (!m_hStateIcon)
-        return;
-    // The placeholder must not paint over the icon when it repaints itself.
-    SetWindowLongPtrW(place, GWL_STYLE, GetWindowLongPtrW(place, GWL_STYLE) | WS_CLIPCHILDREN);
-    ShowStateIcon(IDI_PAGE_IDLE);
-}
-
-void CStatusPage::ShowStateIcon(int iconId)
-{
-    if (!m_hStateIcon)
-        return;
-    if (iconId == m_nShownIcon)
-        return;
-    UniqueIcon& icon = m_stateIcons[iconId];
-    if (!icon)
-        icon.reset(LoadProgramIcon(iconId));
-    SendMessageW(m_hStateIcon, STM_SETICON, reinterpret_cast<WPARAM>(icon.get()), 0);
-    m_nShownIcon = iconId;
 }
 
 bool CStatusPage::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
@@ -177,6 +147,6 @@ void CStatusPage::UpdateActivity()
         upstreamLevel = PageActivityLevel(upstreamDelta, m_upstreamRate.getDwordOr(0));
         downstreamLevel = PageActivityLevel(downstreamDelta, m_downstreamRate.getDwordOr(0));
     }
-    ShowStateIcon(iconId);
+    m_stateLight.Show(iconId);
     m_meter.SetLevels(upstreamLevel, downstreamLevel);
 }

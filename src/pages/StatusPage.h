@@ -4,12 +4,11 @@
 #pragma once
 
 #include "framework/Dialog.h"
-#include "framework/Handles.h"
 #include "pages/ActivityMeter.h"
+#include "pages/StateLight.h"
 #include "status/StatusField.h"
 
 #include <cstdint>
-#include <map>
 
 class CStatusPage : public CDialog {
 public:
@@ -31,20 +30,15 @@ protected:
 private:
     LRESULT OnTimer(WPARAM wParam, LPARAM lParam);
     void SetCaptions();
-    void CreateStateIcon();
     void UpdateActivity();
-    void ShowStateIcon(int iconId);
 
     CActivityMeter m_meter;
-    HWND m_hStateIcon = nullptr; // child control, destroyed with the page
+    CStateLight m_stateLight;
     // The value controls of the template (null when missing), set every tick.
     HWND m_hStateText = nullptr;
     HWND m_hModeText = nullptr;
     HWND m_hUpstreamText = nullptr;
     HWND m_hDownstreamText = nullptr;
-    // The state icons loaded so far, by id (the control shows one and does not own it).
-    std::map<int, UniqueIcon> m_stateIcons;
-    int m_nShownIcon = 0;
     StatusField m_lineState;     // 0x0004
     StatusField m_modeIdle;      // 0x0206, mode while the line is not up
     StatusField m_modeUp;        // 0x0113, mode while the line is up

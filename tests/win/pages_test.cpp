@@ -40,11 +40,13 @@ std::vector<COLORREF> ExpectedCells(int upperLevel, int lowerLevel)
     return colours;
 }
 
-// The state icon a status page shows, by the test icons' colours.
+// The state icon a shown status page has on the screen, by the test icons'
+// colours: red is (id - 1000) * 20.
 int StateIconId(HWND page)
 {
-    HWND icon = GetDlgItem(GetDlgItem(page, IDC_STATE_ICON_PLACE), IDC_STATE_ICON_PLACE);
-    return TestIconId(reinterpret_cast<HICON>(SendMessageW(icon, STM_GETICON, 0, 0)));
+    UpdateWindow(page);
+    const auto shown = CaptureClient(GetWindow(GetDlgItem(page, IDC_STATE_ICON_PLACE), GW_CHILD));
+    return 1000 + GetRValue(shown->At(shown->Width() / 2, shown->Height() / 2)) / 20;
 }
 
 HWND Parent()
@@ -141,7 +143,12 @@ TEST_F(StatusPage, StartsIdleAndItsIconBlinksEveryTickInOnePhaseForAllPages)
     ASSERT_TRUE(second.Create(Parent()));
     second.Refresh();
     page.Refresh();
-    EXPECT_NE(StateIconId(second.m_hWnd), StateIconId(page.m_hWnd));
+    ShowWindow(page.m_hWnd, SW_HIDE);
+    ShowWindow(second.m_hWnd, SW_SHOW);
+    const int secondShows = StateIconId(second.m_hWnd);
+    ShowWindow(second.m_hWnd, SW_HIDE);
+    ShowWindow(page.m_hWnd, SW_SHOW);
+    EXPECT_NE(secondShows, StateIconId(page.m_hWnd));
 }
 
 TEST(VersionPage, ShowsTheProgramsVersionAtOnceAndTheDriversFromTheFirstTick)

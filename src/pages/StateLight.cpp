@@ -1,0 +1,135 @@
+#include "pages/StateLight.h"
+
+#include "framework/MessageTable.h"
+#include "framework/WindowClass.h"
+#include "settings/ProgramIcons.h"
+
+namespace {
+
+bool SameBrush(const LOGBRUSH& a, const LOGBRUSH& b)
+{
+    return a.lbStyle == b.lbStyle && a.lbColor == b.lbColor && a.lbHatch == b.lbHatch;
+}
+
+} // namespace
+
+bool CStateLight::Create(HWND placeholder)
+{
+    m_nShown = 0;
+    RECT area = {};
+    GetClientRect(placeholder, &area);
+    static const std::wstring className = RegisterAnonymousWindowClass(0, nullptr, nullptr, nullptr);
+    const bool created = CreateEx(0, className.c_str(), L"", WS_CHILD | WS_VISIBLE, area.left, area.top,
+                                  area.right - area.left, area.bottom - area.top, placeholder, 0);
+    // The placeholder must not paint over the light when it repaints itself.
+    if (created)
+        SetWindowLongPtrW(placeholder, GWL_STYLE, GetWindowLongPtrW(placeholder, GWL_STYLE) | WS_CLIPCHILDREN);
+    return created;
+}
+
+void CStateLight::Show(int iconId)
+{
+    if (iconId == m_nShown)
+        return;
+    Light& light = m_lights[iconId];
+    if (!light.icon)
+        light.icon.reset(LoadProgramIcon(iconId));
+    m_nShown = iconId;
+    // Drawn at once, without a paint cycle: the blink is the page's most
+    // frequent change. A hidden light is painted when it is shown.
+    if (IsWindow() && IsWindowVisible(m_hWnd)) {
+        ClientDC dc(m_hWnd);
+        if (dc.get())
+            Draw(dc.get(), true);
+    }
+}
+
+bool CStateLight::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
+    static const MessageEntry<CStateLight> table[] = {
+        {WM_PAINT, kAnyCode, kAnyId, &CStateLight::OnPaint},
+        {WM_PRINTCLIENT, kAnyCode, kAnyId, &CStateLight::OnPrintClient},
+        {WM_ERASEBKGND, kAnyCode, kAnyId, &CStateLight::OnEraseBackground},
+    };
+    return DispatchMessageTable(this, table, message, wParam, lParam, result) ||
+           CWnd::OnMessage(message, wParam, lParam, result);
+}
+
+LRESULT CStateLight::OnPaint(WPARAM, LPARAM)
+{
+    PaintDC paint(m_hWnd);
+    Draw(paint.get(), true);
+    return 0;
+}
+
+LRESULT CStateLight::OnPrintClient(WPARAM wParam, LPARAM)
+{
+    Draw(reinterpret_cast<HDC>(wParam), false);
+    return 0;
+}
+
+LRESULT CStateLight::OnEraseBackground(WPARAM, LPARAM)
+{
+    return 1; // painting covers the whole client area
+}
+
+// The placeholder's background, asked as a static control asks its parent.
+HBRUSH CStateLight::Background(HDC target)
+{
+    const HWND parent = GetParent(m_hWnd);
+    auto brush = reinterpret_cast<HBRUSH>(
+        SendMessageW(parent, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(target), reinterpret_cast<LPARAM>(m_hWnd)));
+    return brush ? brush : GetSysColorBrush(COLOR_BTNFACE);
+}
+
+void CStateLight::Draw(HDC target, bool keep)
+{
+    RECT client = {};
+    GetClientRect(m_hWnd, &client);
+    const HBRUSH background = Background(target);
+    LOGBRUSH style = {};
+    GetObjectW(background, sizeof style, &style);
+    if (!SameBrush(style, m_composedOn)) {
+        for (auto& [id, light] : m_lights)
+            light.picture.reset();
+        m_composedOn = style;
+    }
+    const auto found = m_lights.find(m_nShown);
+    if (found == m_lights.end() || !found->second.icon) {
+        FillRect(target, &client, background);
+        return;
+    }
+    Light& light = found->second;
+    if (!keep) { // a print: drawn directly
+        Compose(target, client, background, light.icon.get());
+        return;
+    }
+    if (!light.picture) {
+        auto picture = std::make_unique<MemoryCanvas>(
+            target, MemoryCanvas::ColorBitmap(target, client.right, client.bottom));
+        if (!picture->IsReady()) { // no memory for a picture: drawn directly
+            Compose(target, client, background, light.icon.get());
+            return;
+        }
+        Compose(picture->Dc(), client, background, light.icon.get());
+        light.picture = std::move(picture);
+    }
+    BitBlt(target, 0, 0, client.right, client.bottom, light.picture->Dc(), 0, 0, SRCCOPY);
+}
+
+// The background with the icon centred at its own size, as a centred icon
+// control shows it.
+void CStateLight::Compose(HDC target, const RECT& client, HBRUSH background, HICON icon)
+{
+    FillRect(target, &client, background);
+    ICONINFO info = {};
+    BITMAP size = {};
+    if (!GetIconInfo(icon, &info))
+        return;
+    UniqueBitmap color(info.hbmColor), mask(info.hbmMask);
+    GetObjectW(color ? color.get() : mask.get(), sizeof size, &size);
+    if (!color)
+        size.bmHeight /= 2; // a monochrome icon's mask holds both halves
+    DrawIconEx(target, client.right / 2 - size.bmWidth / 2, client.bottom / 2 - size.bmHeight / 2, icon,
+               size.bmWidth, size.bmHeight, 0, nullptr, DI_NORMAL);
+}
