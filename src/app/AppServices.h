@@ -3,7 +3,12 @@
 // depend on it and never on the application object itself.
 #pragma once
 
+#include "status/LineWatch.h"
+
 #include <string>
+
+// Who read the line's state.
+enum class LineReader { TrayIcon, StatusWindow };
 
 class IAppServices {
 public:
@@ -14,6 +19,9 @@ public:
     virtual void GenerateDebugLog() = 0;
     // True when there is a status window object whose window exists.
     virtual bool HasOpenStatusWindow() const = 0;
+    // One read of the line's state, for the line diary, which follows one
+    // reader: the tray icon while it exists, else the status window.
+    virtual void RecordLineRead(LineReader reader, LineCondition condition, LineRates rates) = 0;
     // The selected language's name, lower-case ("japanese", ...); may be empty.
     virtual std::string GetLanguageName() const = 0;
 

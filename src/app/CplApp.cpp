@@ -43,6 +43,7 @@ bool CCplApp::InitInstance()
         }
 
         RegisterWindowClass();
+        StartDiary();
 
         if (ReadIniInt(Settings::kShowSysTrayIcon) != 0) {
             m_trayWnd.Create(nullptr);
@@ -97,6 +98,26 @@ void CCplApp::ShowMainWindow()
     BringToFront(m_pStatusWnd->m_hWnd);
     if (ReadIniInt(Settings::kShowSysTrayIcon) == 0)
         m_pMainWnd = m_pStatusWnd.get();
+}
+
+// Kept while KeepHistory is on; a missing key or file is off, without a box.
+void CCplApp::StartDiary()
+{
+    if (ReadOptionalIniInt(Settings::kKeepHistory) == 0)
+        return;
+    const std::string folder = UserDiaryFolderPath();
+    if (folder.empty()) {
+        DiaryTrace("Modavi: no local application data folder; the line diary is not kept");
+        return;
+    }
+    m_diary.Start(MakeDiaryFolder(folder), ReadOptionalIniInt(Settings::kHistoryDays), DiaryNow());
+}
+
+void CCplApp::RecordLineRead(LineReader reader, LineCondition condition, LineRates rates)
+{
+    if (reader == LineReader::StatusWindow && m_trayWnd.IsWindow())
+        return;
+    m_diary.Observe(condition, rates, GetTickCount(), DiaryNow());
 }
 
 void CCplApp::BringToFront(HWND window)

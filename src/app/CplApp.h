@@ -1,11 +1,13 @@
 // The application object: start-up, the single-instance rule, the status
-// window's lifetime, the debug hot key and the debug-mode plug-in.
+// window's lifetime, the line diary, the debug hot key and the debug-mode
+// plug-in.
 #pragma once
 
 #include "app/DebugPlugin.h"
 #include "app/AppServices.h"
 #include "framework/WinApp.h"
 #include "settings/LanguageModule.h"
+#include "status/DiaryKeeper.h"
 #include "tray/SysTrayWnd.h"
 
 #include <memory>
@@ -29,6 +31,7 @@ public:
     void GenerateDebugLog() override;
     bool HasOpenStatusWindow() const override;
     std::string GetLanguageName() const override;
+    void RecordLineRead(LineReader reader, LineCondition condition, LineRates rates) override;
 
     bool IsDebugModeStarted() const;
     void StartDebugMode();
@@ -36,9 +39,11 @@ public:
 
 private:
     HWND MainWindowHandle() const;
+    void StartDiary();
 
     std::unique_ptr<CWnd> m_pStatusWnd; // the classic dialog or the skinned window; may outlive its window
     CDebugPlugin m_debugPlugin;
     CLanguageModule m_language;
+    CDiaryKeeper m_diary;
     CSysTrayWnd m_trayWnd;
 };

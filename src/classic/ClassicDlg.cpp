@@ -101,7 +101,11 @@ void CClassicDlg::CreatePages()
     // The pages lie inside the tab control, where the dialog manager does not
     // look for the next control: FocusStops lists them for Tab.
 
-    AddPage(std::make_unique<CStatusPage>(), IDS_TAB_STATUS);
+    IAppServices* app = m_pApp;
+    AddPage(std::make_unique<CStatusPage>([app](LineCondition condition, LineRates rates) {
+                app->RecordLineRead(LineReader::StatusWindow, condition, rates);
+            }),
+            IDS_TAB_STATUS);
     AddPage(std::make_unique<CVersionPage>(), IDS_TAB_VERSION);
     AddPage(std::make_unique<CHistoryPage>(), IDS_TAB_HISTORY);
 

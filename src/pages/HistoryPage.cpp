@@ -1,10 +1,14 @@
 #include "pages/HistoryPage.h"
 
+#include "framework/ErrorBox.h"
 #include "framework/Handles.h"
 #include "framework/MessageTable.h"
 #include "pages/HistoryGraph.h"
 #include "settings/ResourceIds.h"
 #include "settings/ResourceModule.h"
+#include "settings/WideText.h"
+#include "settings/XVuk.h"
+#include "status/DiaryArchive.h"
 #include "status/DiaryFolder.h"
 #include "status/DiaryRecorder.h"
 #include "status/LineAlertText.h"
@@ -77,6 +81,7 @@ bool CHistoryPage::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
 {
     static const MessageEntry<CHistoryPage> table[] = {
         {WM_TIMER, kAnyCode, kAnyId, &CHistoryPage::OnTimer},
+        {WM_SHOWWINDOW, kAnyCode, kAnyId, &CHistoryPage::OnShowWindow},
         {WM_DRAWITEM, kAnyCode, kAnyId, &CHistoryPage::OnDrawItem},
         {WM_COMMAND, BN_CLICKED, IDC_HISTORY_EXPORT, &CHistoryPage::OnExport},
     };
@@ -111,9 +116,18 @@ void CHistoryPage::ShowFigures()
     SetText(m_hWnd, IDC_SESSION_TEXT, figures.session >= 0 ? Duration(figures.session) : none);
 }
 
+// Read only while shown: a hidden page is read anew when it is shown.
 LRESULT CHistoryPage::OnTimer(WPARAM, LPARAM)
 {
-    Refresh();
+    if (IsWindowVisible(m_hWnd))
+        Refresh();
+    return 0;
+}
+
+LRESULT CHistoryPage::OnShowWindow(WPARAM wParam, LPARAM)
+{
+    if (wParam)
+        Refresh();
     return 0;
 }
 
@@ -137,11 +151,18 @@ LRESULT CHistoryPage::OnExport(WPARAM, LPARAM)
     Refresh();
     const LRESULT chosen = SendDlgItemMessageW(m_hWnd, IDC_HISTORY_PERIOD, CB_GETCURSEL, 0, 0);
     const int64_t period = kPeriods[chosen >= 0 && chosen < 3 ? chosen : 1];
-    const std::vector<int64_t> times = DiaryTimelineTimes(m_records, m_now.utc);
+    // Everything: with the records that moved to the monthly files.
+    std::vector<DiaryRecord> records;
+    const std::string folder = UserDiaryFolderPath();
+    if (period < 0 && !folder.empty())
+        records = ReadWholeDiary(*MakeDiaryFolder(folder));
+    else
+        records = m_records;
+    const std::vector<int64_t> times = DiaryTimelineTimes(records, m_now.utc);
     std::string text = std::string(kDiaryHeader) + "\n";
-    for (size_t i = 0; i < m_records.size(); ++i)
+    for (size_t i = 0; i < records.size(); ++i)
         if (period < 0 || times[i] >= m_now.utc - period)
-            text += FormatDiaryLine(m_records[i]) + "\n";
+            text += FormatDiaryLine(records[i]) + "\n";
 
     // The filter: "CSV files (*.csv)", a zero, "*.csv", two zeros.
     std::wstring filter = LoadResString(IDS_HISTORY_FILTER);
@@ -158,6 +179,6 @@ LRESULT CHistoryPage::OnExport(WPARAM, LPARAM)
     if (!GetSaveFileNameW(&save))
         return 0;
     if (!WriteNewFile(path, text))
-        MessageBoxW(save.hwndOwner, (L"Can't write " + std::wstring(path)).c_str(), L"Error", MB_OK | MB_ICONHAND);
+        ReportError(XVuk("Can't write %s", Utf8FromWide(path).c_str()));
     return 0;
 }

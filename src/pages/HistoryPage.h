@@ -2,7 +2,8 @@
 // graph, the figures people quote (up time over 24 hours and 7 days, drops,
 // the longest outage, the current session) and Export…, which saves the
 // chosen period's records as CSV through the common Save dialog. The diary
-// is read anew when the page is created and every minute.
+// is read anew when the page is created, when it is shown and every minute
+// while it is shown.
 #pragma once
 
 #include "framework/Dialog.h"
@@ -26,6 +27,7 @@ protected:
 
 private:
     LRESULT OnTimer(WPARAM wParam, LPARAM lParam);
+    LRESULT OnShowWindow(WPARAM wParam, LPARAM lParam);
     LRESULT OnDrawItem(WPARAM wParam, LPARAM lParam);
     LRESULT OnExport(WPARAM wParam, LPARAM lParam);
     void ShowFigures();

@@ -7,6 +7,7 @@
 #include "settings/ResourceIds.h"
 #include "settings/ResourceModule.h"
 #include "status/ActivityLevel.h"
+#include "status/LineStateRead.h"
 
 namespace {
 
@@ -38,7 +39,8 @@ std::string BitmapSuffix()
 
 } // namespace
 
-CStatusPage::CStatusPage() : CDialog(IDD_STATUS_PAGE)
+CStatusPage::CStatusPage(LineReadObserver observer)
+    : CDialog(IDD_STATUS_PAGE), m_lineReadObserver(std::move(observer))
 {
     std::string unavailable = LoadResStringUtf8(IDS_UNAVAILABLE);
     m_lineState.init(Command::kLineState, FieldEnum, LoadResStringUtf8(IDS_LINE_STATES), 1.0f, 0.0f, unavailable);
@@ -103,6 +105,8 @@ void CStatusPage::Refresh()
     m_modeUp.fetch();
     m_upstreamRate.fetch();
     m_downstreamRate.fetch();
+    if (m_lineReadObserver)
+        m_lineReadObserver(LineConditionOf(m_lineState), LineRatesOf(m_lineState, m_downstreamRate, m_upstreamRate));
 
     SetControlTextUtf8(m_hStateText, m_lineState.format());
 

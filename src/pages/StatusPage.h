@@ -6,15 +6,20 @@
 #include "framework/Dialog.h"
 #include "pages/ActivityMeter.h"
 #include "pages/StateLight.h"
+#include "status/LineWatch.h"
 #include "status/StatusField.h"
 
 #include <cstdint>
+#include <functional>
 
 class CStatusPage : public CDialog {
 public:
+    // What each refresh read of the line, handed on (to the line diary).
+    using LineReadObserver = std::function<void(LineCondition, LineRates)>;
+
     // Sets up the five fields from the language module's lists; raises
     // XVuk for an enumeration list with an odd number of items.
-    CStatusPage();
+    explicit CStatusPage(LineReadObserver observer = nullptr);
     ~CStatusPage() override;
 
     // One refresh, as each tick of the timer does it.
@@ -32,6 +37,7 @@ private:
     void SetCaptions();
     void UpdateActivity();
 
+    LineReadObserver m_lineReadObserver;
     CActivityMeter m_meter;
     CStateLight m_stateLight;
     // The value controls of the template (null when missing), set every tick.

@@ -29,6 +29,11 @@ int32_t ReadIniInt(const char* key, const char* section)
     return ParseInt(ReadIniString(key, section, ""));
 }
 
+int32_t ReadOptionalIniInt(const char* key)
+{
+    return ParseInt(ReadProfileString(SettingsFilePath(), key, "", 16));
+}
+
 std::string ReadProfileString(const std::string& path, const char* key, const char* defaultText,
                               unsigned size)
 {

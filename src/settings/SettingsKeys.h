@@ -25,7 +25,7 @@ inline constexpr char kTitlebarTextRGB[] = "TitlebarTextRGB";         // colour 
 inline constexpr char kLabelTextRGB[] = "LabelTextRGB";               // colour "r,g,b"
 inline constexpr char kStatusTextRGB[] = "StatusTextRGB";             // colour "r,g,b"
 inline constexpr char kNotifyLineChanges[] = "NotifyLineChanges";     // int: tray balloons when the line changes
-inline constexpr char kKeepHistory[] = "KeepHistory";                 // int: the tray writes the line diary
+inline constexpr char kKeepHistory[] = "KeepHistory";                 // int: the line diary is written
 inline constexpr char kHistoryDays[] = "HistoryDays";                 // int: days the diary keeps (0: 90)
 
 // vavevida.ini in the Windows directory, section SystemInfo

@@ -8,6 +8,7 @@
 #include "settings/ResourceIds.h"
 #include "settings/ResourceModule.h"
 #include "settings/XVuk.h"
+#include "status/LineStateRead.h"
 
 #include <vector>
 
@@ -129,6 +130,9 @@ void CSkinMainWnd::Refresh()
     m_fields[kLineStateField].fetch();
     m_fields[kUpstreamRateField].fetch();
     m_fields[kDownstreamRateField].fetch();
+    const StatusField& lineState = m_fields[kLineStateField];
+    m_pApp->RecordLineRead(LineReader::StatusWindow, LineConditionOf(lineState),
+                           LineRatesOf(lineState, m_fields[kDownstreamRateField], m_fields[kUpstreamRateField]));
 
     if (m_painter.Page() == 1) {
         m_fields[kPackageField].fetch();
@@ -140,7 +144,6 @@ void CSkinMainWnd::Refresh()
     } else {
         m_fields[kModeDownField].fetch();
         m_fields[kModeUpField].fetch();
-        const StatusField& lineState = m_fields[kLineStateField];
         m_painter.UpdateValue(lineState.format(), 0, 0);
         // An over-long answer counts as unreadable rather than raising every second.
         uint32_t state = 0;

@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 class IDiaryFolder {
 public:
@@ -21,6 +22,8 @@ public:
     virtual bool OpenAppend(const std::string& name) = 0;
     // Appends to the opened file and flushes it to the disk.
     virtual bool Append(const std::string& text) = 0;
+    // The names of the folder's files; none when it cannot be listed.
+    virtual std::vector<std::string> Names() = 0;
     // Where the folder is and what failed last, for the trace message.
     virtual std::string Describe() const = 0;
 };

@@ -3,6 +3,7 @@
 #include "status/DiaryFolder.h"
 
 #include <cerrno>
+#include <dirent.h>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -63,6 +64,18 @@ public:
     bool Append(const std::string& text) override
     {
         return (m_fd >= 0 && WriteAll(m_fd, text) && fsync(m_fd) == 0) || Failed();
+    }
+
+    std::vector<std::string> Names() override
+    {
+        std::vector<std::string> names;
+        if (DIR* dir = opendir(m_path.c_str())) {
+            while (const dirent* entry = readdir(dir))
+                if (entry->d_type == DT_REG || entry->d_type == DT_UNKNOWN)
+                    names.push_back(entry->d_name);
+            closedir(dir);
+        }
+        return names;
     }
 
     std::string Describe() const override { return m_path + ": " + m_error; }

@@ -90,6 +90,21 @@ public:
         return (m_file.IsOpen() && WriteAll(m_file.Get(), text)) || Failed();
     }
 
+    std::vector<std::string> Names() override
+    {
+        std::vector<std::string> names;
+        WIN32_FIND_DATAW found = {};
+        const HANDLE search = FindFirstFileW((m_path + L"\\*").c_str(), &found);
+        if (search == INVALID_HANDLE_VALUE)
+            return names;
+        const std::unique_ptr<void, BOOL(WINAPI*)(HANDLE)> closer(search, FindClose);
+        do {
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                names.push_back(Utf8FromWide(found.cFileName));
+        } while (FindNextFileW(search, &found));
+        return names;
+    }
+
     std::string Describe() const override
     {
         return Utf8FromWide(m_path) + ": system error " + std::to_string(m_error);

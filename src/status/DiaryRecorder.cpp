@@ -1,5 +1,7 @@
 #include "status/DiaryRecorder.h"
 
+#include "status/DiaryArchive.h"
+
 #include <map>
 #include <unordered_set>
 #include <vector>
@@ -62,7 +64,7 @@ bool CDiaryRecorder::Rotate(const std::string& text, DiaryTime now, int historyD
     if (old.empty())
         return false;
     for (const auto& [month, lines] : old) {
-        const std::string name = "history-" + month + ".csv";
+        const std::string name = DiaryMonthFileName(month);
         std::string archive = m_folder.Read(name).value_or("");
         // A start that failed after this file was written left the lines in
         // both files: they go in once.

@@ -22,13 +22,16 @@ void StatusField::init(uint32_t command, uint32_t type, const std::string& enumL
 
 void StatusField::fetch()
 {
-    if (requestCommand(m_nCommand, m_nStatus, m_nLength, m_data.data(), uint32_t(m_data.size())))
+    const bool failed = requestCommand(m_nCommand, m_nStatus, m_nLength, m_data.data(), uint32_t(m_data.size()));
+    m_bNoDevice = failed && m_nStatus == kStatusNoDevice;
+    if (failed)
         m_nStatus = kStatusRequestFailed;
 }
 
 void StatusField::setAnswer(uint16_t status, uint16_t length, const void* data, size_t count)
 {
     m_nStatus = status;
+    m_bNoDevice = false;
     m_nLength = length;
     m_data.fill(0);
     if (data)

@@ -44,6 +44,8 @@ public:
     void setAnswer(uint16_t status, uint16_t length, const void* data, size_t count);
 
     bool isInvalid() const { return m_nStatus != 0; }
+    // The last fetch failed because no control device opened.
+    bool noDevice() const { return m_bNoDevice; }
 
     // The scaled number, truncated toward zero to 32 bits; def when invalid.
     // Raises XVuk "StatusField getDword data too big" when the answer is
@@ -83,6 +85,7 @@ private:
     std::array<uint8_t, kFieldDataSize> m_data{};
     uint16_t m_nLength = 0;
     uint16_t m_nStatus = kStatusNeverFetched;
+    bool m_bNoDevice = false;
     uint32_t m_nType = FieldHex;
     EnumList m_enumList;
     float m_fScale = 1.0f;

@@ -7,7 +7,6 @@
 #include "settings/ProgramPaths.h"
 #include "settings/ResourceIds.h"
 #include "settings/ResourceModule.h"
-#include "settings/TextUtil.h"
 #include "settings/XVuk.h"
 #include "status/LineAlertText.h"
 #include "tray/TrayLineReading.h"
@@ -20,17 +19,11 @@ namespace {
 constexpr UINT_PTR kPollTimer = 1;
 constexpr UINT kPollPeriodMs = 500;
 
-// A setting read anew at each use. NotifyLineChanges, KeepHistory and
-// HistoryDays are optional: a file without the key (an older one), or no
-// file at all, reads 0 (alerts off, no diary) and is reported nowhere.
-int SettingInt(const char* key)
-{
-    return ParseInt(ReadProfileString(SettingsFilePath(), key, "", 16));
-}
-
+// Read anew at each use; optional: a file without the key (an older one),
+// or no file at all, means no alerts and is reported nowhere.
 bool LineAlertsWanted()
 {
-    return SettingInt(Settings::kNotifyLineChanges) != 0;
+    return ReadOptionalIniInt(Settings::kNotifyLineChanges) != 0;
 }
 
 } // namespace
@@ -55,7 +48,6 @@ bool CSysTrayWnd::Create(CWnd* parent)
                   parent ? parent->m_hWnd : nullptr, 0))
         return false;
     AddIcon();
-    StartDiary();
     SetTimer(m_hWnd, kPollTimer, kPollPeriodMs, nullptr);
     // The first read is part of start-up: a failure there reaches the
     // start-up guard (its box, then the end) instead of a box of its own.
@@ -187,29 +179,15 @@ void CSysTrayWnd::ReadStatus()
 
 void CSysTrayWnd::AlertLineChange(const TrayLineReading& reading)
 {
-    const std::optional<LineChange> change = m_lineWatch.Observe(
-        TrayLineCondition(reading), GetTickCount(), {reading.downstreamRate, reading.upstreamRate});
-    if (m_diary)
-        m_diary->Observe(change, m_lineWatch.Confirmed(), {reading.downstreamRate, reading.upstreamRate}, DiaryNow());
+    const LineCondition condition = TrayLineCondition(reading);
+    const LineRates rates = {reading.downstreamRate, reading.upstreamRate};
+    m_app.RecordLineRead(LineReader::TrayIcon, condition, rates);
+    const std::optional<LineChange> change = m_lineWatch.Observe(condition, GetTickCount(), rates);
     if (!change || !m_bIconAdded)
         return;
     const LineAlert alert = LineAlertFor(*change, [](unsigned id) { return LoadResString(id); });
     if (!alert.text.empty() && LineAlertsWanted())
         m_shell.NotifyIcon(NIM_MODIFY, MakeBalloonRecord(m_hWnd, LoadResString(IDS_TITLE), alert.text, alert.warning));
-}
-
-void CSysTrayWnd::StartDiary()
-{
-    if (SettingInt(Settings::kKeepHistory) == 0)
-        return;
-    const std::string folder = UserDiaryFolderPath();
-    if (folder.empty()) {
-        DiaryTrace("Modavi: no local application data folder; the line diary is not kept");
-        return;
-    }
-    m_diaryFolder = MakeDiaryFolder(folder);
-    m_diary = std::make_unique<CDiaryRecorder>(*m_diaryFolder, DiaryTrace);
-    m_diary->Start(DiaryNow(), SettingInt(Settings::kHistoryDays));
 }
 
 void CSysTrayWnd::ReportPollFailure(const std::string& message, const std::wstring& tip)

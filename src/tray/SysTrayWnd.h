@@ -9,7 +9,6 @@
 
 #include "app/AppServices.h"
 #include "framework/Wnd.h"
-#include "status/DiaryRecorder.h"
 #include "status/LineWatch.h"
 #include "tray/NotifyIconShell.h"
 #include "tray/TrayIcons.h"
@@ -60,12 +59,10 @@ private:
 
     // Reads the driver and shows what it says (every other tick).
     void ReadStatus();
-    // Follows the line's debounced state; a confirmed change is told in a
-    // balloon while the setting NotifyLineChanges is on, and the line diary
-    // records it (and the minute's rates) while KeepHistory is on.
+    // Hands the read to the line diary and follows the line's debounced
+    // state; a confirmed change is told in a balloon while the setting
+    // NotifyLineChanges is on.
     void AlertLineChange(const TrayLineReading& reading);
-    // With KeepHistory on: moves the diary's old records away and opens it.
-    void StartDiary();
     void ShowMenu();
     bool Notify(DWORD message, UINT flags, int index, const std::wstring& tip);
     void RemoveIcon();
@@ -82,8 +79,6 @@ private:
     std::wstring m_sTip;        // the tool-tip now shown
     bool m_bIconAdded = false;  // added and not yet removed
     CLineWatch m_lineWatch;
-    std::unique_ptr<IDiaryFolder> m_diaryFolder; // both null while no diary is kept
-    std::unique_ptr<CDiaryRecorder> m_diary;
 
     // The failure reported last (message and the tool-tip it concerned):
     // kept until a status read succeeds, so that a failure that lasts is

@@ -5,7 +5,8 @@
 # menu whose items open and close the status window and end the program, a
 # real double-click opens the window, the icon goes with the program, and with
 # NotifyLineChanges on, balloons tell of the line's and the modem's ups and
-# downs, and with KeepHistory on the line diary records them. Screenshots of
+# downs, and with KeepHistory on the line diary records them (without the
+# icon, from the status window's reads). Screenshots of
 # the taskbar in each state, tool-tip, menu and balloons.
 source "$(dirname "$0")/lib.sh"
 
@@ -183,4 +184,13 @@ sim "set 4 --dword 3" && wait_polls 3 && sim "set 4 --dword 2" && wait_polls 3
 check "a diary that cannot be written: the monitor runs on, no box" eval 'program_running && no_window --class "#32770"'
 stop_program
 rm -f "$DIARY"
+recorded() { tr -d '\r' <"$DIARY/history.csv" | sed '1d; s/^[^,]*,//' | grep -v '^rate,' | tr '\n' ' '; }
+program_folder diary-alone "ShowSysTrayIcon=0" "ClassicStyle=0" "KeepHistory=1" "SupportedLanguages=english"
+start_program
+wait_polls 3 && sim "set 4 --dword 3" && wait_polls 4 && sim "set 4 --dword 2" && wait_polls 3 && sim "devices none"
+for ((i = 0; i < 100; i++)); do [[ $(recorded) == *modem-lost* ]] && break || sleep 0.1; done
+stop_program
+sim "devices both"
+check_eq "without the tray icon the skinned window's reads keep the diary" \
+    "up,8128,864 down,, up,8128,864 modem-lost,, " "$(recorded)"
 e2e_done

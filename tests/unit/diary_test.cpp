@@ -1,5 +1,6 @@
 // The line diary: its lines, the figures computed from hand-made diaries,
 // and the recorder against real files (torn lines, rotation, no folder).
+#include "status/DiaryArchive.h"
 #include "status/DiaryFigures.h"
 #include "status/DiaryRecorder.h"
 
@@ -148,7 +149,7 @@ TEST_F(DiaryFiles, ATornLastLineIsEndedSoThatItNeverReadsAsARecord)
     EXPECT_EQ(2u, ParseDiary(File("history.csv")).size());
 }
 
-TEST_F(DiaryFiles, OldRecordsMoveToTheirLocalMonthsFileOnceAndTheRestStays)
+TEST_F(DiaryFiles, OldRecordsMoveToTheirLocalMonthsFileOnceAndTheRestStaysAllReadBackInOrder)
 {
     const std::string aug = "2026-08-31T23:00:00+02:00,up,1,2\n", sep = "2026-09-01T00:30:00+02:00,rate,1,2\n",
                       kept = "2026-09-07T12:00:01+00:00,down,,\n";
@@ -159,6 +160,11 @@ TEST_F(DiaryFiles, OldRecordsMoveToTheirLocalMonthsFileOnceAndTheRestStays)
     EXPECT_EQ(kHead + aug, File("history-2026-08.csv"));
     EXPECT_EQ(kHead + sep, File("history-2026-09.csv"));
     EXPECT_EQ("", traces);
+    Put("history-2026-9.csv", kHead + kept); // not a month's file
+    std::string whole; // what Export offers as everything: the months, oldest first, then history.csv
+    for (const DiaryRecord& record : ReadWholeDiary(*folder))
+        whole += FormatDiaryLine(record) + "\n";
+    EXPECT_EQ(aug + sep + kept, whole);
 }
 
 TEST_F(DiaryFiles, AFolderThatCannotBeWrittenCostsTheDiaryWithOneTraceLine)

@@ -4,12 +4,14 @@
 #include "settings/XVuk.h"
 #include "status/AnswerReport.h"
 #include "status/LineAlertText.h"
+#include "status/LineStateRead.h"
 #include "status/StatusField.h"
 #include "support/FakeDeviceIo.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 
 namespace {
@@ -53,7 +55,7 @@ TEST(StatusFieldTest, InitAndEnumerationLists)
     EXPECT_EQ(list.size(), 7u);
 }
 
-TEST(StatusFieldTest, FetchKeepsTheDriverStatusOr3)
+TEST(StatusFieldTest, FetchKeepsTheDriverStatusOr3AndTellsTheLineAndNoModem)
 {
     FakeDeviceIo device;
     ScopedDeviceIo use(device);
@@ -66,6 +68,26 @@ TEST(StatusFieldTest, FetchKeepsTheDriverStatusOr3)
     device.failCall(0x0001);
     field.fetch();
     EXPECT_EQ(field.status(), 3);
+    // What a status window's read says of the line, for the diary: a failed
+    // read is the line down, only a missing control device is no modem.
+    StatusField state, down, up;
+    state.init(0x0004, FieldEnum, "", 1.0f, 0.0f, "n/a");
+    down.init(0x0103, FieldUnsigned, "", 1.0f, 0.0f, "n/a");
+    up.init(0x0107, FieldUnsigned, "", 1.0f, 0.0f, "n/a");
+    device.answerDword(0x0103, 8128);
+    device.answerDword(0x0107, 864);
+    std::vector<std::string> seen;
+    for (const auto& script : std::vector<std::function<void()>>{
+             [&] { device.answerDword(0x0004, 2); }, [&] { device.answerDword(0x0004, 3); },
+             [&] { device.failCall(0x0004); }, [&] { device.setDevices(false, false); }}) {
+        script();
+        for (StatusField* f : {&state, &down, &up})
+            f->fetch();
+        const LineRates rates = LineRatesOf(state, down, up);
+        seen.push_back(std::to_string(int(LineConditionOf(state))) + ":" + std::to_string(rates.downstreamKbps) +
+                       "/" + std::to_string(rates.upstreamKbps));
+    }
+    EXPECT_EQ((std::vector<std::string>{"1:8128/864", "2:0/0", "2:0/0", "3:0/0"}), seen);
     field.init(0x10003, FieldText, "", 1.0f, 0.0f, "n/a");
     field.fetch();
     EXPECT_EQ(field.format(), MODAVI_VERSION_TEXT);

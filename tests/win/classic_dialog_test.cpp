@@ -55,6 +55,7 @@ protected:
     void GenerateDebugLog() override {}
     bool HasOpenStatusWindow() const override { return false; }
     std::string GetLanguageName() const override { return "english"; }
+    void RecordLineRead(LineReader, LineCondition, LineRates) override {}
 
     void SetUp() override
     {

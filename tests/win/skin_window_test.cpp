@@ -52,6 +52,7 @@ public:
     void GenerateDebugLog() override { ++debugLogCalls; }
     bool HasOpenStatusWindow() const override { return false; }
     std::string GetLanguageName() const override { return "english"; }
+    void RecordLineRead(LineReader, LineCondition, LineRates) override {}
     int stopDebugCalls = 0, debugLogCalls = 0;
 };
 

@@ -97,6 +97,7 @@ protected:
     void GenerateDebugLog() override {}
     bool HasOpenStatusWindow() const override { return false; }
     std::string GetLanguageName() const override { return "english"; }
+    void RecordLineRead(LineReader, LineCondition, LineRates) override {}
 
     // Creates the window (tick 1 reads the status) and stops its timer: the test drives Poll.
     void CreateTray()

@@ -47,6 +47,7 @@ public:
     void GenerateDebugLog() override {}
     bool HasOpenStatusWindow() const override { return true; }
     std::string GetLanguageName() const override { return "english"; }
+    void RecordLineRead(LineReader, LineCondition, LineRates) override {}
 };
 
 // A modem that answers from a table, records nothing and allocates nothing.
