@@ -44,6 +44,7 @@ private:
     std::unique_ptr<CWnd> m_pStatusWnd; // the classic dialog or the skinned window; may outlive its window
     CDebugPlugin m_debugPlugin;
     CLanguageModule m_language;
+    bool m_bAlignTrayTimer = false; // the next status window read restarts the tray's timer
     CDiaryKeeper m_diary;
     CSysTrayWnd m_trayWnd;
 };

@@ -101,18 +101,30 @@ void CClassicDlg::CreatePages()
     // The pages lie inside the tab control, where the dialog manager does not
     // look for the next control: FocusStops lists them for Tab.
 
-    IAppServices* app = m_pApp;
-    AddPage(std::make_unique<CStatusPage>([app](LineCondition condition, LineRates rates) {
-                app->RecordLineRead(LineReader::StatusWindow, condition, rates);
-            }),
+    AddPage(std::make_unique<CStatusPage>(
+                [this](LineCondition condition, LineRates rates) { OnStatusPageRead(condition, rates); }),
             IDS_TAB_STATUS);
-    AddPage(std::make_unique<CVersionPage>(), IDS_TAB_VERSION);
+    auto version = std::make_unique<CVersionPage>();
+    m_pVersionPage = version.get();
+    AddPage(std::move(version), IDS_TAB_VERSION);
     AddPage(std::make_unique<CHistoryPage>(), IDS_TAB_HISTORY);
 
     RECT area = TabPageArea(m_hTabs);
     for (const std::unique_ptr<CDialog>& page : m_pages)
         SetWindowPos(page->m_hWnd, HWND_TOP, area.left, area.top, area.right - area.left, area.bottom - area.top, 0);
     ShowWindow(m_pages.front()->m_hWnd, SW_SHOWNORMAL);
+}
+
+void CClassicDlg::OnStatusPageRead(LineCondition condition, LineRates rates)
+{
+    // The first read restarts the version page's timer from within the
+    // status page's tick: its ticks then fall while the status page's tick is
+    // handled, one wake-up for both. Its period stays.
+    if (m_pVersionPage && !m_bVersionTimerInStep) {
+        m_bVersionTimerInStep = true;
+        SetTimer(m_pVersionPage->m_hWnd, CVersionPage::kTimerId, CVersionPage::kTimerPeriod, nullptr);
+    }
+    m_pApp->RecordLineRead(LineReader::StatusWindow, condition, rates);
 }
 
 void CClassicDlg::AddPage(std::unique_ptr<CDialog> page, UINT titleId)

@@ -14,6 +14,8 @@
 #include <memory>
 #include <vector>
 
+class CVersionPage;
+
 class CClassicDlg : public CDialog {
 public:
     // Loads the pictures, builds the palette, creates and shows the dialog.
@@ -38,6 +40,8 @@ private:
     void LoadPictures();
     void CreatePages();
     void AddPage(std::unique_ptr<CDialog> page, UINT titleId);
+    // A read of the status page: handed to the line diary.
+    void OnStatusPageRead(LineCondition condition, LineRates rates);
     void DrawLogo();
     void SelectPage(int index);
     HWND ShownPage() const;
@@ -53,6 +57,8 @@ private:
 
     IAppServices* m_pApp;                       // not owned
     std::vector<std::unique_ptr<CDialog>> m_pages; // in tab order; children of the tab control
+    CVersionPage* m_pVersionPage = nullptr;        // one of m_pages
+    bool m_bVersionTimerInStep = false;            // its timer was restarted in step with the status page's
     CDib m_logo{false};
     CDib m_banner{false};
     HWND m_hTabs = nullptr;                     // control of the dialog, destroyed with it

@@ -62,6 +62,12 @@ bool CSysTrayWnd::Create(CWnd* parent)
     return true;
 }
 
+void CSysTrayWnd::RestartPollTimer()
+{
+    if (IsWindow())
+        SetTimer(m_hWnd, kPollTimer, kPollPeriodMs, nullptr);
+}
+
 bool CSysTrayWnd::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
 {
     // Built at first use: the registered message ids exist by then.

@@ -43,6 +43,9 @@ public:
     // One timer tick: the blink, and on every other tick the status read.
     // An XVuk is shown in the "Error" box once, not again at every tick.
     void Poll(UINT_PTR timerId);
+    // Starts the 500 ms timer anew from now, so that its ticks fall in step
+    // with another timer's (same period and reads, another phase).
+    void RestartPollTimer();
 
 protected:
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
