@@ -2,23 +2,15 @@
 
 #include "framework/Handles.h"
 #include "framework/MessageTable.h"
-#include "framework/WindowClass.h"
 #include "pages/MeterDrawing.h"
+#include "pages/PlaceholderChild.h"
 
 bool CActivityMeter::Create(HWND placeholder)
 {
     m_nUpstreamLevel = 0;
     m_bPainted = false;
     m_nDownstreamLevel = 0;
-    RECT area = {};
-    GetClientRect(placeholder, &area);
-    static const std::wstring className = RegisterAnonymousWindowClass(0, nullptr, nullptr, nullptr);
-    bool created = CreateEx(0, className.c_str(), L"", WS_CHILD | WS_VISIBLE, area.left, area.top,
-                            area.right - area.left, area.bottom - area.top, placeholder, 0);
-    // The placeholder must not paint over the meter when it repaints itself.
-    if (created)
-        SetWindowLongPtrW(placeholder, GWL_STYLE, GetWindowLongPtrW(placeholder, GWL_STYLE) | WS_CLIPCHILDREN);
-    return created;
+    return CreateOverPlaceholder(*this, placeholder);
 }
 
 void CActivityMeter::SetLevels(int32_t upstreamLevel, int32_t downstreamLevel)

@@ -1,7 +1,7 @@
 #include "pages/StateLight.h"
 
 #include "framework/MessageTable.h"
-#include "framework/WindowClass.h"
+#include "pages/PlaceholderChild.h"
 #include "settings/ProgramIcons.h"
 
 namespace {
@@ -16,15 +16,7 @@ bool SameBrush(const LOGBRUSH& a, const LOGBRUSH& b)
 bool CStateLight::Create(HWND placeholder)
 {
     m_nShown = 0;
-    RECT area = {};
-    GetClientRect(placeholder, &area);
-    static const std::wstring className = RegisterAnonymousWindowClass(0, nullptr, nullptr, nullptr);
-    const bool created = CreateEx(0, className.c_str(), L"", WS_CHILD | WS_VISIBLE, area.left, area.top,
-                                  area.right - area.left, area.bottom - area.top, placeholder, 0);
-    // The placeholder must not paint over the light when it repaints itself.
-    if (created)
-        SetWindowLongPtrW(placeholder, GWL_STYLE, GetWindowLongPtrW(placeholder, GWL_STYLE) | WS_CLIPCHILDREN);
-    return created;
+    return CreateOverPlaceholder(*this, placeholder);
 }
 
 void CStateLight::Show(int iconId)
