@@ -4,7 +4,7 @@
 
 #include "framework/Wnd.h"
 
-// Creates `child` as a visible child (no title, id 0) of the placeholder,
-// covering its client rectangle, and makes the placeholder leave the
-// child's area alone when it repaints itself.
+// Creates `child` as a visible child (no title, id 0, a device context of
+// its own) of the placeholder, covering its client rectangle, and makes
+// the placeholder leave the child's area alone when it repaints itself.
 bool CreateOverPlaceholder(CWnd& child, HWND placeholder);
