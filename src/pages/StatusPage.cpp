@@ -3,7 +3,6 @@
 #include "driver/Channel.h"
 #include "driver/CommandCodes.h"
 #include "framework/MessageTable.h"
-#include "pages/ControlText.h"
 #include "settings/ResourceIds.h"
 #include "settings/ResourceModule.h"
 #include "status/ActivityLevel.h"
@@ -57,10 +56,10 @@ CStatusPage::~CStatusPage()
 
 BOOL CStatusPage::OnInitDialog()
 {
-    m_hStateText = GetDlgItem(m_hWnd, IDC_STATE_TEXT);
-    m_hModeText = GetDlgItem(m_hWnd, IDC_MODE_TEXT);
-    m_hUpstreamText = GetDlgItem(m_hWnd, IDC_UPSTREAM_TEXT);
-    m_hDownstreamText = GetDlgItem(m_hWnd, IDC_DOWNSTREAM_TEXT);
+    m_stateText.Attach(GetDlgItem(m_hWnd, IDC_STATE_TEXT));
+    m_modeText.Attach(GetDlgItem(m_hWnd, IDC_MODE_TEXT));
+    m_upstreamText.Attach(GetDlgItem(m_hWnd, IDC_UPSTREAM_TEXT));
+    m_downstreamText.Attach(GetDlgItem(m_hWnd, IDC_DOWNSTREAM_TEXT));
     SetCaptions();
     if (HWND place = GetDlgItem(m_hWnd, IDC_METER_PLACE)) {
         SetWindowTextW(place, L"");
@@ -108,22 +107,22 @@ void CStatusPage::Refresh()
     if (m_lineReadObserver)
         m_lineReadObserver(LineConditionOf(m_lineState), LineRatesOf(m_lineState, m_downstreamRate, m_upstreamRate));
 
-    SetControlTextUtf8(m_hStateText, m_lineState.format());
+    m_stateText.SetUtf8(m_lineState.format());
 
     // Timer reads never raise: an over-long answer only counts as unreadable.
     uint32_t state = 0;
     std::string mode;
     if (m_lineState.readDword(state) && state == kLineUp) {
-        SetControlTextUtf8(m_hUpstreamText, m_upstreamRate.format());
-        SetControlTextUtf8(m_hDownstreamText, m_downstreamRate.format());
+        m_upstreamText.SetUtf8(m_upstreamRate.format());
+        m_downstreamText.SetUtf8(m_downstreamRate.format());
         mode = m_modeUp.format();
     } else {
-        SetControlText(m_hUpstreamText, std::wstring());
-        SetControlText(m_hDownstreamText, std::wstring());
+        m_upstreamText.Set(std::wstring());
+        m_downstreamText.Set(std::wstring());
         mode = m_modeIdle.format();
     }
     mode += BitmapSuffix();
-    SetControlTextUtf8(m_hModeText, mode);
+    m_modeText.SetUtf8(mode);
 
     UpdateActivity();
 }

@@ -5,6 +5,7 @@
 
 #include "framework/Dialog.h"
 #include "pages/ActivityMeter.h"
+#include "pages/ControlText.h"
 #include "pages/StateLight.h"
 #include "status/LineWatch.h"
 #include "status/StatusField.h"
@@ -41,10 +42,10 @@ private:
     CActivityMeter m_meter;
     CStateLight m_stateLight;
     // The value controls of the template (null when missing), set every tick.
-    HWND m_hStateText = nullptr;
-    HWND m_hModeText = nullptr;
-    HWND m_hUpstreamText = nullptr;
-    HWND m_hDownstreamText = nullptr;
+    ValueText m_stateText;
+    ValueText m_modeText;
+    ValueText m_upstreamText;
+    ValueText m_downstreamText;
     StatusField m_lineState;     // 0x0004
     StatusField m_modeIdle;      // 0x0206, mode while the line is not up
     StatusField m_modeUp;        // 0x0113, mode while the line is up

@@ -3,9 +3,9 @@
 #include "driver/CommandCodes.h"
 #include "driver/VirtualCommands.h"
 #include "framework/MessageTable.h"
-#include "pages/ControlText.h"
 #include "settings/ResourceIds.h"
 #include "settings/ResourceModule.h"
+#include "settings/WideText.h"
 
 CVersionPage::CVersionPage() : CDialog(IDD_VERSION_PAGE)
 {
@@ -16,8 +16,8 @@ BOOL CVersionPage::OnInitDialog()
 {
     SetDlgItemTextW(m_hWnd, IDC_CAPTION_DRIVER, LoadResString(IDS_LABEL_DRIVER).c_str());
     SetDlgItemTextW(m_hWnd, IDC_CAPTION_PROGRAM, LoadResString(IDS_LABEL_PROGRAM).c_str());
-    SetControlTextUtf8(GetDlgItem(m_hWnd, IDC_PROGRAM_VERSION), kProgramVersionText);
-    m_hDriverVersion = GetDlgItem(m_hWnd, IDC_DRIVER_VERSION);
+    SetDlgItemTextW(m_hWnd, IDC_PROGRAM_VERSION, WideFromUtf8(kProgramVersionText).c_str());
+    m_driverVersion.Attach(GetDlgItem(m_hWnd, IDC_DRIVER_VERSION));
     SetTimer(m_hWnd, kTimerId, kTimerPeriod, nullptr);
     return TRUE;
 }
@@ -42,5 +42,5 @@ void CVersionPage::Refresh()
     if (!IsWindow())
         return;
     m_versionText.fetch();
-    SetControlTextUtf8(m_hDriverVersion, m_versionText.format());
+    m_driverVersion.SetUtf8(m_versionText.format());
 }

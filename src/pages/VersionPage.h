@@ -3,6 +3,7 @@
 #pragma once
 
 #include "framework/Dialog.h"
+#include "pages/ControlText.h"
 #include "status/StatusField.h"
 
 class CVersionPage : public CDialog {
@@ -23,5 +24,5 @@ private:
     LRESULT OnTimer(WPARAM wParam, LPARAM lParam);
 
     StatusField m_versionText; // 0x0001
-    HWND m_hDriverVersion = nullptr; // control of the template, set every other second
+    ValueText m_driverVersion; // control of the template, set every other second
 };
