@@ -3,12 +3,12 @@
 #pragma once
 
 #include "framework/Handles.h"
-#include "framework/Wnd.h"
+#include "pages/PlaceholderChild.h"
 
 #include <cstdint>
 #include <memory>
 
-class CActivityMeter : public CWnd {
+class CActivityMeter : public CPlaceholderChild {
 public:
     CActivityMeter() = default;
 
@@ -21,12 +21,9 @@ public:
     void SetLevels(int32_t upstreamLevel, int32_t downstreamLevel);
 
 protected:
-    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    void Paint(HDC target, bool print) override;
 
 private:
-    LRESULT OnPaint(WPARAM wParam, LPARAM lParam);
-    LRESULT OnPrintClient(WPARAM wParam, LPARAM lParam);
-    LRESULT OnEraseBackground(WPARAM wParam, LPARAM lParam);
     void Draw(HDC target);
 
     int32_t m_nUpstreamLevel = 0;   // the lower bar

@@ -1,10 +1,31 @@
 // The status page draws its meter and its state light in child windows of
-// its own, laid over placeholder controls of the page's template.
+// its own, laid over placeholder controls of the page's template. Both
+// paint their whole area themselves and draw a change at once, without a
+// paint cycle.
 #pragma once
 
 #include "framework/Wnd.h"
 
-// Creates `child` as a visible child (no title, id 0, a device context of
-// its own) of the placeholder, covering its client rectangle, and makes
-// the placeholder leave the child's area alone when it repaints itself.
-bool CreateOverPlaceholder(CWnd& child, HWND placeholder);
+class CPlaceholderChild : public CWnd {
+protected:
+    // Creates the window as a visible child (no title, id 0, a device
+    // context of its own) of the placeholder, covering its client
+    // rectangle, and makes the placeholder leave the child's area alone
+    // when it repaints itself.
+    bool CreateOver(HWND placeholder);
+
+    // Draws the window at once through its own device context; a hidden
+    // window draws nothing and is painted when it is shown.
+    void DrawNow();
+
+    // Paints the whole client area. A print (WM_PRINTCLIENT) goes to a
+    // context that is not the window's: nothing drawn there is kept.
+    virtual void Paint(HDC target, bool print) = 0;
+
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+private:
+    LRESULT OnPaint(WPARAM wParam, LPARAM lParam);
+    LRESULT OnPrintClient(WPARAM wParam, LPARAM lParam);
+    LRESULT OnEraseBackground(WPARAM wParam, LPARAM lParam);
+};

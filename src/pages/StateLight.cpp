@@ -1,7 +1,5 @@
 #include "pages/StateLight.h"
 
-#include "framework/MessageTable.h"
-#include "pages/PlaceholderChild.h"
 #include "settings/ProgramIcons.h"
 
 namespace {
@@ -16,7 +14,7 @@ bool SameBrush(const LOGBRUSH& a, const LOGBRUSH& b)
 bool CStateLight::Create(HWND placeholder)
 {
     m_nShown = 0;
-    return CreateOverPlaceholder(*this, placeholder);
+    return CreateOver(placeholder);
 }
 
 void CStateLight::Show(int iconId)
@@ -28,41 +26,8 @@ void CStateLight::Show(int iconId)
         light.icon.reset(LoadProgramIcon(iconId));
     m_nShown = iconId;
     // Drawn at once, without a paint cycle: the blink is the page's most
-    // frequent change. A hidden light is painted when it is shown.
-    if (IsWindow() && IsWindowVisible(m_hWnd)) {
-        ClientDC dc(m_hWnd);
-        if (dc.get())
-            Draw(dc.get(), true);
-    }
-}
-
-bool CStateLight::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
-{
-    static const MessageEntry<CStateLight> table[] = {
-        {WM_PAINT, kAnyCode, kAnyId, &CStateLight::OnPaint},
-        {WM_PRINTCLIENT, kAnyCode, kAnyId, &CStateLight::OnPrintClient},
-        {WM_ERASEBKGND, kAnyCode, kAnyId, &CStateLight::OnEraseBackground},
-    };
-    return DispatchMessageTable(this, table, message, wParam, lParam, result) ||
-           CWnd::OnMessage(message, wParam, lParam, result);
-}
-
-LRESULT CStateLight::OnPaint(WPARAM, LPARAM)
-{
-    PaintDC paint(m_hWnd);
-    Draw(paint.get(), true);
-    return 0;
-}
-
-LRESULT CStateLight::OnPrintClient(WPARAM wParam, LPARAM)
-{
-    Draw(reinterpret_cast<HDC>(wParam), false);
-    return 0;
-}
-
-LRESULT CStateLight::OnEraseBackground(WPARAM, LPARAM)
-{
-    return 1; // painting covers the whole client area
+    // frequent change.
+    DrawNow();
 }
 
 // The placeholder's background, asked as a static control asks its parent.

@@ -5,12 +5,12 @@
 #pragma once
 
 #include "framework/Handles.h"
-#include "framework/Wnd.h"
+#include "pages/PlaceholderChild.h"
 
 #include <map>
 #include <memory>
 
-class CStateLight : public CWnd {
+class CStateLight : public CPlaceholderChild {
 public:
     CStateLight() = default;
 
@@ -23,12 +23,9 @@ public:
     void Show(int iconId);
 
 protected:
-    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    void Paint(HDC target, bool print) override { Draw(target, !print); }
 
 private:
-    LRESULT OnPaint(WPARAM wParam, LPARAM lParam);
-    LRESULT OnPrintClient(WPARAM wParam, LPARAM lParam);
-    LRESULT OnEraseBackground(WPARAM wParam, LPARAM lParam);
     // Paints the shown light; `keep` keeps its picture for the next time.
     void Draw(HDC target, bool keep);
     static void Compose(HDC target, const RECT& client, HBRUSH background, HICON icon);
