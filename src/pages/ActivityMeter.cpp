@@ -1,54 +1,72 @@
 #include "pages/ActivityMeter.h"
 
 #include "framework/Handles.h"
-#include "pages/MeterDrawing.h"
+
+namespace {
+
+bool SameCells(const MeterLevels& a, const MeterLevels& b)
+{
+    return MeterLitCells(a.upstream) == MeterLitCells(b.upstream) &&
+           MeterLitCells(a.downstream) == MeterLitCells(b.downstream);
+}
+
+} // namespace
 
 bool CActivityMeter::Create(HWND placeholder)
 {
-    m_nUpstreamLevel = 0;
+    m_levels = {};
     m_bPainted = false;
-    m_nDownstreamLevel = 0;
     return CreateOver(placeholder);
 }
 
 void CActivityMeter::SetLevels(int32_t upstreamLevel, int32_t downstreamLevel)
 {
+    m_levels = {upstreamLevel, downstreamLevel};
     // The same lit cells are on the screen already: nothing to draw.
-    const bool same = m_bPainted && MeterLitCells(upstreamLevel) == MeterLitCells(m_nUpstreamLevel) &&
-                      MeterLitCells(downstreamLevel) == MeterLitCells(m_nDownstreamLevel);
-    m_nUpstreamLevel = upstreamLevel;
-    m_nDownstreamLevel = downstreamLevel;
-    if (!same)
+    if (!m_bPainted || !SameCells(m_levels, m_painted))
         DrawNow();
 }
 
 void CActivityMeter::Paint(HDC target, bool print)
 {
     if (!print) {
-        Draw(target);
+        Draw(target, true);
         return;
     }
     RECT client = {};
     GetClientRect(m_hWnd, &client);
-    PaintActivityMeter(target, client, m_nUpstreamLevel, m_nDownstreamLevel);
+    PaintActivityMeter(target, client, m_levels.upstream, m_levels.downstream);
 }
 
-void CActivityMeter::Draw(HDC target)
+void CActivityMeter::DrawChange(HDC own)
 {
-    m_bPainted = true;
+    Draw(own, false);
+}
+
+void CActivityMeter::Draw(HDC target, bool whole)
+{
     RECT client = {};
     GetClientRect(m_hWnd, &client);
     // Composed off screen and copied in one go, so no half-drawn state
-    // shows; the picture is made once and kept for the next time.
+    // shows. The picture is kept: a change of levels only refills the
+    // cells that change, and a paint (an uncovering, a colour change)
+    // draws it all anew.
     if (!m_picture) {
         m_picture = std::make_unique<MemoryCanvas>(
             target, MemoryCanvas::ColorBitmap(target, client.right, client.bottom));
         if (!m_picture->IsReady()) {
             m_picture.reset();
-            PaintActivityMeter(target, client, m_nUpstreamLevel, m_nDownstreamLevel);
+            m_bPainted = false;
+            PaintActivityMeter(target, client, m_levels.upstream, m_levels.downstream);
             return;
         }
+        whole = true;
     }
-    PaintActivityMeter(m_picture->Dc(), client, m_nUpstreamLevel, m_nDownstreamLevel);
+    if (whole || !m_bPainted)
+        PaintActivityMeter(m_picture->Dc(), client, m_levels.upstream, m_levels.downstream);
+    else
+        RefillActivityMeter(m_picture->Dc(), client, m_painted, m_levels);
+    m_painted = m_levels;
+    m_bPainted = true;
     BitBlt(target, 0, 0, client.right, client.bottom, m_picture->Dc(), 0, 0, SRCCOPY);
 }

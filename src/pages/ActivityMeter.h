@@ -3,6 +3,7 @@
 #pragma once
 
 #include "framework/Handles.h"
+#include "pages/MeterDrawing.h"
 #include "pages/PlaceholderChild.h"
 
 #include <cstdint>
@@ -22,12 +23,15 @@ public:
 
 protected:
     void Paint(HDC target, bool print) override;
+    void DrawChange(HDC own) override;
 
 private:
-    void Draw(HDC target);
+    // Brings the picture to the levels (all of it, or only the cells that
+    // change) and copies it to the target.
+    void Draw(HDC target, bool whole);
 
-    int32_t m_nUpstreamLevel = 0;   // the lower bar
-    int32_t m_nDownstreamLevel = 0; // the upper bar
-    bool m_bPainted = false;         // the levels' cells are on the screen
+    MeterLevels m_levels;  // what the meter shows
+    MeterLevels m_painted; // what the picture holds, when m_bPainted
+    bool m_bPainted = false;
     std::unique_ptr<MemoryCanvas> m_picture; // where the meter is composed, made at its first paint
 };

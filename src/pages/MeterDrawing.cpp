@@ -1,5 +1,7 @@
 #include "pages/MeterDrawing.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kCellCount = 10;
@@ -29,30 +31,61 @@ int MeterLitCells(int32_t level)
     return level / 10;
 }
 
+RECT MeterCellRect(const RECT& bar, int cell)
+{
+    const int width = (bar.right - bar.left - 2 * kMargin) / kCellCount - kMargin;
+    RECT rect;
+    rect.left = cell * (width + kMargin) + kMargin;
+    rect.right = rect.left + width;
+    rect.top = bar.top + kMargin;
+    rect.bottom = bar.bottom - kMargin;
+    return rect;
+}
+
 void DrawMeterBar(HDC dc, const RECT& bar, int32_t level)
 {
-    int lit = MeterLitCells(level);
-    int width = (bar.right - bar.left - 2 * kMargin) / kCellCount - kMargin;
+    const int lit = MeterLitCells(level);
     for (int i = 0; i < kCellCount; ++i) {
-        RECT cell;
-        cell.left = i * (width + kMargin) + kMargin;
-        cell.right = cell.left + width;
-        cell.top = bar.top + kMargin;
-        cell.bottom = bar.bottom - kMargin;
+        RECT cell = MeterCellRect(bar, i);
         FillSolid(dc, cell, i < lit ? MeterCellColor(i) : GetSysColor(COLOR_BTNFACE));
         InflateRect(&cell, 1, 1);
         DrawEdge(dc, &cell, EDGE_SUNKEN, BF_RECT);
     }
 }
 
+void RefillMeterBar(HDC dc, const RECT& bar, int32_t shownLevel, int32_t level)
+{
+    const int shown = std::clamp(MeterLitCells(shownLevel), 0, kCellCount);
+    const int lit = std::clamp(MeterLitCells(level), 0, kCellCount);
+    for (int i = std::min(shown, lit); i < std::max(shown, lit); ++i)
+        FillSolid(dc, MeterCellRect(bar, i), i < lit ? MeterCellColor(i) : GetSysColor(COLOR_BTNFACE));
+}
+
+namespace {
+
+RECT UpperBar(const RECT& client)
+{
+    return {client.left, client.top, client.right, client.bottom / 2 - 1};
+}
+
+RECT LowerBar(const RECT& client)
+{
+    return {client.left, client.bottom / 2 + 1, client.right, client.bottom};
+}
+
+} // namespace
+
 void PaintActivityMeter(HDC dc, const RECT& client, int32_t upstreamLevel, int32_t downstreamLevel)
 {
     // The window class has no brush: the whole area is painted here, so
     // nothing needs erasing first (no flicker) and no stale pixels stay.
     FillSolid(dc, client, GetSysColor(COLOR_BTNFACE));
-    int half = client.bottom / 2 - 1;
-    RECT upper = {client.left, client.top, client.right, half};
-    RECT lower = {client.left, half + 2, client.right, client.bottom};
-    DrawMeterBar(dc, upper, downstreamLevel);
-    DrawMeterBar(dc, lower, upstreamLevel);
+    DrawMeterBar(dc, UpperBar(client), downstreamLevel);
+    DrawMeterBar(dc, LowerBar(client), upstreamLevel);
+}
+
+void RefillActivityMeter(HDC dc, const RECT& client, const MeterLevels& shown, const MeterLevels& levels)
+{
+    RefillMeterBar(dc, UpperBar(client), shown.downstream, levels.downstream);
+    RefillMeterBar(dc, LowerBar(client), shown.upstream, levels.upstream);
 }

@@ -12,11 +12,26 @@ COLORREF MeterCellColor(int cell);
 // How many of a bar's ten cells a level lights.
 int MeterLitCells(int32_t level);
 
+// The inner rectangle of a bar's cell, where its colour goes (see DrawMeterBar).
+RECT MeterCellRect(const RECT& bar, int cell);
+
 // One bar of ten cells in `bar`, the first MeterLitCells(level) of them lit. Cells are
 // placed from x = 0 (not from bar.left), 2 pixels apart and 2 pixels inside
 // the bar's top and bottom, each with a sunken edge round it.
 void DrawMeterBar(HDC dc, const RECT& bar, int32_t level);
 
+// Turns a bar drawn with shownLevel into one with level: only the cells
+// that change are filled anew; edges and background stay as they are.
+void RefillMeterBar(HDC dc, const RECT& bar, int32_t shownLevel, int32_t level);
+
+struct MeterLevels {
+    int32_t upstream = 0;   // the lower bar
+    int32_t downstream = 0; // the upper bar
+};
+
 // The whole meter for a client rectangle: button-face background, the upper
 // bar with downstreamLevel (counter 0x0381), the lower bar with upstreamLevel (counter 0x0301).
 void PaintActivityMeter(HDC dc, const RECT& client, int32_t upstreamLevel, int32_t downstreamLevel);
+
+// Turns a whole meter painted with `shown` into one with `levels`, cell by cell.
+void RefillActivityMeter(HDC dc, const RECT& client, const MeterLevels& shown, const MeterLevels& levels);

@@ -25,7 +25,7 @@ void CPlaceholderChild::DrawNow()
         return;
     ClientDC dc(m_hWnd);
     if (dc.get())
-        Paint(dc.get(), false);
+        DrawChange(dc.get());
 }
 
 bool CPlaceholderChild::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)

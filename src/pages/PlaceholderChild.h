@@ -22,6 +22,10 @@ protected:
     // context that is not the window's: nothing drawn there is kept.
     virtual void Paint(HDC target, bool print) = 0;
 
+    // What DrawNow draws through the own context: by default the whole
+    // client area; a child that keeps its picture may draw only a change.
+    virtual void DrawChange(HDC own) { Paint(own, false); }
+
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
