@@ -57,8 +57,13 @@ void RefillMeterBar(HDC dc, const RECT& bar, int32_t shownLevel, int32_t level)
 {
     const int shown = std::clamp(MeterLitCells(shownLevel), 0, kCellCount);
     const int lit = std::clamp(MeterLitCells(level), 0, kCellCount);
-    for (int i = std::min(shown, lit); i < std::max(shown, lit); ++i)
-        FillSolid(dc, MeterCellRect(bar, i), i < lit ? MeterCellColor(i) : GetSysColor(COLOR_BTNFACE));
+    for (int i = std::min(shown, lit); i < std::max(shown, lit); ++i) {
+        // The cell's edge covers its outer ring of pixels: only what lies
+        // inside is filled, so the edge stays as DrawMeterBar drew it.
+        RECT inside = MeterCellRect(bar, i);
+        InflateRect(&inside, -1, -1);
+        FillSolid(dc, inside, i < lit ? MeterCellColor(i) : GetSysColor(COLOR_BTNFACE));
+    }
 }
 
 namespace {

@@ -12,7 +12,8 @@ COLORREF MeterCellColor(int cell);
 // How many of a bar's ten cells a level lights.
 int MeterLitCells(int32_t level);
 
-// The inner rectangle of a bar's cell, where its colour goes (see DrawMeterBar).
+// The rectangle of a bar's cell that its colour fills; the cell's sunken
+// edge is drawn round it, over its outer ring of pixels.
 RECT MeterCellRect(const RECT& bar, int cell);
 
 // One bar of ten cells in `bar`, the first MeterLitCells(level) of them lit. Cells are

@@ -67,10 +67,21 @@ protected:
         ShowWindow(page.m_hWnd, SW_SHOW);
     }
     std::wstring Text(int id) const { return GetControlText(page.m_hWnd, id); }
+    HWND MeterWindow() const { return GetWindow(GetDlgItem(page.m_hWnd, IDC_METER_PLACE), GW_CHILD); }
     // The meter's cells as the screen shows them.
-    std::vector<COLORREF> Meter() const
+    std::vector<COLORREF> Meter() const { return CellColours(*CaptureClient(MeterWindow())); }
+    // How many pixels of the meter on the screen, changed cell by cell,
+    // differ from the meter painted whole (as a print paints it).
+    int MeterPixelsUnlikeWhole() const
     {
-        return CellColours(*CaptureClient(GetWindow(GetDlgItem(page.m_hWnd, IDC_METER_PLACE), GW_CHILD)));
+        const auto shown = CaptureClient(MeterWindow());
+        TestCanvas whole(shown->Width(), shown->Height());
+        SendMessageW(MeterWindow(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(whole.Dc()), PRF_CLIENT);
+        int differ = 0;
+        for (int y = 0; y < whole.Height(); ++y)
+            for (int x = 0; x < whole.Width(); ++x)
+                differ += shown->At(x, y) != whole.At(x, y);
+        return differ;
     }
 
     FakeDeviceIo device;
@@ -119,6 +130,7 @@ TEST_F(StatusPage, ShowsStateModeAndIconAndRatesAndActivityOnlyWithTheLineUp)
         const int shown = StateIconId(page.m_hWnd);
         EXPECT_EQ(tick.icon, shown - (shown - IDI_PAGE_IDLE) % 2) << tick.state;
         EXPECT_EQ(ExpectedCells(tick.upper, tick.lower), Meter()) << tick.state;
+        EXPECT_EQ(0, MeterPixelsUnlikeWhole()) << tick.state;
     }
 }
 
