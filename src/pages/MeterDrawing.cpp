@@ -15,6 +15,31 @@ void FillSolid(HDC dc, const RECT& rect, COLORREF color)
     SetDCBrushColor(dc, old);
 }
 
+RECT UpperBar(const RECT& client)
+{
+    return {client.left, client.top, client.right, client.bottom / 2 - 1};
+}
+
+RECT LowerBar(const RECT& client)
+{
+    return {client.left, client.bottom / 2 + 1, client.right, client.bottom};
+}
+
+// Turns a bar drawn with shownLevel into one with level: only the cells
+// that change are filled anew; edges and background stay as they are.
+void RefillMeterBar(HDC dc, const RECT& bar, int32_t shownLevel, int32_t level)
+{
+    const int shown = std::clamp(MeterLitCells(shownLevel), 0, kCellCount);
+    const int lit = std::clamp(MeterLitCells(level), 0, kCellCount);
+    for (int i = std::min(shown, lit); i < std::max(shown, lit); ++i) {
+        // The cell's edge covers its outer ring of pixels: only what lies
+        // inside is filled, so the edge stays as DrawMeterBar drew it.
+        RECT inside = MeterCellRect(bar, i);
+        InflateRect(&inside, -1, -1);
+        FillSolid(dc, inside, i < lit ? MeterCellColor(i) : GetSysColor(COLOR_BTNFACE));
+    }
+}
+
 } // namespace
 
 COLORREF MeterCellColor(int cell)
@@ -52,33 +77,6 @@ void DrawMeterBar(HDC dc, const RECT& bar, int32_t level)
         DrawEdge(dc, &cell, EDGE_SUNKEN, BF_RECT);
     }
 }
-
-void RefillMeterBar(HDC dc, const RECT& bar, int32_t shownLevel, int32_t level)
-{
-    const int shown = std::clamp(MeterLitCells(shownLevel), 0, kCellCount);
-    const int lit = std::clamp(MeterLitCells(level), 0, kCellCount);
-    for (int i = std::min(shown, lit); i < std::max(shown, lit); ++i) {
-        // The cell's edge covers its outer ring of pixels: only what lies
-        // inside is filled, so the edge stays as DrawMeterBar drew it.
-        RECT inside = MeterCellRect(bar, i);
-        InflateRect(&inside, -1, -1);
-        FillSolid(dc, inside, i < lit ? MeterCellColor(i) : GetSysColor(COLOR_BTNFACE));
-    }
-}
-
-namespace {
-
-RECT UpperBar(const RECT& client)
-{
-    return {client.left, client.top, client.right, client.bottom / 2 - 1};
-}
-
-RECT LowerBar(const RECT& client)
-{
-    return {client.left, client.bottom / 2 + 1, client.right, client.bottom};
-}
-
-} // namespace
 
 void PaintActivityMeter(HDC dc, const RECT& client, int32_t upstreamLevel, int32_t downstreamLevel)
 {

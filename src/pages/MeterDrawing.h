@@ -21,10 +21,6 @@ RECT MeterCellRect(const RECT& bar, int cell);
 // the bar's top and bottom, each with a sunken edge round it.
 void DrawMeterBar(HDC dc, const RECT& bar, int32_t level);
 
-// Turns a bar drawn with shownLevel into one with level: only the cells
-// that change are filled anew; edges and background stay as they are.
-void RefillMeterBar(HDC dc, const RECT& bar, int32_t shownLevel, int32_t level);
-
 struct MeterLevels {
     int32_t upstream = 0;   // the lower bar
     int32_t downstream = 0; // the upper bar
