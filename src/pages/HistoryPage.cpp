@@ -72,8 +72,8 @@ BOOL CHistoryPage::OnInitDialog()
     for (UINT text : {IDS_HISTORY_PERIOD_DAY, IDS_HISTORY_PERIOD_WEEK, IDS_HISTORY_PERIOD_ALL})
         SendMessageW(period, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(LoadResString(text).c_str()));
     SendMessageW(period, CB_SETCURSEL, 1, 0);
-    Refresh();
-    SetTimer(m_hWnd, kTimerId, kTimerPeriod, nullptr);
+    // The page is created hidden behind the first tab: the diary, which may
+    // hold months of records, is read when the page is first shown.
     return TRUE;
 }
 
@@ -116,18 +116,24 @@ void CHistoryPage::ShowFigures()
     SetText(m_hWnd, IDC_SESSION_TEXT, figures.session >= 0 ? Duration(figures.session) : none);
 }
 
-// Read only while shown: a hidden page is read anew when it is shown.
 LRESULT CHistoryPage::OnTimer(WPARAM, LPARAM)
 {
-    if (IsWindowVisible(m_hWnd))
-        Refresh();
+    Refresh();
     return 0;
 }
 
+// Read and ticking only while shown. A hidden page lets go of its records
+// and is read anew when it is shown again.
 LRESULT CHistoryPage::OnShowWindow(WPARAM wParam, LPARAM)
 {
-    if (wParam)
+    if (wParam) {
         Refresh();
+        SetTimer(m_hWnd, kTimerId, kTimerPeriod, nullptr);
+    } else {
+        KillTimer(m_hWnd, kTimerId);
+        m_records.clear();
+        m_records.shrink_to_fit();
+    }
     return 0;
 }
 

@@ -2,8 +2,7 @@
 // graph, the figures people quote (up time over 24 hours and 7 days, drops,
 // the longest outage, the current session) and Export…, which saves the
 // chosen period's records as CSV through the common Save dialog. The diary
-// is read anew when the page is created, when it is shown and every minute
-// while it is shown.
+// is read anew when the page is shown and every minute while it is shown.
 #pragma once
 
 #include "framework/Dialog.h"
