@@ -107,11 +107,14 @@ void CClassicDlg::CreatePages()
     auto version = std::make_unique<CVersionPage>();
     m_pVersionPage = version.get();
     AddPage(std::move(version), IDS_TAB_VERSION);
-    AddPage(std::make_unique<CHistoryPage>(), IDS_TAB_HISTORY);
+    // The history page, a dozen controls that poll nothing, is made when its
+    // tab is first chosen: the dialog opens without waiting for it.
+    AddPage(std::make_unique<CHistoryPage>(), IDS_TAB_HISTORY, PageWindow::WhenFirstShown);
 
-    RECT area = TabPageArea(m_hTabs);
+    // Placed once every tab is in: the tabs decide the area the pages get.
     for (const std::unique_ptr<CDialog>& page : m_pages)
-        SetWindowPos(page->m_hWnd, HWND_TOP, area.left, area.top, area.right - area.left, area.bottom - area.top, 0);
+        if (page->m_hWnd)
+            PlacePage(*page);
     ShowWindow(m_pages.front()->m_hWnd, SW_SHOWNORMAL);
 }
 
@@ -127,17 +130,28 @@ void CClassicDlg::OnStatusPageRead(LineCondition condition, LineRates rates)
     m_pApp->RecordLineRead(LineReader::StatusWindow, condition, rates);
 }
 
-void CClassicDlg::AddPage(std::unique_ptr<CDialog> page, UINT titleId)
+void CClassicDlg::AddPage(std::unique_ptr<CDialog> page, UINT titleId, PageWindow when)
 {
     std::wstring title = LoadResString(titleId);
     m_pages.push_back(std::move(page));
-    CDialog& added = *m_pages.back();
-    if (!added.Create(m_hTabs))
-        throw XVuk("Can't create dialog %u", added.GetTemplateId());
+    if (when == PageWindow::AtOpen)
+        CreatePageWindow(*m_pages.back());
     TCITEMW item = {};
     item.mask = TCIF_TEXT;
     item.pszText = title.data();
     SendMessageW(m_hTabs, TCM_INSERTITEMW, m_pages.size() - 1, reinterpret_cast<LPARAM>(&item));
+}
+
+void CClassicDlg::CreatePageWindow(CDialog& page)
+{
+    if (!page.Create(m_hTabs))
+        throw XVuk("Can't create dialog %u", page.GetTemplateId());
+}
+
+void CClassicDlg::PlacePage(CDialog& page)
+{
+    const RECT area = TabPageArea(m_hTabs);
+    SetWindowPos(page.m_hWnd, HWND_TOP, area.left, area.top, area.right - area.left, area.bottom - area.top, 0);
 }
 
 bool CClassicDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
@@ -205,19 +219,32 @@ LRESULT CClassicDlg::OnTabChanged(WPARAM, LPARAM)
     // A control of a page that is being hidden gives the focus to the tabs.
     HWND focus = GetFocus();
     for (const std::unique_ptr<CDialog>& page : m_pages) {
+        if (!page->m_hWnd)
+            continue;
         if (focus && IsChild(page->m_hWnd, focus))
             SendMessageW(m_hWnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(m_hTabs), TRUE);
         ShowWindow(page->m_hWnd, SW_HIDE);
     }
-    if (HWND shown = ShownPage())
-        ShowWindow(shown, SW_SHOW);
+    if (CDialog* selected = SelectedPage()) {
+        if (!selected->m_hWnd) {
+            CreatePageWindow(*selected);
+            PlacePage(*selected);
+        }
+        ShowWindow(selected->m_hWnd, SW_SHOW);
+    }
     return 0;
+}
+
+CDialog* CClassicDlg::SelectedPage() const
+{
+    LRESULT selected = m_hTabs ? SendMessageW(m_hTabs, TCM_GETCURSEL, 0, 0) : -1;
+    return selected >= 0 && size_t(selected) < m_pages.size() ? m_pages[size_t(selected)].get() : nullptr;
 }
 
 HWND CClassicDlg::ShownPage() const
 {
-    LRESULT selected = m_hTabs ? SendMessageW(m_hTabs, TCM_GETCURSEL, 0, 0) : -1;
-    return selected >= 0 && size_t(selected) < m_pages.size() ? m_pages[size_t(selected)]->m_hWnd : nullptr;
+    const CDialog* selected = SelectedPage();
+    return selected ? selected->m_hWnd : nullptr;
 }
 
 void CClassicDlg::SelectPage(int index)

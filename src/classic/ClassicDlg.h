@@ -1,7 +1,7 @@
 // The classic presentation of the status window: a modeless dialog with the
-// logo, a tab control holding the status and version pages, a close button
-// and the banner in the lower left corner. Logo and banner share one palette
-// built from both.
+// logo, a tab control holding the status, version and history pages, a
+// close button and the banner in the lower left corner. Logo and banner
+// share one palette built from both.
 #pragma once
 
 #include "dib/Dib.h"
@@ -38,13 +38,19 @@ protected:
 
 private:
     void LoadPictures();
+    // When a page's window is made: with the dialog, or when its tab is first chosen.
+    enum class PageWindow { AtOpen, WhenFirstShown };
     void CreatePages();
-    void AddPage(std::unique_ptr<CDialog> page, UINT titleId);
+    void AddPage(std::unique_ptr<CDialog> page, UINT titleId, PageWindow when = PageWindow::AtOpen);
+    void CreatePageWindow(CDialog& page);
+    // Fits a page's window into the tab control's page area.
+    void PlacePage(CDialog& page);
     // A read of the status page: handed to the line diary.
     void OnStatusPageRead(LineCondition condition, LineRates rates);
     void DrawLogo();
     void SelectPage(int index);
-    HWND ShownPage() const;
+    CDialog* SelectedPage() const;
+    HWND ShownPage() const; // the selected page's window, none before it is made
     std::vector<HWND> FocusStops() const;
     void MoveFocus(bool backwards);
 

@@ -168,11 +168,11 @@ start_program icon
 wait_polls 3 && sim "set 4 --dword 3" && wait_polls 10 && sim "set 4 --dword 2" && wait_polls 3
 probe command "$(find_window --class "$CLASS" --title SysTrayWnd)" 100
 dialog=$(find_window --class '#32770' --title "$(module_string CplEng.dll 1)" --visible)
+tabs=$(probe children "$dialog" | awk '$3 == "SysTabControl32" {print $1}')
+probe key "$tabs" 0x27 && probe key "$tabs" 0x27 # the history page, made and read when shown
 for page in $(probe children "$dialog" | awk '$3 == "#32770" {print $1}'); do
     probe text "$page" --id 1030 >/dev/null && history_page=$page
 done
-tabs=$(probe children "$dialog" | awk '$3 == "SysTabControl32" {print $1}')
-probe key "$tabs" 0x27 && probe key "$tabs" 0x27 # the history page, read when shown
 check_eq "the status window's history page counts the drop" 1 "$(probe text "${history_page:-0}" --id 1038)"
 stop_program
 diary=$(tr -d '\r' <"$DIARY/history.csv")

@@ -99,7 +99,7 @@ protected:
     ErrorBoxShower m_previousShower = nullptr;
 };
 
-TEST_F(ClassicDialogTest, ShowsTitleIconsAndTwoTabbedPagesBelowTheTabs)
+TEST_F(ClassicDialogTest, ShowsTitleIconsAndThreeTabbedPagesBelowTheTabs)
 {
     Open();
     HWND window = dialog->m_hWnd;
@@ -109,29 +109,31 @@ TEST_F(ClassicDialogTest, ShowsTitleIconsAndTwoTabbedPagesBelowTheTabs)
     EXPECT_EQ(L"Shut", GetControlText(window, IDC_CLOSE));
     EXPECT_EQ(IDI_PROGRAM, TestIconId(reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, ICON_BIG, 0))));
 
+    // Each tab's title and a control of its page.
+    const std::pair<const wchar_t*, int> tabs[] = {
+        {L"State tab", IDC_STATE_TEXT}, {L"Versions tab", IDC_DRIVER_VERSION}, {L"History tab", IDC_HISTORY_GRAPH}};
+    EXPECT_EQ(nullptr, Page(IDC_HISTORY_GRAPH)) << "the history page is made when its tab is first chosen";
     RECT client, tab;
     GetClientRect(Tabs(), &client);
-    const std::pair<const wchar_t*, HWND> tabs[] = {{L"State tab", Page(IDC_STATE_TEXT)},
-                                                    {L"Versions tab", Page(IDC_DRIVER_VERSION)}};
-    for (int chosen : {0, 1, 0}) {
+    for (int chosen : {1, 2, 0, 2}) {
         TCITEMW item = {TCIF_TEXT};
         item.pszText = text;
         item.cchTextMax = 64;
         SendMessageW(Tabs(), TCM_GETITEMW, chosen, reinterpret_cast<LPARAM>(&item));
         EXPECT_STREQ(tabs[chosen].first, text);
-        RECT page;
-        GetWindowRect(tabs[chosen].second, &page);
-        MapWindowPoints(nullptr, Tabs(), reinterpret_cast<POINT*>(&page), 2);
-        SendMessageW(Tabs(), TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&tab));
-        const RECT below = {2, tab.bottom + 3, client.right - 2, client.bottom - 2};
-        EXPECT_TRUE(EqualRect(&below, &page)) << "page " << chosen << " fills the area below the tabs";
-        // Choosing a tab shows its page and hides the other.
         SendMessageW(Tabs(), TCM_GETITEMRECT, WPARAM(chosen), reinterpret_cast<LPARAM>(&tab));
         const LPARAM at = MAKELPARAM((tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2);
         SendMessageW(Tabs(), WM_LBUTTONDOWN, MK_LBUTTON, at);
         SendMessageW(Tabs(), WM_LBUTTONUP, 0, at);
-        EXPECT_EQ(std::make_pair(chosen == 0, chosen == 1),
-                  std::make_pair(IsWindowVisible(tabs[0].second) != 0, IsWindowVisible(tabs[1].second) != 0));
+        // Choosing a tab shows its page, filling the area below the tabs, and hides the others.
+        for (int page = 0; page < 3; ++page)
+            EXPECT_EQ(page == chosen, IsWindowVisible(Page(tabs[page].second)) != 0) << "tab " << chosen;
+        RECT page;
+        GetWindowRect(Page(tabs[chosen].second), &page);
+        MapWindowPoints(nullptr, Tabs(), reinterpret_cast<POINT*>(&page), 2);
+        SendMessageW(Tabs(), TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&tab));
+        const RECT below = {2, tab.bottom + 3, client.right - 2, client.bottom - 2};
+        EXPECT_TRUE(EqualRect(&below, &page)) << "page " << chosen << " fills the area below the tabs";
     }
 }
 
