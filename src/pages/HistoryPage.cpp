@@ -72,8 +72,8 @@ BOOL CHistoryPage::OnInitDialog()
     for (UINT text : {IDS_HISTORY_PERIOD_DAY, IDS_HISTORY_PERIOD_WEEK, IDS_HISTORY_PERIOD_ALL})
         SendMessageW(period, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(LoadResString(text).c_str()));
     SendMessageW(period, CB_SETCURSEL, 1, 0);
-    // The page is created hidden behind the first tab: the diary, which may
-    // hold months of records, is read when the page is first shown.
+    // The diary, which may hold months of records, is read when the page is
+    // shown, not here.
     return TRUE;
 }
 

@@ -87,7 +87,6 @@ for run in english:CplEng.dll:en_US:0 russian:CplRussian.dll:ru_RU:1; do
     open_dialog "$title"
     check "the dialog is titled with $module's string 1 ($title)" test -n "$DLG"
     check "it holds the tabs, the status and the version page" test -n "$TABS" -a -n "$STATUS_PAGE" -a -n "$VERSION_PAGE"
-    check "the history page is made when its tab is first chosen" test -z "$HISTORY_PAGE"
     check_eq "the status page is shown first" "1 0 0" "$(shown_pages)"
     expect_text "the line comes up" "$STATUS_PAGE" 1001 "$(label_of "$states" 2)"
     expect_text "the mode of the simulator" "$STATUS_PAGE" 1002 "$(label_of "$(module_string "$module" 13)" 5)"
