@@ -200,23 +200,32 @@ def vertical(top_color, bottom_color, y0, y1):
 
 
 class Canvas:
-    def __init__(self, width, height, color=(0, 0, 0), alpha=1.0):
-        self.w, self.h = width, height
-        self.px = [[list(color) + [alpha] for _ in range(width)] for _ in range(height)]
+    """A picture of width x height design pixels, held at `scale` device
+    pixels each: shapes, boxes and colour functions speak design pixels, and
+    edges are anti-aliased over one device pixel, so a picture at scale 2 has
+    the same look as at 1 with finer detail."""
+
+    def __init__(self, width, height, color=(0, 0, 0), alpha=1.0, scale=1):
+        self.scale = scale
+        self.w, self.h = int(round(width * scale)), int(round(height * scale))
+        self.px = [[list(color) + [alpha] for _ in range(self.w)] for _ in range(self.h)]
 
     def paint(self, sdf, color, box=None, opacity=1.0, soft=1.0):
         """Paints colour (or colour(x, y)) where the shape is; `soft` widens the edge."""
-        x0, y0, x1, y1 = box if box else (0, 0, self.w, self.h)
+        s = self.scale
+        x0, y0, x1, y1 = [v * s for v in box] if box else (0, 0, self.w, self.h)
         x0, y0 = max(0, int(math.floor(x0)) - 1), max(0, int(math.floor(y0)) - 1)
         x1, y1 = min(self.w, int(math.ceil(x1)) + 1), min(self.h, int(math.ceil(y1)) + 1)
         for y in range(y0, y1):
             row = self.px[y]
+            dy = (y + 0.5) / s
             for x in range(x0, x1):
-                d = sdf(x + 0.5, y + 0.5)
+                dx = (x + 0.5) / s
+                d = sdf(dx, dy) * s
                 cover = clamp(0.5 - d / soft) * opacity
                 if cover <= 0:
                     continue
-                c = color(x + 0.5, y + 0.5) if callable(color) else color
+                c = color(dx, dy) if callable(color) else color
                 p = row[x]
                 a = p[3]
                 out_a = cover + a * (1 - cover)
@@ -449,8 +458,8 @@ def recess(canvas, x0, y0, x1, y1, r, depth=1.0, fill=None):
         canvas.paint(inset(outer, 1.0), fill, box)
 
 
-def skin_background():
-    c = Canvas(SKIN_W, SKIN_H, grey(FACE_TOP))
+def skin_background(scale=1):
+    c = Canvas(SKIN_W, SKIN_H, grey(FACE_TOP), scale=scale)
     # Face with a dark outline along the window's rounded edge (corner ellipse 30 x 30).
     edge = rrect(0.5, 0.5, SKIN_W - 0.5, SKIN_H - 0.5, 14.5)
     c.paint(lambda x, y: -1, lambda x, y: grey(face_grey(y)))
@@ -507,8 +516,8 @@ def skin_background():
     return c
 
 
-def write_background():
-    c = skin_background()
+def write_background(scale=1):
+    c = skin_background(scale)
     rows = grey_rows(c)
     return bmp8(rows, [grey(v) for v in range(256)], colors_used=0), c
 
@@ -518,8 +527,8 @@ def write_background():
 TITLE_W, TITLE_H = 331, 20
 
 
-def titlebar():
-    c = Canvas(TITLE_W, TITLE_H, grey(0))
+def titlebar(scale=1):
+    c = Canvas(TITLE_W, TITLE_H, grey(0), scale=scale)
     def shade(x, y):
         t = y / TITLE_H
         v = 124 - 62 * t                      # darker towards the bottom
@@ -533,8 +542,8 @@ def titlebar():
     return c
 
 
-def write_titlebar():
-    c = titlebar()
+def write_titlebar(scale=1):
+    c = titlebar(scale)
     rows = grey_rows(c)
     used = sorted({v for row in rows for v in row})
     assert len(used) <= 236, len(used)
@@ -601,8 +610,8 @@ def flatten_over(c, under):
             p[3] = 1.0
 
 
-def button_strip():
-    c = Canvas(STRIP_W, STRIP_H, MAGENTA, alpha=0.0)
+def button_strip(scale=1):
+    c = Canvas(STRIP_W, STRIP_H, MAGENTA, alpha=0.0, scale=scale)
     for kind, col, side in COLUMNS:
         for row, state in enumerate(STATES):
             button(c, kind, col, row * 25, side, state)
@@ -611,12 +620,12 @@ def button_strip():
     return c
 
 
-def write_strip():
-    c = button_strip()
+def write_strip(scale=1):
+    c = button_strip(scale)
     rows = c.rgb_rows()
     for kind, col, side in COLUMNS:
         for row in range(4):
-            assert rows[row * 25][col] == MAGENTA, (kind, row)
+            assert rows[row * 25 * scale][col * scale] == MAGENTA, (kind, row)
     key_light = lightness(*MAGENTA)
     # Recolouring keeps only lightness: no other colour may share the key's.
     def unique(cl):
@@ -640,8 +649,8 @@ def lamp(c, x0, y0, top, bottom, glow):
     c.paint(circle(cx - 1.3, cy - 1.7, 1.6), WHITE, box, opacity=0.75 * glow)
 
 
-def lights():
-    c = Canvas(18, 75, MAGENTA, alpha=0.0)
+def lights(scale=1):
+    c = Canvas(18, 75, MAGENTA, alpha=0.0, scale=scale)
     lamp(c, 1, 0, (150, 250, 130), (26, 150, 40), 1.0)       # connected
     lamp(c, 1, 25, (255, 226, 130), (206, 128, 10), 1.0)     # state unreadable
     lamp(c, 1, 50, (240, 110, 96), (128, 26, 22), 0.6)       # not connected
@@ -649,11 +658,11 @@ def lights():
     return c
 
 
-def write_lights():
-    c = lights()
+def write_lights(scale=1):
+    c = lights(scale)
     rows = c.rgb_rows()
     for n in range(3):
-        assert rows[25 * n][1] == MAGENTA
+        assert rows[25 * n * scale][1 * scale] == MAGENTA
     indexes, table = palettize(rows, keep=[MAGENTA])
     return bmp8(indexes, pad_table(table, 256), colors_used=0), rows
 
@@ -711,8 +720,8 @@ def logo_classic():
     return rows
 
 
-def banner():
-    c = Canvas(180, 25, (0, 0, 0), alpha=0.0)
+def banner(scale=1):
+    c = Canvas(180, 25, (0, 0, 0), alpha=0.0, scale=scale)
     brand_tile(c, 3, 3.5, 18, radius=4.5, line=1.6)
     sdf, right = wordmark(27, 18.5, 13, weight=2.2)
     c.paint(sdf, SLATE, (25, 2, right + 2, 22))
@@ -720,7 +729,7 @@ def banner():
     assert rows[0][0] == KEY_GREEN
     indexes, table = palettize(rows, keep=[KEY_GREEN])
     data = bmp8(indexes, pad_table(table, 256), colors_used=0)
-    assert len(data) == 5578, len(data)
+    assert scale != 1 or len(data) == 5578, len(data)
     return data, rows
 
 
@@ -837,6 +846,10 @@ def tray_icon(size, kind):
     return c
 
 
+# The sizes of every display scale: small icons of 100 to 200 % (16 to 32)
+# and large ones (32 to 64).
+ICON_SIZES = (16, 20, 24, 32, 40, 48, 64)
+
 ICONS = [
     ("program", 1001, program_icon),
     ("page_down", 1003, lambda n: state_icon(n, "down", False)),
@@ -858,24 +871,25 @@ ICONS = [
 
 
 def main():
-    background, _ = write_background()
-    write_file(os.path.join(ART, "skin_background.bmp"), background)
-    title, _ = write_titlebar()
-    write_file(os.path.join(ART, "skin_titlebar.bmp"), title)
-    strip, _ = write_strip()
-    write_file(os.path.join(ART, "skin_buttons.bmp"), strip)
-    light, _ = write_lights()
-    write_file(os.path.join(ART, "skin_lights.bmp"), light)
-
-    banner_data, _ = banner()
-    write_file(os.path.join(ART, "banner.bmp"), banner_data)
+    # Each picture of the program file at 100 % and, for finer screens, at 200 %.
+    for scale, suffix in ((1, ""), (2, "_200")):
+        background, _ = write_background(scale)
+        write_file(os.path.join(ART, "skin_background%s.bmp" % suffix), background)
+        title, _ = write_titlebar(scale)
+        write_file(os.path.join(ART, "skin_titlebar%s.bmp" % suffix), title)
+        strip, _ = write_strip(scale)
+        write_file(os.path.join(ART, "skin_buttons%s.bmp" % suffix), strip)
+        light, _ = write_lights(scale)
+        write_file(os.path.join(ART, "skin_lights%s.bmp" % suffix), light)
+        banner_data, _ = banner(scale)
+        write_file(os.path.join(ART, "banner%s.bmp" % suffix), banner_data)
 
     write_file(os.path.join(DIST, "LogoSkin.bmp"), bmp24(logo_skin()))
     write_file(os.path.join(DIST, "LogoClas.bmp"), bmp24(logo_classic()))
     write_file(os.path.join(ROOT, "packaging", "wizard.bmp"), bmp24(installer_side()))
 
     for name, _, draw in ICONS:
-        write_file(os.path.join(ART, name + ".ico"), ico([draw(n).rgba_rows() for n in (16, 32, 48)]))
+        write_file(os.path.join(ART, name + ".ico"), ico([draw(n).rgba_rows() for n in ICON_SIZES]))
 
 
 if __name__ == "__main__":
