@@ -7,6 +7,7 @@
 
 #include <cstring>
 #include <new>
+#include <utility>
 #include <vector>
 
 CDib::CDib(bool transparent) : m_bTransparent(transparent)
@@ -114,4 +115,20 @@ void CDib::Free()
     m_nWidth = 0;
     m_nHeight = 0;
     m_bLoaded = false;
+}
+
+void CDib::Swap(CDib& other) noexcept
+{
+    std::swap(m_bTransparent, other.m_bTransparent);
+    std::swap(m_bLoaded, other.m_bLoaded);
+    std::swap(m_bRecolor, other.m_bRecolor);
+    std::swap(m_nHue, other.m_nHue);
+    std::swap(m_nSat, other.m_nSat);
+    std::swap(m_nWidth, other.m_nWidth);
+    std::swap(m_nHeight, other.m_nHeight);
+    // An owned palette goes with its pointer; a borrowed pointer with its flag.
+    std::swap(m_pPalette, other.m_pPalette);
+    std::swap(m_bBorrowedPalette, other.m_bBorrowedPalette);
+    m_image.swap(other.m_image);
+    m_ownedPalette.swap(other.m_ownedPalette);
 }

@@ -66,6 +66,8 @@ public:
     void SetPalette(CPalette* palette);
     // Releases the image and an owned palette; a borrowed one stays as it is.
     void Free();
+    // Exchanges everything two pictures hold: images, flags and palettes.
+    void Swap(CDib& other) noexcept;
 
 #ifdef _WIN32
     // Draws the part (sx, sy, w, h) of the image, counted from its top-left
