@@ -122,3 +122,9 @@
 #define IDB_SKIN_LIGHTS         1018
 #define IDB_SKIN_TITLEBAR       1019
 #define IDR_BANNER              1020  // the classic dialog's banner: a whole .bmp file image
+// The same pictures drawn for 200 % display scale, twice as large each way.
+#define IDB_SKIN_BACKGROUND_200 2016
+#define IDB_SKIN_BUTTONS_200    2017
+#define IDB_SKIN_LIGHTS_200     2018
+#define IDB_SKIN_TITLEBAR_200   2019
+#define IDR_BANNER_200          2020

@@ -83,23 +83,30 @@ void CActivityBars::DrawBar(HDC dc, int bar, int level) const
 
 void CActivityBars::DrawSegments(HDC dc, int bar, int level, int first, int last, HBRUSH unlit, HBRUSH lit) const
 {
-    const BarPlace& place = kBars[bar];
     int litSegments = level / 10;
     for (int i = first; i <= last; ++i) {
-        int left = place.x + i * (place.segmentWidth + place.gap);
-        RECT segment = {left, place.y, left + place.segmentWidth, place.y + place.segmentHeight};
+        const RECT segment = m_geometry.Segment(bar, i);
         FillRect(dc, &segment, litSegments > i ? lit : unlit);
     }
 }
 
+void CActivityBars::SetGeometry(const CSkinGeometry& geometry)
+{
+    m_geometry = geometry;
+    m_composedLights.Release();
+}
+
 void CActivityBars::ComposeLights(HDC dc, const CDib& lights)
 {
-    if (!m_composedLights.Ensure(dc, kLightSide, 3 * kLightSide))
+    const RECT light = m_geometry.Light();
+    const int side = light.right - light.left;
+    if (!m_composedLights.Ensure(dc, side, 3 * side))
         return;
     HDC canvas = m_composedLights.Dc();
     for (int n = 0; n < 3; ++n) {
-        BitBlt(canvas, 0, n * kLightSide, kLightSide, kLightSide, dc, kLightX, kLightY, SRCCOPY);
-        lights.Draw(canvas, 0, n * kLightSide, kLightSourceX, n * kLightSourceStep, kLightSide, kLightSide);
+        BitBlt(canvas, 0, n * side, side, side, dc, light.left, light.top, SRCCOPY);
+        const POINT source = m_geometry.LightSource(n);
+        lights.Draw(canvas, 0, n * side, source.x, source.y, side, side);
     }
 }
 
@@ -107,10 +114,12 @@ void CActivityBars::DrawLight(HDC dc, const CDib& lights) const
 {
     if (m_nLightImage == kLightNone)
         return;
+    const RECT light = m_geometry.Light();
+    const int side = light.right - light.left;
     if (m_composedLights) {
-        BitBlt(dc, kLightX, kLightY, kLightSide, kLightSide, m_composedLights.Dc(), 0, m_nLightImage * kLightSide,
-               SRCCOPY);
+        BitBlt(dc, light.left, light.top, side, side, m_composedLights.Dc(), 0, m_nLightImage * side, SRCCOPY);
         return;
     }
-    lights.Draw(dc, kLightX, kLightY, kLightSourceX, m_nLightImage * kLightSourceStep, kLightSide, kLightSide);
+    const POINT source = m_geometry.LightSource(m_nLightImage);
+    lights.Draw(dc, light.left, light.top, source.x, source.y, side, side);
 }

@@ -13,6 +13,7 @@
 
 #include "framework/Handles.h"
 #include "skin/OffscreenCanvas.h"
+#include "skin/SkinGeometry.h"
 
 #include <windows.h>
 
@@ -41,6 +42,9 @@ public:
     // the driver only while the line is up.
     void Update(const LinePoll& poll);
 
+    // Where the bars and the light go (the window's DPI); drops the composed lights.
+    void SetGeometry(const CSkinGeometry& geometry);
+
     // Draws both bars and the light (nothing of the light before the first
     // Update). `lights` is the lights bitmap, used when no composed copy exists.
     void Draw(HDC dc, const CDib& lights, ISkinDrawRecorder* recorder = nullptr) const;
@@ -56,7 +60,6 @@ public:
     // What the bars and light look like now: lit segments of each bar and the
     // light image. Two polls with the same picture draw the same pixels.
     int PictureKey() const;
-
 
     int32_t m_nUpstreamLevel = 0;
     int32_t m_nDownstreamLevel = 0;
@@ -75,5 +78,6 @@ private:
     // Segments 0-3 green, 4-6 yellow, 7-9 red.
     SegmentColours m_colours[3];
 
-    COffscreenCanvas m_composedLights; // the three 11 x 11 lights stacked; empty until composed
+    CSkinGeometry m_geometry;
+    COffscreenCanvas m_composedLights; // the three lights stacked; empty until composed
 };

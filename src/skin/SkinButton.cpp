@@ -25,14 +25,13 @@ CSkinButton::~CSkinButton()
     DestroyWindow();
 }
 
-void CSkinButton::Create(CWnd& parent, const RECT& place, uint16_t bitmapId, int stripColumn, UINT commandId,
+void CSkinButton::Create(CWnd& parent, const RECT& place, int stripColumn, UINT commandId,
                          const std::wstring& tooltipText)
 {
     m_pParent = &parent;
     m_nStripColumn = stripColumn;
     m_nCommandId = commandId;
     m_tooltipText = tooltipText;
-    m_strip.LoadFromResource(bitmapId);
 
     std::wstring className =
         RegisterAnonymousWindowClass(0, LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW)), nullptr, nullptr);
@@ -56,6 +55,16 @@ void CSkinButton::Create(CWnd& parent, const RECT& place, uint16_t bitmapId, int
         SendMessageW(m_tooltip.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
         SendMessageW(m_tooltip.get(), TTM_ACTIVATE, TRUE, 0);
     }
+}
+
+void CSkinButton::Rescale(CDib& strip, const RECT& place, int stripColumn)
+{
+    m_strip.Swap(strip);
+    m_nStripColumn = stripColumn;
+    m_canvas.Release();
+    if (IsWindow())
+        SetWindowPos(m_hWnd, nullptr, place.left, place.top, place.right - place.left, place.bottom - place.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CSkinButton::SetEnabled(bool enable)
@@ -102,8 +111,8 @@ void CSkinButton::PaintContent(HDC dc) const
     int height = client.bottom;
     if (width <= 0 || height <= 0)
         return;
-    int quarter = m_strip.m_nHeight / 4;
-    m_strip.Draw(dc, 0, 0, m_nStripColumn, int(CurrentImage()) * quarter, width, height);
+    const int top = (int(CurrentImage()) * m_strip.m_nHeight + 2) / 4;
+    m_strip.Draw(dc, 0, 0, m_nStripColumn, top, width, height);
 
     if (m_bFocused) {
         UniquePen pen(CreatePen(PS_DOT, 1, kFocusRingColour));

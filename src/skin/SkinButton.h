@@ -39,11 +39,13 @@ public:
     CSkinButton();
     ~CSkinButton() override;
 
-    // Loads the strip (bitmap resource of the program file), creates the
-    // child window and its tool-tip. Raises XVuk when the bitmap cannot be
-    // loaded or a window cannot be made.
-    void Create(CWnd& parent, const RECT& place, uint16_t bitmapId, int stripColumn, UINT commandId,
-                const std::wstring& tooltipText);
+    // Creates the child window and its tool-tip; the parent loads the strip
+    // (m_strip) first, for the display scale it is drawn at. Raises XVuk
+    // when a window cannot be made.
+    void Create(CWnd& parent, const RECT& place, int stripColumn, UINT commandId, const std::wstring& tooltipText);
+    // Another display scale: takes the strip of that scale (the old one is
+    // left in `strip`), its new place and its column in that strip.
+    void Rescale(CDib& strip, const RECT& place, int stripColumn);
 
     // May be called before Create (then only the flag changes).
     void SetEnabled(bool enable);
@@ -67,8 +69,10 @@ public:
     UINT GetCommandId() const { return m_nCommandId; }
     HWND GetTooltip() const { return m_tooltip.get(); }
 
-    // The image strip; the parent may set its colourising before Create and
-    // lends it the shared palette after.
+    // The image strip, loaded by the parent before Create, which lends it
+    // the shared palette after. State image n starts n quarters of its
+    // height down (rounded to the pixel at display scales whose strip
+    // height is no multiple of 4).
     CDib m_strip;
 
 protected:

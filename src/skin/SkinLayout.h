@@ -1,7 +1,8 @@
-// Where the skinned window puts things, in client pixels (the window has no
-// caption and no border, so the client area is the whole window). The
-// numbers fit the shipped bitmaps: background 388 x 263, title bar 331 x 20,
-// button strip 120 x 100, lights 18 x 75.
+// Where the skinned window puts things, in client pixels at 96 DPI (the
+// window has no caption and no border, so the client area is the whole
+// window); CSkinGeometry scales them to the window's DPI. The numbers fit
+// the shipped bitmaps: background 388 x 263, title bar 331 x 20, button strip
+// 120 x 100, lights 18 x 75.
 #pragma once
 
 #include <windows.h>
@@ -75,9 +76,5 @@ inline constexpr int kLightY = 205;
 inline constexpr int kLightSide = 11;
 inline constexpr int kLightSourceX = 1;
 inline constexpr int kLightSourceStep = 25;
-
-// The rectangle that holds both bars and the light: what a poll redraws.
-inline constexpr RECT kActivityArea = {kLightX, kBars[kUpstreamBar].y, kBars[0].x + 9 * (5 + 4) + 5,
-                                       kBars[kDownstreamBar].y + kBars[kDownstreamBar].segmentHeight};
 
 } // namespace SkinLayout

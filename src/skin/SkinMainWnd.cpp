@@ -2,6 +2,7 @@
 
 #include "driver/Channel.h"
 #include "driver/CommandCodes.h"
+#include "framework/Dpi.h"
 #include "framework/MessageTable.h"
 #include "settings/ProgramIcons.h"
 #include "settings/ProgramIdentity.h"
@@ -63,11 +64,12 @@ CSkinMainWnd::CSkinMainWnd(IAppServices& app) : m_pApp(&app)
         m_fields[i].init(setup.command, setup.type, enumList, 1.0f, 0.0f, unavailable);
     }
 
-    m_painter.LoadImages();
-    CreateSkinWindow();
-    CreateButtons();
-    CreateSharedPalette();
-    m_painter.CreateTextFont(m_pApp->GetLanguageName() == kJapanese);
+    // The window's DPI is that of the monitor it opens on.
+    const unsigned dpi = Dpi::ForPoint({kWindowLeft, kWindowTop});
+    Scale scale = LoadScale(dpi);
+    CreateSkinWindow(*scale.pictures, dpi);
+    CreateButtons(scale.strips, CSkinGeometry(dpi));
+    UseScale(std::move(scale));
 
     SendMessageW(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIconBig.get()));
     SendMessageW(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIconSmall.get()));
@@ -83,11 +85,31 @@ CSkinMainWnd::~CSkinMainWnd()
     DestroyWindow();
 }
 
-void CSkinMainWnd::CreateSkinWindow()
+CSkinMainWnd::Scale CSkinMainWnd::LoadScale(unsigned dpi) const
 {
-    int width = m_painter.Background().m_nWidth;
-    int height = m_painter.Background().m_nHeight;
-    UniqueRegion region(CreateRoundRectRgn(0, 0, width, height, kCornerEllipse, kCornerEllipse));
+    Scale scale;
+    scale.dpi = dpi;
+    scale.pictures = m_painter.LoadPictures(dpi);
+    std::vector<CDib*> strips;
+    for (std::unique_ptr<CDib>& strip : scale.strips) {
+        strip = m_painter.LoadButtonStrip(dpi);
+        strips.push_back(strip.get());
+    }
+    scale.palette = CSkinPainter::BuildPalette(*scale.pictures, strips);
+    return scale;
+}
+
+UniqueRegion CSkinMainWnd::WindowRegion(const CDib& background, const CSkinGeometry& geometry)
+{
+    return UniqueRegion(CreateRoundRectRgn(0, 0, background.m_nWidth, background.m_nHeight, geometry.CornerEllipse(),
+                                           geometry.CornerEllipse()));
+}
+
+void CSkinMainWnd::CreateSkinWindow(const CSkinPainter::Pictures& pictures, unsigned dpi)
+{
+    int width = pictures.background.m_nWidth;
+    int height = pictures.background.m_nHeight;
+    UniqueRegion region = WindowRegion(pictures.background, CSkinGeometry(dpi));
     std::wstring title = LoadResString(IDS_TITLE);
     if (!CreateEx(0, kProgramWindowClass, title.c_str(), WS_POPUP | WS_VISIBLE, kWindowLeft, kWindowTop, width,
                   height, nullptr, 0))
@@ -98,29 +120,52 @@ void CSkinMainWnd::CreateSkinWindow()
     m_painter.SetWindow(m_hWnd);
 }
 
-void CSkinMainWnd::CreateButtons()
+void CSkinMainWnd::CreateButtons(std::array<std::unique_ptr<CDib>, kButtonCount>& strips,
+                                 const CSkinGeometry& geometry)
 {
     m_buttons[kPreviousButton].SetEnabled(false);
     for (int i = 0; i < kButtonCount; ++i) {
-        const ButtonPlace& place = kButtons[i];
-        std::wstring tooltip = LoadResString(place.tooltipId);
+        std::wstring tooltip = LoadResString(kButtons[i].tooltipId);
         CSkinButton& button = m_buttons[i];
-        m_painter.ColourButtonStrip(button.m_strip);
-        RECT rect = {place.x, place.y, place.x + place.side, place.y + place.side};
+        button.m_strip.Swap(*strips[i]);
         button.SetBackdrop(&m_painter);
-        button.Create(*this, rect, IDB_SKIN_BUTTONS, place.stripColumn, place.commandId, tooltip);
+        button.Create(*this, geometry.Button(i), geometry.ButtonStripColumn(i), kButtons[i].commandId, tooltip);
     }
     m_nFocus = kCloseButton;
     m_buttons[kCloseButton].SetFocused(true);
+    m_buttons[kPreviousButton].SetEnabled(false);
 }
 
-void CSkinMainWnd::CreateSharedPalette()
+void CSkinMainWnd::UseScale(Scale scale)
 {
     std::vector<CDib*> strips;
     for (CSkinButton& button : m_buttons)
         strips.push_back(&button.m_strip);
-    m_buttons[kPreviousButton].SetEnabled(false);
-    m_painter.CreateSharedPalette(strips);
+    m_painter.UseScale(CSkinGeometry(scale.dpi), std::move(scale.pictures), std::move(scale.palette), strips,
+                       m_pApp->GetLanguageName() == kJapanese);
+}
+
+void CSkinMainWnd::ChangeDpi(unsigned dpi, const RECT& suggested)
+{
+    if (dpi == 0)
+        return;
+    if (dpi != m_painter.Geometry().GetDpi()) {
+        // Everything of the new scale is had first: a picture that cannot be
+        // loaded leaves the window as it was.
+        Scale scale = LoadScale(dpi);
+        const CSkinGeometry geometry(dpi);
+        UniqueRegion region = WindowRegion(scale.pictures->background, geometry);
+        for (int i = 0; i < kButtonCount; ++i)
+            m_buttons[i].Rescale(*scale.strips[i], geometry.Button(i), geometry.ButtonStripColumn(i));
+        UseScale(std::move(scale));
+        if (region && SetWindowRgn(m_hWnd, region.get(), FALSE))
+            region.release();
+    }
+    // The art decides the size; Windows' suggestion is the same to a pixel.
+    const CDib& background = m_painter.Background();
+    SetWindowPos(m_hWnd, nullptr, suggested.left, suggested.top, background.m_nWidth, background.m_nHeight,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 
 // ---- Polling ---------------------------------------------------------------
@@ -193,6 +238,7 @@ bool CSkinMainWnd::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
         {WM_COMMAND, 0, kNextPageCommand, &CSkinMainWnd::OnNextPage},
         {WM_COMMAND, 0, kCloseWindowCommand, &CSkinMainWnd::OnClose},
         {WM_COMMAND, 0, kMinimiseCommand, &CSkinMainWnd::OnMinimise},
+        {WM_DPICHANGED, kAnyCode, kAnyId, &CSkinMainWnd::OnDpiChanged},
     };
     return DispatchMessageTable(this, table, message, wParam, lParam, result) ||
            CWnd::OnMessage(message, wParam, lParam, result);
@@ -318,5 +364,13 @@ LRESULT CSkinMainWnd::OnClose(WPARAM, LPARAM)
 LRESULT CSkinMainWnd::OnMinimise(WPARAM, LPARAM)
 {
     ShowWindow(m_hWnd, SW_MINIMIZE);
+    return 0;
+}
+
+LRESULT CSkinMainWnd::OnDpiChanged(WPARAM wParam, LPARAM lParam)
+{
+    // The new DPI comes with the message: the window may not report it yet.
+    if (lParam)
+        ChangeDpi(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
     return 0;
 }

@@ -19,6 +19,7 @@
 #include "status/StatusField.h"
 
 #include <array>
+#include <memory>
 
 class ISkinDrawRecorder;
 
@@ -59,10 +60,25 @@ private:
     LRESULT OnNextPage(WPARAM, LPARAM);
     LRESULT OnClose(WPARAM, LPARAM);
     LRESULT OnMinimise(WPARAM, LPARAM);
+    LRESULT OnDpiChanged(WPARAM, LPARAM);
 
-    void CreateSkinWindow();
-    void CreateButtons();
-    void CreateSharedPalette();
+    // Everything the window draws at one DPI, loaded before any of it is used.
+    struct Scale {
+        unsigned dpi = 0;
+        std::unique_ptr<CSkinPainter::Pictures> pictures;
+        std::array<std::unique_ptr<CDib>, SkinLayout::kButtonCount> strips;
+        std::unique_ptr<CPalette> palette;
+    };
+    Scale LoadScale(unsigned dpi) const;
+    static UniqueRegion WindowRegion(const CDib& background, const CSkinGeometry& geometry);
+    void CreateSkinWindow(const CSkinPainter::Pictures& pictures, unsigned dpi);
+    void CreateButtons(std::array<std::unique_ptr<CDib>, SkinLayout::kButtonCount>& strips,
+                       const CSkinGeometry& geometry);
+    // The pictures, palette and font of a scale go to the painter; the
+    // strips are the buttons' already.
+    void UseScale(Scale scale);
+    // WM_DPICHANGED: the window moves to `suggested` and is drawn anew at `dpi`.
+    void ChangeDpi(unsigned dpi, const RECT& suggested);
     void MoveFocus(int step);
     void RepaintWhole();
     void ShowPage(int page);

@@ -1,5 +1,6 @@
 #include "skin/SkinPainter.h"
 
+#include "dib/DibScaling.h"
 #include "dib/OctalPalette.h"
 #include "driver/VirtualCommands.h"
 #include "settings/IniFile.h"
@@ -11,9 +12,6 @@
 #include "settings/WideText.h"
 #include "skin/PageIndicator.h"
 #include "skin/SkinDrawRecorder.h"
-#include "skin/SkinLayout.h"
-
-using namespace SkinLayout;
 
 namespace {
 
@@ -40,7 +38,7 @@ COLORREF ReadTextColour(const char* key)
 
 } // namespace
 
-CSkinPainter::CSkinPainter() : m_background(false), m_logo(false), m_lights(true), m_titleBar(false)
+CSkinPainter::CSkinPainter()
 {
     m_panelBrush.reset(CreateSolidBrush(kPanelColour));
     // Row 2 of page 1 is the program's own version and never changes.
@@ -51,50 +49,70 @@ CSkinPainter::CSkinPainter() : m_background(false), m_logo(false), m_lights(true
     m_pageTitles[0] = LoadResString(IDS_TAB_STATUS);
     m_pageTitles[1] = LoadResString(IDS_TAB_VERSION);
     m_pageFormat = LoadResString(IDS_PAGE_FORMAT);
+    m_settings.hue = ReadIniByte(Settings::kHue);
+    m_settings.sat = ReadIniByte(Settings::kSat);
+    m_settings.titlebarHue = ReadIniByte(Settings::kTitlebarHue);
+    m_settings.titlebarSat = ReadIniByte(Settings::kTitlebarSat);
+    m_settings.colourButtons = ReadIniInt(Settings::kUseHueAndSat) != 0;
+    m_settings.transparentLogo = ReadIniInt(Settings::kTransparentBitmap) != 0;
 }
 
-void CSkinPainter::LoadImages()
+std::unique_ptr<CSkinPainter::Pictures> CSkinPainter::LoadPictures(unsigned dpi) const
 {
-    uint8_t hue = ReadIniByte(Settings::kHue);
-    uint8_t sat = ReadIniByte(Settings::kSat);
-    m_background.m_bRecolor = true;
-    m_background.m_nHue = hue;
-    m_background.m_nSat = sat;
-    m_background.LoadFromResource(IDB_SKIN_BACKGROUND);
+    auto pictures = std::make_unique<Pictures>();
+    pictures->background.m_bRecolor = true;
+    pictures->background.m_nHue = m_settings.hue;
+    pictures->background.m_nSat = m_settings.sat;
+    LoadResourceForDpi(pictures->background, {IDB_SKIN_BACKGROUND, IDB_SKIN_BACKGROUND_200}, dpi);
 
-    m_logo.LoadFromFile(JoinPath(GetProgramDir(), kLogoFile));
+    // The logo is drawn with its key left out when the setting asks; it is
+    // scaled the same way either way, so it keeps its key exact.
+    pictures->logo.m_bTransparent = m_settings.transparentLogo;
+    LoadFileForDpi(pictures->logo, JoinPath(GetProgramDir(), kLogoFile), dpi);
 
-    m_lights.LoadFromResource(IDB_SKIN_LIGHTS);
-    m_titleBar.m_bRecolor = true;
-    m_titleBar.m_nHue = ReadIniByte(Settings::kTitlebarHue);
-    m_titleBar.m_nSat = ReadIniByte(Settings::kTitlebarSat);
-    m_titleBar.LoadFromResource(IDB_SKIN_TITLEBAR);
-    if (ReadIniInt(Settings::kTransparentBitmap) != 0)
-        m_logo.m_bTransparent = true;
+    LoadResourceForDpi(pictures->lights, {IDB_SKIN_LIGHTS, IDB_SKIN_LIGHTS_200}, dpi);
+    pictures->titleBar.m_bRecolor = true;
+    pictures->titleBar.m_nHue = m_settings.titlebarHue;
+    pictures->titleBar.m_nSat = m_settings.titlebarSat;
+    LoadResourceForDpi(pictures->titleBar, {IDB_SKIN_TITLEBAR, IDB_SKIN_TITLEBAR_200}, dpi);
+    return pictures;
 }
 
-void CSkinPainter::ColourButtonStrip(CDib& strip) const
+std::unique_ptr<CDib> CSkinPainter::LoadButtonStrip(unsigned dpi) const
 {
-    if (ReadIniInt(Settings::kUseHueAndSat) == 0)
-        return;
-    strip.m_bRecolor = true;
-    strip.m_nHue = ReadIniByte(Settings::kHue);
-    strip.m_nSat = ReadIniByte(Settings::kSat);
+    auto strip = std::make_unique<CDib>(true);
+    if (m_settings.colourButtons) {
+        strip->m_bRecolor = true;
+        strip->m_nHue = m_settings.hue;
+        strip->m_nSat = m_settings.sat;
+    }
+    LoadResourceForDpi(*strip, {IDB_SKIN_BUTTONS, IDB_SKIN_BUTTONS_200}, dpi);
+    return strip;
 }
 
-void CSkinPainter::CreateSharedPalette(const std::vector<CDib*>& strips)
+std::unique_ptr<CPalette> CSkinPainter::BuildPalette(const Pictures& pictures, const std::vector<CDib*>& strips)
 {
-    std::vector<CDib*> images = {&m_background, &m_lights, &m_titleBar, &m_logo};
+    std::vector<CDib*> images = {const_cast<CDib*>(&pictures.background), const_cast<CDib*>(&pictures.lights),
+                                 const_cast<CDib*>(&pictures.titleBar), const_cast<CDib*>(&pictures.logo)};
     images.insert(images.end(), strips.begin(), strips.end());
-    m_pPalette = CreateOctalPalette(images);
-    if (m_pPalette)
-        for (CDib* image : images)
-            image->SetPalette(m_pPalette.get());
+    return CreateOctalPalette(images);
 }
 
-void CSkinPainter::CreateTextFont(bool japanese)
+void CSkinPainter::UseScale(const CSkinGeometry& geometry, std::unique_ptr<Pictures> pictures,
+                            std::unique_ptr<CPalette> palette, const std::vector<CDib*>& strips, bool japanese)
 {
-    m_font.reset(CreateFontW(japanese ? 14 : 8, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+    m_geometry = geometry;
+    m_activity.SetGeometry(geometry);
+    // The pictures that borrowed the old palette go before it.
+    m_pictures = std::move(pictures);
+    m_pPalette = std::move(palette);
+    if (m_pPalette) {
+        for (CDib* image : {&m_pictures->background, &m_pictures->titleBar, &m_pictures->logo, &m_pictures->lights})
+            image->SetPalette(m_pPalette.get());
+        for (CDib* strip : strips)
+            strip->SetPalette(m_pPalette.get());
+    }
+    m_font.reset(CreateFontW(geometry.FontHeight(japanese), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                              OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
                              japanese ? L"" : L"MS Sans Serif"));
     ClientDC dc(m_hWnd);
@@ -102,6 +120,9 @@ void CSkinPainter::CreateTextFont(bool japanese)
     TEXTMETRICW metrics = {};
     GetTextMetricsW(dc.get(), &metrics);
     m_nLineHeight = metrics.tmHeight;
+    // The off-screen copy is made anew, at the new size, at its next use.
+    m_canvas.Release();
+    m_nShownActivity = -1;
 }
 
 // ---- What changes ------------------------------------------------------------
@@ -111,7 +132,7 @@ void CSkinPainter::ShowPage(int page)
     m_nPage = page;
     if (HDC canvas = Canvas()) {
         DrawPage(canvas);
-        Present(kPanel);
+        Present(m_geometry.Panel());
     }
 }
 
@@ -135,7 +156,7 @@ void CSkinPainter::UpdateActivity(const LinePoll& poll)
     if (HDC canvas = Canvas()) {
         if (m_activity.PictureKey() != m_nShownActivity) {
             DrawActivityPicture(canvas);
-            Present(kActivityArea);
+            Present(m_geometry.ActivityArea());
         } else if (m_pRecorder) {
             m_pRecorder->OnDrawActivity(m_activity.m_nUpstreamLevel, m_activity.m_nDownstreamLevel,
                                         m_activity.m_nLightImage);
@@ -154,15 +175,18 @@ void CSkinPainter::PaintContent(HDC dc)
 {
     SelectPaletteScope selectPalette(dc, PaletteHandle());
     RealizePalette(dc);
-    m_background.Draw(dc, 0, 0);
-    m_logo.Draw(dc, kLogoLeft, (kLogoBand - m_logo.m_nHeight) / 2);
-    FillRect(dc, &kPanel, m_panelBrush.get());
+    const Pictures& pictures = *m_pictures;
+    pictures.background.Draw(dc, 0, 0);
+    const POINT logo = m_geometry.LogoOrigin(pictures.logo.m_nHeight);
+    pictures.logo.Draw(dc, logo.x, logo.y);
+    const RECT panel = m_geometry.Panel();
+    FillRect(dc, &panel, m_panelBrush.get());
     // The lights are composed over the background once, for every later poll.
-    m_activity.ComposeLights(dc, m_lights);
+    m_activity.ComposeLights(dc, pictures.lights);
     DrawPage(dc);
     // The last poll's bars and light stay in the picture until the next poll.
     if (m_activity.m_nLightImage != CActivityBars::kLightNone)
-        m_activity.Draw(dc, m_lights);
+        m_activity.Draw(dc, pictures.lights);
     if (dc == m_canvas.Dc())
         m_nShownActivity = m_activity.PictureKey();
 }
@@ -171,7 +195,7 @@ void CSkinPainter::DrawActivityPicture(HDC dc)
 {
     SelectPaletteScope selectPalette(dc, PaletteHandle());
     RealizePalette(dc);
-    m_activity.Draw(dc, m_lights, m_pRecorder);
+    m_activity.Draw(dc, m_pictures->lights, m_pRecorder);
     if (dc == m_canvas.Dc())
         m_nShownActivity = m_activity.PictureKey();
 }
@@ -187,30 +211,25 @@ void CSkinPainter::DrawPage(HDC dc)
 
 RECT CSkinPainter::TitleRect() const
 {
-    return {kPanel.left + kTitleInset, kPanel.top, kPanel.left + m_titleBar.m_nWidth - kTitleInset,
-            kPanel.top + m_titleBar.m_nHeight};
+    return m_geometry.TitleText(m_pictures->titleBar.m_nWidth, m_pictures->titleBar.m_nHeight);
 }
 
 RECT CSkinPainter::LabelRect(int row) const
 {
-    int lineHeight = m_nLineHeight;
-    int top = kPanel.top + m_titleBar.m_nHeight + lineHeight + (3 * row * lineHeight) / 2;
-    return {kPanel.left, top, kPanelCentre - kColumnGap, top + lineHeight};
+    return m_geometry.LabelRow(row, m_pictures->titleBar.m_nHeight, m_nLineHeight);
 }
 
 RECT CSkinPainter::ValueRect(int row) const
 {
-    RECT rect = LabelRect(row);
-    rect.left = kPanelCentre + kColumnGap;
-    rect.right = kPanel.right;
-    return rect;
+    return m_geometry.ValueRow(row, m_pictures->titleBar.m_nHeight, m_nLineHeight);
 }
 
 void CSkinPainter::DrawTitle(HDC dc)
 {
     SelectPaletteScope selectPalette(dc, PaletteHandle());
     RealizePalette(dc);
-    m_titleBar.Draw(dc, kPanel.left, kPanel.top);
+    const RECT panel = m_geometry.Panel();
+    m_pictures->titleBar.Draw(dc, panel.left, panel.top);
 
     SelectObjectScope selectFont(dc, m_font.get());
     SetBkMode(dc, TRANSPARENT);
@@ -260,8 +279,8 @@ HDC CSkinPainter::Canvas(bool* paintedWhole)
         *paintedWhole = false;
     if (!m_hWnd)
         return nullptr;
-    int width = m_background.m_nWidth;
-    int height = m_background.m_nHeight;
+    int width = m_pictures->background.m_nWidth;
+    int height = m_pictures->background.m_nHeight;
     if (!m_canvas || m_canvas.Width() != width || m_canvas.Height() != height) {
         ClientDC reference(m_hWnd);
         if (!m_canvas.Ensure(reference.get(), width, height))

@@ -13,6 +13,7 @@
 #include "skin/ActivityBars.h"
 #include "skin/OffscreenCanvas.h"
 #include "skin/SkinButton.h"
+#include "skin/SkinGeometry.h"
 
 #include <array>
 #include <memory>
@@ -26,22 +27,39 @@ public:
     static constexpr int kPageCount = 2;
     static constexpr int kRowCount = 4;
 
-    // Loads the labels, page titles and page format of the language module.
+    // The four bitmaps of one DPI: background, logo, lights and title bar.
+    struct Pictures {
+        CDib background{false};
+        CDib logo{false};
+        CDib lights{true};
+        CDib titleBar{false};
+    };
+
+    // Loads the labels, page titles and page format of the language module,
+    // and the settings the pictures are coloured by (read once: a change of
+    // DPI colours its pictures as the first ones were).
     CSkinPainter();
 
-    // The four bitmaps, coloured as the settings say. Raises XVuk when one
-    // cannot be had.
-    void LoadImages();
+    // The four bitmaps at a DPI, coloured as the settings say. Raises XVuk
+    // when one cannot be had.
+    std::unique_ptr<Pictures> LoadPictures(unsigned dpi) const;
+    // A button's strip at a DPI, coloured with the background's Hue and Sat
+    // when UseHueAndSat is set. Raises XVuk when it cannot be had.
+    std::unique_ptr<CDib> LoadButtonStrip(unsigned dpi) const;
+    // One palette for the four bitmaps and the buttons' strips; null when
+    // none can be built from them.
+    static std::unique_ptr<CPalette> BuildPalette(const Pictures& pictures, const std::vector<CDib*>& strips);
+    // Takes the pictures of a DPI, the palette built over them (lent to them
+    // and to the strips) and the rows' font (the system's at a larger size
+    // for Japanese); everything kept of the old DPI goes. The strips must
+    // already hold their pictures of this DPI.
+    void UseScale(const CSkinGeometry& geometry, std::unique_ptr<Pictures> pictures, std::unique_ptr<CPalette> palette,
+                  const std::vector<CDib*>& strips, bool japanese);
     // The window painted on, once it exists.
     void SetWindow(HWND window) { m_hWnd = window; }
-    // A button's strip (before it loads) takes the background's Hue and Sat
-    // when UseHueAndSat is set.
-    void ColourButtonStrip(CDib& strip) const;
-    // One palette for the four bitmaps and the buttons' strips, lent to all.
-    void CreateSharedPalette(const std::vector<CDib*>& strips);
-    // The rows' font (the system's at a larger size for Japanese) and its line height.
-    void CreateTextFont(bool japanese);
-    const CDib& Background() const { return m_background; }
+    const CSkinGeometry& Geometry() const { return m_geometry; }
+    const CDib& Background() const { return m_pictures->background; }
+    int LineHeight() const { return m_nLineHeight; }
 
     int Page() const { return m_nPage; }
     // Shows another page: its title and rows are drawn and put on screen.
@@ -87,12 +105,19 @@ private:
     // Puts a rectangle of the off-screen copy on the window.
     void Present(const RECT& area);
 
+    // What the pictures are coloured by, as the settings said at the start.
+    struct PictureSettings {
+        uint8_t hue = 0, sat = 0;                 // background, and the strips when colourButtons
+        uint8_t titlebarHue = 0, titlebarSat = 0;
+        bool colourButtons = false;               // UseHueAndSat
+        bool transparentLogo = false;             // TransparentBitmap
+    };
+
+    PictureSettings m_settings;
+    CSkinGeometry m_geometry;
     std::unique_ptr<CPalette> m_pPalette; // shared by the images and the button strips; outlives them
     HWND m_hWnd = nullptr;                // not owned
-    CDib m_background;
-    CDib m_logo;
-    CDib m_lights;
-    CDib m_titleBar;
+    std::unique_ptr<Pictures> m_pictures;
     UniqueFont m_font;
     int m_nLineHeight = 0;
     int m_nPage = 0;

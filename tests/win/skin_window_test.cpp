@@ -419,7 +419,8 @@ protected:
         std::wstring className = RegisterAnonymousWindowClass(0, nullptr, nullptr, nullptr);
         ASSERT_TRUE(parent.CreateEx(0, className.c_str(), L"parent", WS_POPUP | WS_VISIBLE, 50, 50, 200, 100, nullptr, 0));
         RECT place = {20, 10, 37, 27};
-        button.Create(parent, place, IDB_SKIN_BUTTONS, 60, 105, L"Close tip");
+        button.m_strip.LoadFromResource(IDB_SKIN_BUTTONS);
+        button.Create(parent, place, 60, 105, L"Close tip");
     }
     void TearDown() override { ReleaseCapture(); }
 
