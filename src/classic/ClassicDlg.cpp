@@ -1,7 +1,9 @@
 #include "classic/ClassicDlg.h"
 
 #include "classic/TabPageArea.h"
+#include "dib/DibScaling.h"
 #include "dib/OctalPalette.h"
+#include "framework/Dpi.h"
 #include "framework/ErrorBox.h"
 #include "framework/MessageTable.h"
 #include "pages/HistoryPage.h"
@@ -30,15 +32,25 @@ constexpr int kBannerMargin = 10;
 CClassicDlg::CClassicDlg(IAppServices& app, CWnd* parent) : CDialog(IDD_CLASSIC), m_pApp(&app)
 {
     try {
-        LoadPictures();
-        m_hIconBig.reset(LoadWindowIcon(true));
-        m_hIconSmall.reset(LoadWindowIcon(false));
+        // Only exactly 1 makes the logo transparent; the banner always is.
+        m_logo.m_bTransparent = ReadIniInt(Settings::kTransparentBitmap) == 1;
+        m_banner.m_bTransparent = true;
+        // A centred dialog opens on the primary monitor, where (0, 0) lies.
+        m_nDpi = Dpi::ForPoint({0, 0});
+        LoadPictures(m_logo, m_banner, m_pPalette, m_nDpi);
+        LoadIcons(m_hIconBig, m_hIconSmall, m_nDpi);
         if (!Create(parent ? parent->m_hWnd : GetDesktopWindow()) && !m_initFailure)
             throw XVuk("Can't create dialog %u", unsigned(IDD_CLASSIC));
         if (m_initFailure) {
             // A half-built dialog is no use: it goes, and the failure is told once.
             DestroyWindow();
             std::rethrow_exception(std::exchange(m_initFailure, nullptr));
+        }
+        const unsigned windowDpi = Dpi::ForWindow(m_hWnd);
+        if (windowDpi != m_nDpi) {
+            RECT place = {};
+            GetWindowRect(m_hWnd, &place);
+            ChangeDpi(windowDpi, place);
         }
         ShowWindow(m_hWnd, SW_SHOWNORMAL);
     } catch (...) {
@@ -55,19 +67,55 @@ CClassicDlg::~CClassicDlg()
     m_pPalette.reset();
 }
 
-void CClassicDlg::LoadPictures()
+void CClassicDlg::LoadPictures(CDib& logo, CDib& banner, std::unique_ptr<CPalette>& palette, unsigned dpi) const
 {
-    // Only exactly 1 makes the logo transparent.
-    m_logo.m_bTransparent = ReadIniInt(Settings::kTransparentBitmap) == 1;
-    m_banner.m_bTransparent = true;
-    m_logo.LoadFromFile(JoinPath(GetProgramDir(), kLogoFile));
-    m_banner.LoadFromFileResource(IDR_BANNER);
+    logo.m_bTransparent = m_logo.m_bTransparent;
+    banner.m_bTransparent = m_banner.m_bTransparent;
+    LoadFileForDpi(logo, JoinPath(GetProgramDir(), kLogoFile), dpi);
+    LoadFileResourceForDpi(banner, {IDR_BANNER, IDR_BANNER_200}, dpi);
 
-    m_pPalette = CreateOctalPalette({&m_logo, &m_banner});
-    if (!m_pPalette)
+    palette = CreateOctalPalette({&logo, &banner});
+    if (!palette)
         throw XVuk("Could not match palettes");
-    m_logo.SetPalette(m_pPalette.get());
-    m_banner.SetPalette(m_pPalette.get());
+    logo.SetPalette(palette.get());
+    banner.SetPalette(palette.get());
+}
+
+void CClassicDlg::LoadIcons(UniqueIcon& big, UniqueIcon& small, unsigned dpi) const
+{
+    big.reset(LoadWindowIconOfSize(Dpi::SystemMetric(SM_CXICON, dpi)));
+    small.reset(LoadWindowIconOfSize(Dpi::SystemMetric(SM_CXSMICON, dpi)));
+}
+
+void CClassicDlg::ChangeDpi(unsigned dpi, const RECT& suggested)
+{
+    if (dpi == 0)
+        return;
+    if (dpi != m_nDpi) {
+        // Had first: a picture that cannot be loaded leaves the dialog as it was.
+        CDib logo(false), banner(false);
+        std::unique_ptr<CPalette> palette;
+        LoadPictures(logo, banner, palette, dpi);
+        UniqueIcon big, small;
+        LoadIcons(big, small, dpi);
+        m_logo.Swap(logo);
+        m_banner.Swap(banner);
+        m_pPalette.swap(palette); // the old palette goes first, then the old pictures that borrowed it
+        m_hIconBig = std::move(big);
+        m_hIconSmall = std::move(small);
+        SendMessageW(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIconBig.get()));
+        SendMessageW(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIconSmall.get()));
+        m_nDpi = dpi;
+    }
+    m_scaler.Apply(dpi);
+    SetWindowPos(m_hWnd, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    for (const std::unique_ptr<CDialog>& page : m_pages)
+        if (page->m_hWnd) {
+            PlacePage(*page);
+            page->ApplyDpi(dpi);
+        }
+    RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 
 BOOL CClassicDlg::OnInitDialog()
@@ -88,6 +136,8 @@ BOOL CClassicDlg::OnInitDialog()
     }
     if (HWND logoFrame = GetDlgItem(m_hWnd, IDC_LOGO_FRAME))
         SetWindowTextW(logoFrame, L"");
+    // The controls as the dialog manager laid them out, for every later scale.
+    m_scaler.Adopt(m_hWnd, Dpi::ForWindow(m_hWnd));
     return TRUE;
 }
 
@@ -166,6 +216,7 @@ bool CClassicDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
         // merely hidden). Enter (IDOK) is left alone unless Close has the focus.
         {WM_COMMAND, BN_CLICKED, IDCANCEL, &CClassicDlg::OnCloseButton},
         {WM_CLOSE, kAnyCode, kAnyId, &CClassicDlg::OnClose},
+        {WM_DPICHANGED, kAnyCode, kAnyId, &CClassicDlg::OnDpiChanged},
     };
     return DispatchMessageTable(this, table, message, wParam, lParam, result) ||
            CDialog::OnMessage(message, wParam, lParam, result);
@@ -175,7 +226,8 @@ POINT CClassicDlg::GetBannerOrigin() const
 {
     RECT client = {};
     GetClientRect(m_hWnd, &client);
-    return POINT{kBannerMargin, client.bottom - m_banner.m_nHeight - kBannerMargin};
+    const int margin = Dpi::Scale(kBannerMargin, m_nDpi);
+    return POINT{margin, client.bottom - m_banner.m_nHeight - margin};
 }
 
 void CClassicDlg::DrawLogo()
@@ -228,6 +280,13 @@ LRESULT CClassicDlg::OnTabChanged(WPARAM, LPARAM)
     if (CDialog* selected = SelectedPage()) {
         if (!selected->m_hWnd) {
             CreatePageWindow(*selected);
+            // Made at the system's DPI: laid out at the dialog's if that differs.
+            const unsigned madeAt = Dpi::ForWindow(selected->m_hWnd);
+            m_scaler.Adopt(selected->m_hWnd, madeAt);
+            if (madeAt != m_nDpi) {
+                m_scaler.Apply(m_nDpi);
+                selected->ApplyDpi(m_nDpi);
+            }
             PlacePage(*selected);
         }
         ShowWindow(selected->m_hWnd, SW_SHOW);
@@ -312,6 +371,14 @@ bool CClassicDlg::PreTranslateMessage(MSG& message)
 LRESULT CClassicDlg::OnCloseButton(WPARAM, LPARAM)
 {
     PostMessageW(m_hWnd, WM_CLOSE, 0, 0);
+    return 0;
+}
+
+LRESULT CClassicDlg::OnDpiChanged(WPARAM wParam, LPARAM lParam)
+{
+    // The new DPI comes with the message: the window may not report it yet.
+    if (lParam)
+        ChangeDpi(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
     return 0;
 }
 

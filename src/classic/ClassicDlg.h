@@ -8,6 +8,7 @@
 #include "dib/Palette.h"
 #include "app/AppServices.h"
 #include "framework/Dialog.h"
+#include "framework/DialogScaler.h"
 #include "framework/Handles.h"
 
 #include <exception>
@@ -24,8 +25,10 @@ public:
     CClassicDlg(IAppServices& app, CWnd* parent);
     ~CClassicDlg() override;
 
-    // Where the banner's top-left corner goes: 10 pixels from the left and bottom edges.
+    // Where the banner's top-left corner goes: 10 pixels (at 96 DPI) from the left and bottom edges.
     POINT GetBannerOrigin() const;
+    // The DPI the dialog is drawn at.
+    unsigned GetDpi() const { return m_nDpi; }
 
     // The dialog's keyboard: Ctrl+Tab and Ctrl+Shift+Tab switch pages, Tab
     // and Shift+Tab go round the tab control, the shown page and Close,
@@ -37,7 +40,14 @@ protected:
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
-    void LoadPictures();
+    // Logo and banner at a DPI, with the palette built from both; raises
+    // XVuk when either cannot be had.
+    void LoadPictures(CDib& logo, CDib& banner, std::unique_ptr<CPalette>& palette, unsigned dpi) const;
+    void LoadIcons(UniqueIcon& big, UniqueIcon& small, unsigned dpi) const;
+    // WM_DPICHANGED: the dialog takes the suggested rectangle and is laid
+    // out and drawn anew at `dpi`; when the pictures of that scale cannot be
+    // had, it stays as it was.
+    void ChangeDpi(unsigned dpi, const RECT& suggested);
     // When a page's window is made: with the dialog, or when its tab is first chosen.
     enum class PageWindow { AtOpen, WhenFirstShown };
     void CreatePages();
@@ -60,6 +70,7 @@ private:
     LRESULT OnTabChanged(WPARAM wParam, LPARAM lParam);
     LRESULT OnCloseButton(WPARAM wParam, LPARAM lParam);
     LRESULT OnClose(WPARAM wParam, LPARAM lParam);
+    LRESULT OnDpiChanged(WPARAM wParam, LPARAM lParam);
 
     IAppServices* m_pApp;                       // not owned
     std::vector<std::unique_ptr<CDialog>> m_pages; // in tab order; children of the tab control
@@ -68,6 +79,8 @@ private:
     CDib m_logo{false};
     CDib m_banner{false};
     HWND m_hTabs = nullptr;                     // control of the dialog, destroyed with it
+    unsigned m_nDpi = 96;                       // what the pictures, icons and controls are made for
+    CDialogScaler m_scaler;                     // lays the controls out at m_nDpi
     UniqueIcon m_hIconBig;
     UniqueIcon m_hIconSmall;
     // Lent to both pictures, so declared after them: it goes first.

@@ -19,6 +19,10 @@ public:
     // Space and mnemonics for the dialog's controls.
     bool PreTranslateMessage(MSG& message) override;
 
+    // The dialog is shown at another DPI now (its owner has scaled its
+    // controls, CDialogScaler): what it draws itself follows.
+    virtual void ApplyDpi(unsigned /*dpi*/) {}
+
 protected:
     // WM_INITDIALOG: the window exists and is bound; TRUE lets the system set the focus.
     virtual BOOL OnInitDialog() { return TRUE; }

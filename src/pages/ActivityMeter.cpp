@@ -35,7 +35,14 @@ void CActivityMeter::Paint(HDC target, bool print)
     }
     RECT client = {};
     GetClientRect(m_hWnd, &client);
-    PaintActivityMeter(target, client, m_levels.upstream, m_levels.downstream);
+    PaintActivityMeter(target, client, m_levels.upstream, m_levels.downstream, Dpi());
+}
+
+void CActivityMeter::OnDpiChanged()
+{
+    // Another size and other line widths: the picture is composed anew.
+    m_picture.reset();
+    m_bPainted = false;
 }
 
 void CActivityMeter::DrawChange(HDC own)
@@ -57,15 +64,15 @@ void CActivityMeter::Draw(HDC target, bool whole)
         if (!m_picture->IsReady()) {
             m_picture.reset();
             m_bPainted = false;
-            PaintActivityMeter(target, client, m_levels.upstream, m_levels.downstream);
+            PaintActivityMeter(target, client, m_levels.upstream, m_levels.downstream, Dpi());
             return;
         }
         whole = true;
     }
     if (whole || !m_bPainted)
-        PaintActivityMeter(m_picture->Dc(), client, m_levels.upstream, m_levels.downstream);
+        PaintActivityMeter(m_picture->Dc(), client, m_levels.upstream, m_levels.downstream, Dpi());
     else
-        RefillActivityMeter(m_picture->Dc(), client, m_painted, m_levels);
+        RefillActivityMeter(m_picture->Dc(), client, m_painted, m_levels, Dpi());
     m_painted = m_levels;
     m_bPainted = true;
     BitBlt(target, 0, 0, client.right, client.bottom, m_picture->Dc(), 0, 0, SRCCOPY);

@@ -24,6 +24,7 @@ public:
 protected:
     void Paint(HDC target, bool print) override;
     void DrawChange(HDC own) override;
+    void OnDpiChanged() override;
 
 private:
     // Brings the picture to the levels (all of it, or only the cells that

@@ -1,11 +1,13 @@
 #include "pages/MeterDrawing.h"
 
+#include "framework/Dpi.h"
+
 #include <algorithm>
 
 namespace {
 
 constexpr int kCellCount = 10;
-constexpr int kMargin = 2;
+constexpr int kMargin = 2; // at 96 DPI, as the edges' lines are 1 pixel wide
 
 // Fills with a colour through the DC brush: nothing to create or delete.
 void FillSolid(HDC dc, const RECT& rect, COLORREF color)
@@ -15,27 +17,43 @@ void FillSolid(HDC dc, const RECT& rect, COLORREF color)
     SetDCBrushColor(dc, old);
 }
 
-RECT UpperBar(const RECT& client)
+// The two bars, 2 pixels apart at 96 DPI.
+RECT UpperBar(const RECT& client, unsigned dpi)
 {
-    return {client.left, client.top, client.right, client.bottom / 2 - 1};
+    return {client.left, client.top, client.right, client.bottom / 2 - Dpi::Scale(1, dpi)};
 }
 
-RECT LowerBar(const RECT& client)
+RECT LowerBar(const RECT& client, unsigned dpi)
 {
-    return {client.left, client.bottom / 2 + 1, client.right, client.bottom};
+    return {client.left, client.bottom / 2 + Dpi::Scale(1, dpi), client.right, client.bottom};
+}
+
+// A sunken edge whose two lines are `width` pixels wide each, inside `rect`.
+void DrawSunkenEdge(HDC dc, RECT rect, int width)
+{
+    if (width <= 1) {
+        DrawEdge(dc, &rect, EDGE_SUNKEN, BF_RECT);
+        return;
+    }
+    for (UINT line : {UINT(BDR_SUNKENOUTER), UINT(BDR_SUNKENINNER)})
+        for (int i = 0; i < width; ++i) {
+            DrawEdge(dc, &rect, line, BF_RECT);
+            InflateRect(&rect, -1, -1);
+        }
 }
 
 // Turns a bar drawn with shownLevel into one with level: only the cells
 // that change are filled anew; edges and background stay as they are.
-void RefillMeterBar(HDC dc, const RECT& bar, int32_t shownLevel, int32_t level)
+void RefillMeterBar(HDC dc, const RECT& bar, int32_t shownLevel, int32_t level, unsigned dpi)
 {
     const int shown = std::clamp(MeterLitCells(shownLevel), 0, kCellCount);
     const int lit = std::clamp(MeterLitCells(level), 0, kCellCount);
+    const int line = Dpi::Scale(1, dpi);
     for (int i = std::min(shown, lit); i < std::max(shown, lit); ++i) {
         // The cell's edge covers its outer ring of pixels: only what lies
         // inside is filled, so the edge stays as DrawMeterBar drew it.
-        RECT inside = MeterCellRect(bar, i);
-        InflateRect(&inside, -1, -1);
+        RECT inside = MeterCellRect(bar, i, dpi);
+        InflateRect(&inside, -line, -line);
         FillSolid(dc, inside, i < lit ? MeterCellColor(i) : GetSysColor(COLOR_BTNFACE));
     }
 }
@@ -56,39 +74,42 @@ int MeterLitCells(int32_t level)
     return level / 10;
 }
 
-RECT MeterCellRect(const RECT& bar, int cell)
+RECT MeterCellRect(const RECT& bar, int cell, unsigned dpi)
 {
-    const int width = (bar.right - bar.left - 2 * kMargin) / kCellCount - kMargin;
+    const int margin = Dpi::Scale(kMargin, dpi);
+    const int width = (bar.right - bar.left - 2 * margin) / kCellCount - margin;
     RECT rect;
-    rect.left = cell * (width + kMargin) + kMargin;
+    rect.left = cell * (width + margin) + margin;
     rect.right = rect.left + width;
-    rect.top = bar.top + kMargin;
-    rect.bottom = bar.bottom - kMargin;
+    rect.top = bar.top + margin;
+    rect.bottom = bar.bottom - margin;
     return rect;
 }
 
-void DrawMeterBar(HDC dc, const RECT& bar, int32_t level)
+void DrawMeterBar(HDC dc, const RECT& bar, int32_t level, unsigned dpi)
 {
     const int lit = MeterLitCells(level);
+    const int line = Dpi::Scale(1, dpi);
     for (int i = 0; i < kCellCount; ++i) {
-        RECT cell = MeterCellRect(bar, i);
+        RECT cell = MeterCellRect(bar, i, dpi);
         FillSolid(dc, cell, i < lit ? MeterCellColor(i) : GetSysColor(COLOR_BTNFACE));
-        InflateRect(&cell, 1, 1);
-        DrawEdge(dc, &cell, EDGE_SUNKEN, BF_RECT);
+        InflateRect(&cell, line, line);
+        DrawSunkenEdge(dc, cell, line);
     }
 }
 
-void PaintActivityMeter(HDC dc, const RECT& client, int32_t upstreamLevel, int32_t downstreamLevel)
+void PaintActivityMeter(HDC dc, const RECT& client, int32_t upstreamLevel, int32_t downstreamLevel, unsigned dpi)
 {
     // The window class has no brush: the whole area is painted here, so
     // nothing needs erasing first (no flicker) and no stale pixels stay.
     FillSolid(dc, client, GetSysColor(COLOR_BTNFACE));
-    DrawMeterBar(dc, UpperBar(client), downstreamLevel);
-    DrawMeterBar(dc, LowerBar(client), upstreamLevel);
+    DrawMeterBar(dc, UpperBar(client, dpi), downstreamLevel, dpi);
+    DrawMeterBar(dc, LowerBar(client, dpi), upstreamLevel, dpi);
 }
 
-void RefillActivityMeter(HDC dc, const RECT& client, const MeterLevels& shown, const MeterLevels& levels)
+void RefillActivityMeter(HDC dc, const RECT& client, const MeterLevels& shown, const MeterLevels& levels,
+                         unsigned dpi)
 {
-    RefillMeterBar(dc, UpperBar(client), shown.downstream, levels.downstream);
-    RefillMeterBar(dc, LowerBar(client), shown.upstream, levels.upstream);
+    RefillMeterBar(dc, UpperBar(client, dpi), shown.downstream, levels.downstream, dpi);
+    RefillMeterBar(dc, LowerBar(client, dpi), shown.upstream, levels.upstream, dpi);
 }

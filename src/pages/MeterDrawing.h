@@ -13,13 +13,14 @@ COLORREF MeterCellColor(int cell);
 int MeterLitCells(int32_t level);
 
 // The rectangle of a bar's cell that its colour fills; the cell's sunken
-// edge is drawn round it, over its outer ring of pixels.
-RECT MeterCellRect(const RECT& bar, int cell);
+// edge is drawn round it, over its outer ring of pixels. Margins and edges
+// are the lengths of 96 DPI scaled to `dpi`.
+RECT MeterCellRect(const RECT& bar, int cell, unsigned dpi = 96);
 
 // One bar of ten cells in `bar`, the first MeterLitCells(level) of them lit. Cells are
 // placed from x = 0 (not from bar.left), 2 pixels apart and 2 pixels inside
-// the bar's top and bottom, each with a sunken edge round it.
-void DrawMeterBar(HDC dc, const RECT& bar, int32_t level);
+// the bar's top and bottom (at 96 DPI), each with a sunken edge round it.
+void DrawMeterBar(HDC dc, const RECT& bar, int32_t level, unsigned dpi = 96);
 
 struct MeterLevels {
     int32_t upstream = 0;   // the lower bar
@@ -28,7 +29,9 @@ struct MeterLevels {
 
 // The whole meter for a client rectangle: button-face background, the upper
 // bar with downstreamLevel (counter 0x0381), the lower bar with upstreamLevel (counter 0x0301).
-void PaintActivityMeter(HDC dc, const RECT& client, int32_t upstreamLevel, int32_t downstreamLevel);
+void PaintActivityMeter(HDC dc, const RECT& client, int32_t upstreamLevel, int32_t downstreamLevel,
+                        unsigned dpi = 96);
 
 // Turns a whole meter painted with `shown` into one with `levels`, cell by cell.
-void RefillActivityMeter(HDC dc, const RECT& client, const MeterLevels& shown, const MeterLevels& levels);
+void RefillActivityMeter(HDC dc, const RECT& client, const MeterLevels& shown, const MeterLevels& levels,
+                         unsigned dpi = 96);

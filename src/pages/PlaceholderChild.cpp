@@ -1,5 +1,6 @@
 #include "pages/PlaceholderChild.h"
 
+#include "framework/Dpi.h"
 #include "framework/Handles.h"
 #include "framework/MessageTable.h"
 #include "framework/WindowClass.h"
@@ -14,9 +15,24 @@ bool CPlaceholderChild::CreateOver(HWND placeholder)
     static const std::wstring className = RegisterAnonymousWindowClass(CS_OWNDC, nullptr, nullptr, nullptr);
     const bool created = CreateEx(0, className.c_str(), L"", WS_CHILD | WS_VISIBLE, area.left, area.top,
                                   area.right - area.left, area.bottom - area.top, placeholder, 0);
-    if (created)
+    if (created) {
         SetWindowLongPtrW(placeholder, GWL_STYLE, GetWindowLongPtrW(placeholder, GWL_STYLE) | WS_CLIPCHILDREN);
+        m_nDpi = Dpi::ForWindow(m_hWnd);
+    }
     return created;
+}
+
+void CPlaceholderChild::ChangeDpi(unsigned dpi)
+{
+    if (!IsWindow())
+        return;
+    RECT area = {};
+    GetClientRect(GetParent(m_hWnd), &area);
+    SetWindowPos(m_hWnd, nullptr, area.left, area.top, area.right - area.left, area.bottom - area.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    m_nDpi = dpi;
+    OnDpiChanged();
+    InvalidateRect(m_hWnd, nullptr, FALSE);
 }
 
 void CPlaceholderChild::DrawNow()

@@ -1,5 +1,6 @@
 #include "pages/StateLight.h"
 
+#include "framework/Dpi.h"
 #include "settings/ProgramIcons.h"
 
 namespace {
@@ -23,11 +24,21 @@ void CStateLight::Show(int iconId)
         return;
     Light& light = m_lights[iconId];
     if (!light.icon)
-        light.icon.reset(LoadProgramIcon(iconId));
+        light.icon.reset(LoadProgramIcon(iconId, Dpi::SystemMetric(SM_CXICON, Dpi())));
     m_nShown = iconId;
     // Drawn at once, without a paint cycle: the blink is the page's most
     // frequent change.
     DrawNow();
+}
+
+void CStateLight::OnDpiChanged()
+{
+    // Icons of the new size, loaded again as they are shown.
+    const int shown = m_nShown;
+    m_lights.clear();
+    m_nShown = 0;
+    if (shown)
+        Show(shown);
 }
 
 // The placeholder's background, asked as a static control asks its parent.

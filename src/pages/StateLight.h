@@ -18,12 +18,14 @@ public:
     // placeholder, covering its client rectangle; it shows nothing yet.
     bool Create(HWND placeholder);
 
-    // Shows the program icon of that id (loaded at its first use) and, when
-    // it differs from the one shown, draws it at once.
+    // Shows the program icon of that id (loaded at its first use, at the
+    // icon size of the window's DPI) and, when it differs from the one
+    // shown, draws it at once.
     void Show(int iconId);
 
 protected:
     void Paint(HDC target, bool print) override { Draw(target, !print); }
+    void OnDpiChanged() override;
 
 private:
     // Paints the shown light; `keep` keeps its picture for the next time.

@@ -74,6 +74,12 @@ BOOL CStatusPage::OnInitDialog()
     return TRUE;
 }
 
+void CStatusPage::ApplyDpi(unsigned dpi)
+{
+    m_meter.ChangeDpi(dpi);
+    m_stateLight.ChangeDpi(dpi);
+}
+
 void CStatusPage::SetCaptions()
 {
     for (const Caption& caption : kCaptions)

@@ -25,6 +25,8 @@ public:
 
     // One refresh, as each tick of the timer does it.
     void Refresh();
+    // The meter and the light follow the page to another DPI.
+    void ApplyDpi(unsigned dpi) override;
 
     static constexpr UINT_PTR kTimerId = 1;
     static constexpr UINT kTimerPeriod = 1000;

@@ -3,6 +3,8 @@
 #include "settings/ProgramPaths.h"
 #include "settings/XVuk.h"
 
+#include "settings/SystemFunction.h"
+
 #include <shellapi.h>
 
 // The program file is found by its module name, not by the first word of the
@@ -15,6 +17,27 @@ HICON LoadProgramIcon(int id)
     if (icon == reinterpret_cast<HICON>(1))
         return nullptr;
     return icon;
+}
+
+HICON LoadProgramIcon(int id, int size)
+{
+    // The common controls reduce from the next larger image; LoadImage, where
+    // they cannot (before version 6), takes the nearest one.
+    using LoadIconWithScaleDownFunction = HRESULT(WINAPI*)(HINSTANCE, PCWSTR, int, int, HICON*);
+    static const auto scaleDown =
+        SystemFunction<LoadIconWithScaleDownFunction>(L"comctl32.dll", "LoadIconWithScaleDown");
+    HICON icon = nullptr;
+    const HINSTANCE program = GetModuleHandleW(nullptr);
+    if (!scaleDown || FAILED(scaleDown(program, MAKEINTRESOURCEW(id), size, size, &icon)))
+        icon = static_cast<HICON>(LoadImageW(program, MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
+    return icon;
+}
+
+HICON LoadWindowIconOfSize(int size)
+{
+    if (HICON icon = LoadProgramIcon(kWindowIconGroup, size))
+        return icon;
+    throw XVuk("Can't load icon from %s", GetProgramPath().c_str());
 }
 
 HICON LoadWindowIcon(bool large)
