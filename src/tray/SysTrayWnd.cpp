@@ -1,5 +1,6 @@
 #include "tray/SysTrayWnd.h"
 
+#include "framework/Dpi.h"
 #include "framework/ErrorBox.h"
 #include "framework/MessageTable.h"
 #include "settings/IniFile.h"
@@ -19,6 +20,12 @@ namespace {
 constexpr UINT_PTR kPollTimer = 1;
 constexpr UINT kPollPeriodMs = 500;
 
+// The icons' size: the small-icon size of the taskbar's DPI.
+int TrayIconSize(unsigned dpi)
+{
+    return Dpi::SystemMetric(SM_CXSMICON, dpi);
+}
+
 // Read anew at each use; optional: a file without the key (an older one),
 // or no file at all, means no alerts and is reported nowhere.
 bool LineAlertsWanted()
@@ -32,7 +39,9 @@ CSysTrayWnd::CSysTrayWnd(IAppServices& app) : CSysTrayWnd(app, PlatformNotifyIco
 {
 }
 
-CSysTrayWnd::CSysTrayWnd(IAppServices& app, INotifyIconShell& shell) : m_app(app), m_shell(shell)
+// The taskbar lies on the primary monitor, where (0, 0) is.
+CSysTrayWnd::CSysTrayWnd(IAppServices& app, INotifyIconShell& shell)
+    : m_app(app), m_shell(shell), m_icons(TrayIconSize(Dpi::ForPoint({0, 0})))
 {
 }
 
@@ -77,6 +86,8 @@ bool CSysTrayWnd::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
         {WM_DESTROY, kAnyCode, kAnyId, &CSysTrayWnd::OnDestroy},
         {TrayCallbackMessage(), kAnyCode, kAnyId, &CSysTrayWnd::OnTrayNotify},
         {TaskbarCreatedMessage(), kAnyCode, kAnyId, &CSysTrayWnd::OnTaskbarCreated},
+        {WM_DPICHANGED, kAnyCode, kAnyId, &CSysTrayWnd::OnDpiChanged},
+        {WM_SETTINGCHANGE, kAnyCode, kAnyId, &CSysTrayWnd::OnSettingChange},
         {WM_COMMAND, kAnyCode, kCommandOpen, &CSysTrayWnd::OnOpenStatusWindow},
         {WM_COMMAND, kAnyCode, kCommandClose, &CSysTrayWnd::OnCloseStatusWindow},
         {WM_COMMAND, kAnyCode, kCommandExit, &CSysTrayWnd::OnExit},
@@ -250,8 +261,35 @@ LRESULT CSysTrayWnd::OnTrayNotify(WPARAM, LPARAM lParam)
 
 LRESULT CSysTrayWnd::OnTaskbarCreated(WPARAM, LPARAM)
 {
+    // A new taskbar may come with a new scale (the display settings changed).
+    const int size = TrayIconSize(Dpi::ForWindow(m_hWnd));
+    if (size != m_icons.Size())
+        m_icons = CTrayIcons(size);
     AddIcon();
     return 1;
+}
+
+LRESULT CSysTrayWnd::OnDpiChanged(WPARAM wParam, LPARAM)
+{
+    // The new DPI comes with the message: the window may not report it yet.
+    UseDpi(LOWORD(wParam));
+    return 0;
+}
+
+LRESULT CSysTrayWnd::OnSettingChange(WPARAM wParam, LPARAM lParam)
+{
+    UseDpi(Dpi::ForWindow(m_hWnd));
+    return Default(WM_SETTINGCHANGE, wParam, lParam);
+}
+
+void CSysTrayWnd::UseDpi(unsigned dpi)
+{
+    const int size = TrayIconSize(dpi);
+    if (size == m_icons.Size())
+        return;
+    m_icons = CTrayIcons(size); // all seven loaded before the old ones go
+    if (m_bIconAdded)
+        Notify(NIM_MODIFY, NIF_ICON, m_nIconIndex, m_sTip);
 }
 
 LRESULT CSysTrayWnd::OnOpenStatusWindow(WPARAM, LPARAM)

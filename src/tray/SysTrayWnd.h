@@ -56,6 +56,8 @@ private:
     LRESULT OnDestroy(WPARAM, LPARAM);
     LRESULT OnTrayNotify(WPARAM, LPARAM);
     LRESULT OnTaskbarCreated(WPARAM, LPARAM);
+    LRESULT OnDpiChanged(WPARAM, LPARAM);
+    LRESULT OnSettingChange(WPARAM, LPARAM);
     LRESULT OnOpenStatusWindow(WPARAM, LPARAM);
     LRESULT OnCloseStatusWindow(WPARAM, LPARAM);
     LRESULT OnExit(WPARAM, LPARAM);
@@ -66,6 +68,9 @@ private:
     // state; a confirmed change is told in a balloon while the setting
     // NotifyLineChanges is on.
     void AlertLineChange(const TrayLineReading& reading);
+    // The pictures at the small-icon size of `dpi`, sent to the shell when
+    // that size differs from the one shown.
+    void UseDpi(unsigned dpi);
     void ShowMenu();
     bool Notify(DWORD message, UINT flags, int index, const std::wstring& tip);
     void RemoveIcon();

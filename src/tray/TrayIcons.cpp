@@ -20,10 +20,10 @@ int TrafficIconIndex(bool downstreamChanged, bool upstreamChanged)
     return kTrayIconQuiet;
 }
 
-CTrayIcons::CTrayIcons()
+CTrayIcons::CTrayIcons(int size) : m_nSize(size)
 {
     for (int index = 0; index < kTrayIconCount; ++index) {
-        m_icons[size_t(index)].reset(LoadProgramIcon(kTrayIconGroups[size_t(index)]));
+        m_icons[size_t(index)].reset(LoadProgramIcon(kTrayIconGroups[size_t(index)], size));
         if (!m_icons[size_t(index)])
             throw XVuk("Can't load icon resource %d", kTrayIconGroups[size_t(index)]);
     }

@@ -26,13 +26,16 @@ int TrafficIconIndex(bool downstreamChanged, bool upstreamChanged);
 
 class CTrayIcons {
 public:
-    // Loads all seven; raises XVuk "Can't load icon resource %d" with the
+    // Loads all seven at `size` pixels, the small-icon size of the
+    // taskbar's DPI; raises XVuk "Can't load icon resource %d" with the
     // first group that is missing (the ones loaded so far are released).
-    CTrayIcons();
+    explicit CTrayIcons(int size);
 
     // The icon of an index, or null for an index out of range.
     HICON Get(int index) const;
+    int Size() const { return m_nSize; }
 
 private:
     std::array<UniqueIcon, kTrayIconCount> m_icons;
+    int m_nSize;
 };
