@@ -22,7 +22,7 @@ wine_env() {
 }
 
 # An X display: the caller's, or a private Xvfb on the first free number.
-XVFB_PID=
+XVFB_PID=${XVFB_PID:-} # kept when this file is sourced again
 ensure_display() {
     if [ -n "${MODAVI_DISPLAY:-}" ]; then export DISPLAY=$MODAVI_DISPLAY; return; fi
     if [ -n "${DISPLAY:-}" ] && [ "${1:-}" != private ]; then return; fi
