@@ -13,6 +13,8 @@
 #include "skin/PageIndicator.h"
 #include "skin/SkinDrawRecorder.h"
 
+#include <algorithm>
+
 namespace {
 
 const char kLogoFile[] = "LogoSkin.bmp";
@@ -98,6 +100,22 @@ std::unique_ptr<CPalette> CSkinPainter::BuildPalette(const Pictures& pictures, c
     return CreateOctalPalette(images);
 }
 
+UniqueFont CSkinPainter::CreateRowFont(int height, bool japanese)
+{
+    return UniqueFont(CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                  CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
+                                  japanese ? L"" : L"MS Sans Serif"));
+}
+
+int CSkinPainter::LineHeightOf(HFONT font) const
+{
+    ClientDC dc(m_hWnd);
+    SelectObjectScope selectFont(dc.get(), font);
+    TEXTMETRICW metrics = {};
+    GetTextMetricsW(dc.get(), &metrics);
+    return metrics.tmHeight;
+}
+
 void CSkinPainter::UseScale(const CSkinGeometry& geometry, std::unique_ptr<Pictures> pictures,
                             std::unique_ptr<CPalette> palette, const std::vector<CDib*>& strips, bool japanese)
 {
@@ -112,14 +130,14 @@ void CSkinPainter::UseScale(const CSkinGeometry& geometry, std::unique_ptr<Pictu
         for (CDib* strip : strips)
             strip->SetPalette(m_pPalette.get());
     }
-    m_font.reset(CreateFontW(geometry.FontHeight(japanese), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
-                             japanese ? L"" : L"MS Sans Serif"));
-    ClientDC dc(m_hWnd);
-    SelectObjectScope selectFont(dc.get(), m_font.get());
-    TEXTMETRICW metrics = {};
-    GetTextMetricsW(dc.get(), &metrics);
-    m_nLineHeight = metrics.tmHeight;
+    m_font = CreateRowFont(geometry.FontHeight(japanese), japanese);
+    // The rows are as far apart as at 96 DPI scaled, however the font
+    // rounds its height at this size, and never less than the font is high.
+    m_nLineHeight = LineHeightOf(m_font.get());
+    if (geometry.GetDpi() != Dpi::kStandard) {
+        const UniqueFont standard = CreateRowFont(CSkinGeometry().FontHeight(japanese), japanese);
+        m_nLineHeight = std::max(m_nLineHeight, geometry.Scale(LineHeightOf(standard.get())));
+    }
     // The off-screen copy is made anew, at the new size, at its next use.
     m_canvas.Release();
     m_nShownActivity = -1;

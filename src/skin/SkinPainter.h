@@ -86,6 +86,9 @@ public:
     void DrawButtonBackdrop(HDC dc, const RECT& place) override;
 
 private:
+    // The rows' font: "MS Sans Serif", or the system's face in Japanese.
+    static UniqueFont CreateRowFont(int height, bool japanese);
+    int LineHeightOf(HFONT font) const;
     HPALETTE PaletteHandle() const;
     void DrawPage(HDC dc);
     void DrawTitle(HDC dc);

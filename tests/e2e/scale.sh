@@ -24,10 +24,13 @@ expect() { # description expected seconds command...: polled until the command p
 # Value row 2 of the skinned window against "8128 kbps" drawn by the probe in
 # the window's font at DPI, where the window puts that row: differing pixels.
 row_difference() {
-    local face="MS Sans Serif" height line left width top
-    height=$(scaled 8)
-    [ "$LANG_NAME" != japanese ] || face="" height=$(scaled 14)
-    line=$(drawtext "$(winpath "$SCRATCH/probe.bmp")" 8 8 "$face" "$height" 0,0,0 left x)
+    local face="MS Sans Serif" base=8 height line own left width top
+    [ "$LANG_NAME" != japanese ] || face="" base=14
+    height=$(scaled $base)
+    # Rows lie as far apart as at 100 % scaled, and never closer than the font is high.
+    line=$(scaled "$(drawtext "$(winpath "$SCRATCH/probe.bmp")" 8 8 "$face" $base 0,0,0 left x)")
+    own=$(drawtext "$(winpath "$SCRATCH/probe.bmp")" 8 8 "$face" "$height" 0,0,0 left x)
+    [ "$own" -le "$line" ] || line=$own
     left=$(($(scaled 193) + $(scaled 5)))
     width=$(($(scaled 359) - left))
     top=$(($(scaled 53) + $(scaled 20) + line + 3 * line))

@@ -5,6 +5,8 @@
 // the light, colourising and text colours, and handles and GDI objects over
 // an hour of accelerated polls.
 #include "app/AppServices.h"
+#include "dib/DibScaling.h"
+#include "framework/Dpi.h"
 #include "settings/ProgramIdentity.h"
 #include "framework/WindowClass.h"
 #include "settings/ProgramPaths.h"
@@ -766,6 +768,91 @@ TEST_F(SkinWindowTest, ButtonsShowTheirStateImagesAndTheFocusRing)
     EXPECT_GT(onOutline, 12);
     EXPECT_LT(onOutline, 64 - 12);
     EXPECT_EQ(0, inside);
+}
+
+// At each DPI the window is the window of 96 DPI scaled as a whole: its
+// size and region, the buttons' places, the pictures (the 200 % art, or that
+// reduced), the rows' text and the bars; and back at 96 exactly as it was,
+// with nothing kept of the scales it went through.
+TEST_F(SkinWindowTest, ScalesAsAWholeWithItsDpi)
+{
+    auto window = Open();
+    HWND hwnd = window->m_hWnd;
+    auto scaled = [](int length, unsigned dpi) { return Dpi::Scale(length, dpi); };
+    // The rows of label pixels (0,255,255) in the label column: how high the text runs.
+    auto labelSpan = [&](const TestCanvas& canvas, unsigned dpi) {
+        int top = -1, bottom = -1;
+        for (int y = scaled(53, dpi); y < scaled(189, dpi); ++y)
+            if (Count(canvas, {scaled(27, dpi), y, scaled(188, dpi), y + 1}, RGB(0, 255, 255)))
+                bottom = y, top = top < 0 ? y : top;
+        return std::make_pair(top, bottom);
+    };
+    std::pair<int, int> span96;
+    int gdi = 0;
+    DWORD handles = 0;
+    for (unsigned dpi : {96u, 144u, 120u, 192u, 96u}) {
+        SCOPED_TRACE(dpi);
+        const int width = scaled(388, dpi), height = scaled(263, dpi);
+        RECT suggested = {10, 20, 10 + width, 20 + height}, placed;
+        SendMessageW(hwnd, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+        GetWindowRect(hwnd, &placed);
+        EXPECT_TRUE(EqualRect(&suggested, &placed));
+        HRGN region = CreateRectRgn(0, 0, 0, 0);
+        GetWindowRgn(hwnd, region);
+        EXPECT_FALSE(PtInRegion(region, 0, 0) || PtInRegion(region, width - 1, height - 1));
+        EXPECT_TRUE(PtInRegion(region, 1, height / 2) && PtInRegion(region, width - 2, height / 2));
+        DeleteObject(region);
+        for (const ButtonPlace& place : kButtons) {
+            RECT button;
+            GetWindowRect(GetDlgItem(hwnd, int(place.commandId)), &button);
+            MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&button), 2);
+            const int x = scaled(place.x, dpi), y = scaled(place.y, dpi), side = scaled(place.side, dpi);
+            const RECT expected = {x, y, x + side, y + side};
+            EXPECT_TRUE(EqualRect(&expected, &button)) << place.commandId;
+        }
+
+        TestCanvas canvas(width, height), expected(width, height);
+        canvas.Fill(kFill);
+        window->PaintContent(canvas.Dc());
+        CDib background(false), titleBar(false), lights(true);
+        for (CDib* picture : {&background, &titleBar})
+            picture->m_bRecolor = true; // Hue, Sat 0: greys
+        LoadResourceForDpi(background, {IDB_SKIN_BACKGROUND, IDB_SKIN_BACKGROUND_200}, dpi);
+        LoadResourceForDpi(titleBar, {IDB_SKIN_TITLEBAR, IDB_SKIN_TITLEBAR_200}, dpi);
+        LoadResourceForDpi(lights, {IDB_SKIN_LIGHTS, IDB_SKIN_LIGHTS_200}, dpi);
+        EXPECT_EQ(width, background.m_nWidth);
+        background.Draw(expected.Dc(), 0, 0);
+        titleBar.Draw(expected.Dc(), scaled(27, dpi), scaled(53, dpi));
+        lights.Draw(expected.Dc(), scaled(247, dpi), scaled(205, dpi), scaled(1, dpi), 0, scaled(11, dpi), scaled(11, dpi));
+        for (int bar = 0; bar < 2; ++bar)
+            for (int i = 0; i < 10; ++i) {
+                const int left = scaled(kBars[bar].x + 9 * i, dpi), top = scaled(kBars[bar].y, dpi);
+                const RECT segment = {left, top, left + scaled(5, dpi), top + scaled(15, dpi)};
+                FillRect(expected.Dc(), &segment, UniqueBrush(CreateSolidBrush(i < 4 ? RGB(0, 64, 0) : i < 7 ? RGB(64, 64, 0) : RGB(64, 0, 0))).get());
+            }
+        // Everything but the logo's band and the text panel is that picture.
+        EXPECT_EQ(0, CountWrong(canvas, expected, [&](int x, int y) {
+            return y >= scaled(53, dpi) && (x < scaled(27, dpi) || x >= scaled(359, dpi) || y >= scaled(189, dpi));
+        }));
+        // The title bar stands on the panel's corner, the rows' text is as much taller.
+        EXPECT_EQ(expected.At(scaled(30, dpi), scaled(54, dpi)), canvas.At(scaled(30, dpi), scaled(54, dpi)));
+        const std::pair<int, int> span = labelSpan(canvas, dpi);
+        if (dpi == 96 && !span96.second)
+            span96 = span;
+        // (The font rounds its height and placing at each size a little its own way.)
+        EXPECT_NEAR(scaled(span96.first, dpi), span.first, 4);
+        EXPECT_NEAR(scaled(span96.second, dpi), span.second, 4);
+    }
+    // A hundred moves between two scales keep no GDI object and no handle.
+    for (int n = 0; n < 102; ++n) {
+        const unsigned dpi = n % 2 ? 144 : 96;
+        RECT suggested = {10, 20, 10 + scaled(388, dpi), 20 + scaled(263, dpi)};
+        SendMessageW(hwnd, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+        if (n == 1)
+            gdi = CountLiveGdiObjects(), handles = HandleCount();
+    }
+    EXPECT_EQ(gdi, CountLiveGdiObjects());
+    EXPECT_EQ(handles, HandleCount());
 }
 
 } // namespace

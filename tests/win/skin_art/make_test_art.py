@@ -4,12 +4,21 @@ program's art (committed; run from this folder to remake them):
 background 388 x 263 grey levels (x + 2y) mod 256; buttons 120 x 100, columns
 at x 0, 30, 60, 90 of four 25-row state images, each one colour with the
 magenta key on its first row and diagonal; lights 18 x 75, lamp n a disc at
-(1, 25 n) on blue key; titlebar 331 x 20, a ramp of 236 colours."""
+(1, 25 n) on blue key; titlebar 331 x 20, a ramp of 236 colours. Each also
+as *_200.bmp, twice the size with every pixel doubled, for 200 %."""
 import struct
 
 
+SCALE = 1
+
+
 def write_bmp8(path, width, height, palette, pixel):
-    """palette: list of (r, g, b); pixel(x, y) -> index, y counted from the top."""
+    """palette: list of (r, g, b); pixel(x, y) -> index, y counted from the top
+    (at 100 %: at SCALE 2 the file is twice as large and named *_200.bmp)."""
+    if SCALE != 1:
+        path = path.replace('.bmp', '_200.bmp')
+        width, height, small = width * SCALE, height * SCALE, pixel
+        pixel = lambda x, y: small(x // SCALE, y // SCALE)
     row_bytes = (width + 3) // 4 * 4
     colours = len(palette)
     header_size = 14 + 40 + 4 * colours
@@ -66,7 +75,8 @@ def titlebar():
 
 
 if __name__ == '__main__':
-    background()
-    buttons()
-    lights()
-    titlebar()
+    for SCALE in (1, 2):
+        background()
+        buttons()
+        lights()
+        titlebar()
