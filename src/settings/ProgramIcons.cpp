@@ -30,7 +30,8 @@ HICON LoadProgramIcon(int id, int size)
     const HINSTANCE program = GetModuleHandleW(nullptr);
     if (!scaleDown || FAILED(scaleDown(program, MAKEINTRESOURCEW(id), size, size, &icon)))
         icon = static_cast<HICON>(LoadImageW(program, MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
-    return icon;
+    // A group without an image near that size still has a picture to show.
+    return icon ? icon : LoadProgramIcon(id);
 }
 
 HICON LoadWindowIconOfSize(int size)

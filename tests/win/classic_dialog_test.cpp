@@ -2,11 +2,13 @@
 // and icons: its pages and tabs, its logo and its closing.
 #include "classic/ClassicDlg.h"
 #include "support/FakeDeviceIo.h"
+#include "framework/Dpi.h"
 #include "framework/ErrorBox.h"
 #include "pages/ControlText.h"
 #include "settings/ProgramPaths.h"
 #include "settings/ResourceIds.h"
 #include "../support/BmpBuilder.h"
+#include "../support/GdiObjects.h"
 #include "../support/ScopedFile.h"
 #include "../support/TestCanvas.h"
 
@@ -181,6 +183,96 @@ TEST_F(ClassicDialogTest, DrawsTheLogoOpaqueOrWithoutItsKeyColour)
         SendMessageW(dialog->m_hWnd, WM_PALETTECHANGED, reinterpret_cast<WPARAM>(GetDesktopWindow()), 0);
         EXPECT_EQ(kRed, CaptureClient(frame)->At(40, 15));
     }
+}
+
+// Moved to a monitor of another scale, the dialog takes the suggested
+// rectangle and lays its controls and their fonts out at the new DPI, with
+// the logo, the banner, the meter and the state icon drawn at it; back at 96
+// it is exactly as it was, and a hundred moves keep no GDI object or handle.
+TEST_F(ClassicDialogTest, FollowsTheDpiOfItsMonitor)
+{
+    Open();
+    HWND window = dialog->m_hWnd, close = GetDlgItem(window, IDC_CLOSE);
+    auto placeOf = [&](HWND control) {
+        RECT place;
+        GetWindowRect(control, &place);
+        MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&place), 2);
+        return place;
+    };
+    auto fontHeight = [](HWND control) {
+        LOGFONTW font = {};
+        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof font, &font);
+        return font.lfHeight;
+    };
+    RECT frame96;
+    GetWindowRect(window, &frame96);
+    const RECT close96 = placeOf(close);
+    const LONG font96 = fontHeight(close);
+    auto moveTo = [&](unsigned dpi) {
+        RECT suggested = {50, 60, 50 + Dpi::Scale(frame96.right - frame96.left, dpi),
+                          60 + Dpi::Scale(frame96.bottom - frame96.top, dpi)};
+        SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+        return suggested;
+    };
+    for (unsigned dpi : {144u, 192u, 120u, 96u}) {
+        SCOPED_TRACE(dpi);
+        const RECT suggested = moveTo(dpi);
+        if (dpi == 192) { // the history page, made now, is laid out at the dialog's scale too
+            RECT tab;
+            SendMessageW(Tabs(), TCM_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&tab));
+            SendMessageW(Tabs(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(tab.left + 2, tab.top + 2));
+            SendMessageW(Tabs(), WM_LBUTTONUP, 0, MAKELPARAM(tab.left + 2, tab.top + 2));
+            ASSERT_NE(nullptr, Page(IDC_HISTORY_GRAPH));
+            SendMessageW(Tabs(), TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&tab));
+            SendMessageW(Tabs(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(tab.left + 2, tab.top + 2));
+            SendMessageW(Tabs(), WM_LBUTTONUP, 0, MAKELPARAM(tab.left + 2, tab.top + 2));
+            RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        }
+        RECT placed;
+        GetWindowRect(window, &placed);
+        EXPECT_TRUE(EqualRect(&suggested, &placed));
+        const RECT expected = Dpi::Rescale(close96, 96, dpi), closePlace = placeOf(close);
+        EXPECT_TRUE(EqualRect(&expected, &closePlace));
+        EXPECT_EQ(Dpi::Rescale(font96, 96, dpi), fontHeight(close));
+        EXPECT_EQ(Dpi::Rescale(font96, 96, dpi), fontHeight(GetDlgItem(Page(IDC_STATE_TEXT), IDC_STATE_TEXT)));
+        if (HWND history = Page(IDC_HISTORY_GRAPH)) {
+            EXPECT_EQ(Dpi::Rescale(font96, 96, dpi), fontHeight(GetDlgItem(history, IDC_HISTORY_EXPORT)));
+        }
+        // The logo (key, red, blue bands of 20, 50 and 50 pixels at 96) and the banner at the new scale.
+        std::unique_ptr<TestCanvas> logo = CaptureClient(GetDlgItem(window, IDC_LOGO_FRAME));
+        EXPECT_EQ(kKey, logo->At(Dpi::Scale(18, dpi), Dpi::Scale(15, dpi)));
+        EXPECT_EQ(kRed, logo->At(Dpi::Scale(22, dpi), Dpi::Scale(15, dpi)));
+        EXPECT_EQ(kBlue, logo->At(Dpi::Scale(118, dpi), Dpi::Scale(15, dpi)));
+        RECT client;
+        GetClientRect(window, &client);
+        const POINT banner = dialog->GetBannerOrigin();
+        EXPECT_EQ(Dpi::Scale(10, dpi), banner.x);
+        EXPECT_EQ(client.bottom - Dpi::Scale(25, dpi) - Dpi::Scale(10, dpi), banner.y);
+        // The meter and the state icon cover their places, the icon (plain
+        // green 100, blue 50) at the DPI's icon size.
+        HWND status = Page(IDC_STATE_TEXT);
+        for (int place : {IDC_METER_PLACE, IDC_STATE_ICON_PLACE}) {
+            RECT outer, inner;
+            GetClientRect(GetDlgItem(status, place), &outer);
+            GetClientRect(GetWindow(GetDlgItem(status, place), GW_CHILD), &inner);
+            EXPECT_TRUE(EqualRect(&outer, &inner)) << place;
+        }
+        std::unique_ptr<TestCanvas> light = CaptureClient(GetWindow(GetDlgItem(status, IDC_STATE_ICON_PLACE), GW_CHILD));
+        int iconPixels = 0;
+        for (int y = 0; y < light->Height(); ++y)
+            for (int x = 0; x < light->Width(); ++x)
+                iconPixels += GetGValue(light->At(x, y)) == 100 && GetBValue(light->At(x, y)) == 50;
+        EXPECT_EQ(Dpi::SystemMetric(SM_CXICON, dpi) * Dpi::SystemMetric(SM_CXICON, dpi), iconPixels);
+    }
+    int gdi = 0;
+    DWORD handles = 0;
+    for (int n = 0; n < 102; ++n) {
+        moveTo(n % 2 ? 144 : 96);
+        if (n == 1)
+            gdi = CountLiveGdiObjects(), handles = HandleCount();
+    }
+    EXPECT_EQ(gdi, CountLiveGdiObjects());
+    EXPECT_EQ(handles, HandleCount());
 }
 
 } // namespace

@@ -82,6 +82,14 @@ protected:
             balloons.emplace_back(r.szInfo, r.dwInfoFlags);
         } else {
             records.emplace_back(message, r.cbSize, r.hWnd, r.uID, r.uFlags, r.uCallbackMessage, Group(r.hIcon), r.szTip);
+            ICONINFO info = {};
+            BITMAP bitmap = {};
+            if (r.hIcon && GetIconInfo(r.hIcon, &info)) {
+                GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof bitmap, &bitmap);
+                DeleteObject(info.hbmColor);
+                DeleteObject(info.hbmMask);
+            }
+            iconSides.push_back(bitmap.bmWidth);
         }
         EXPECT_TRUE(!throughShell || PlatformNotifyIconShell().NotifyIcon(message, r)) << "the shell takes every record";
         return true;
@@ -128,6 +136,7 @@ protected:
     FakeDeviceIo device;
     ScopedDeviceIo useDevice{device};
     std::vector<Record> records;
+    std::vector<int> iconSides; // of the picture each record gave, 0 for none
     std::vector<std::pair<std::wstring, DWORD>> balloons; // text, symbol
     bool throughShell = false; // records go on to the real shell too
     size_t recordsAtExit = 0;
@@ -163,6 +172,32 @@ TEST_F(TrayWindow, CreateAddsTheIconThenShowsTheFirstReadAndEachLineStateHasItsP
     }
     EXPECT_EQ(9u, records.size()) << "an unchanged picture and tip are not told again";
     EXPECT_EQ(0u, device.callCount(Command::kDownstreamCells)) << "counters are read only with the line up";
+}
+
+// The pictures are the small-icon size of the taskbar's DPI: sent again, with
+// the same picture and tip, when a change of DPI or settings changes that
+// size, and added anew when the taskbar comes back.
+TEST_F(TrayWindow, ThePicturesFollowTheTaskbarsDpi)
+{
+    CreateTray();
+    EXPECT_EQ(16, iconSides.back());
+    const UINT taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
+    const struct { UINT message; unsigned dpi; int side; DWORD sent; } steps[] = {
+        {WM_DPICHANGED, 144, 24, NIM_MODIFY}, {WM_DPICHANGED, 192, 32, NIM_MODIFY}, {WM_DPICHANGED, 192, 0, 0},
+        {WM_SETTINGCHANGE, 0, 16, NIM_MODIFY} /* the window's own DPI */, {WM_DPICHANGED, 120, 20, NIM_MODIFY},
+        {taskbarCreated, 0, 16, NIM_ADD}}; // side 0: nothing sent
+    for (const auto& step : steps) {
+        const size_t before = records.size();
+        RECT suggested = {0, 0, 0, 0};
+        SendMessageW(tray.m_hWnd, step.message, MAKEWPARAM(step.dpi, step.dpi),
+                     step.message == WM_DPICHANGED ? reinterpret_cast<LPARAM>(&suggested) : 0);
+        ASSERT_EQ(before + (step.side ? 1 : 0), records.size()) << step.message << "/" << step.dpi;
+        if (!step.side)
+            continue;
+        EXPECT_EQ(step.sent, std::get<0>(records.back()));
+        EXPECT_EQ(IDI_TRAY_DOWN, std::get<6>(records.back()));
+        EXPECT_EQ(step.side, iconSides.back()) << step.message << "/" << step.dpi;
+    }
 }
 
 TEST_F(TrayWindow, LineUpShowsRatesAndThePictureOfWhichCounterMoved)
