@@ -1,6 +1,7 @@
 // The colourising arithmetic and CDib: loaders and their messages, what a
 // failed load leaves behind, colourising, owned and borrowed palettes.
 #include "dib/Dib.h"
+#include "dib/DibScaling.h"
 #include "dib/HlsColor.h"
 #include "dib/Palette.h"
 
@@ -12,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <tuple>
 #include <vector>
 
 using bmptest::BmpLayout;
@@ -159,4 +161,68 @@ TEST(CDib, BorrowedPaletteOutlivesFreeAndIsNeverDeleted)
         dib.SetPalette(&shared);
     }
     EXPECT_EQ(before + 1, CountLivePlatformPalettes());
+}
+
+// Pictures at other sizes: whole multiples repeat pixels exactly (keeping a
+// colour table); other sizes are filtered, and a transparent picture keeps
+// its key exact with no key colour blended into its edges.
+TEST(DibScaling, RepeatsPixelsForWholeMultiplesAndKeepsTheKeyExactOtherwise)
+{
+    BmpLayout nibbles = Indexed({Rgb{255, 0, 255}, Rgb{200, 0, 0}, Rgb{0, 0, 200}}, 4);
+    nibbles.indexes = {0, 1, 2, 2, 1, 0};
+    BmpLayout colours;
+    colours.width = 2, colours.height = 1, colours.bpp = 24;
+    colours.colors = {Rgb{1, 2, 3}, Rgb{4, 5, 6}};
+    for (const auto& [layout, factor, bpp] : {std::tuple{nibbles, 2, 8}, std::tuple{colours, 3, 24}}) {
+        CDib source(false), copy(false);
+        LoadPacked(source, layout);
+        LoadScaledCopy(copy, source, layout.width * factor, layout.height * factor);
+        ASSERT_EQ(bpp, copy.GetBitsPerPixel());
+        ASSERT_EQ(layout.width * factor, copy.m_nWidth);
+        for (int y = 0; y < copy.m_nHeight; ++y)
+            for (int x = 0; x < copy.m_nWidth; ++x)
+                EXPECT_EQ(source.GetImage()->PixelColor(x / factor, y / factor), copy.GetImage()->PixelColor(x, y))
+                    << x << "," << y;
+    }
+
+    // 8 x 8: the key (magenta, the top-left) in the left three columns, red in the rest; reduced to 6 x 6.
+    BmpLayout keyed;
+    keyed.width = keyed.height = 8, keyed.bpp = 24;
+    for (int i = 0; i < 64; ++i)
+        keyed.colors.push_back(i % 8 < 3 ? Rgb{255, 0, 255} : Rgb{255, 0, 0});
+    const RgbColor key = {255, 0, 255}, red = {255, 0, 0};
+    for (bool transparent : {true, false}) {
+        CDib source(transparent), copy(transparent);
+        LoadPacked(source, keyed);
+        LoadScaledCopy(copy, source, 6, 6);
+        ASSERT_EQ(6, copy.m_nWidth);
+        int blends = 0;
+        for (int y = 0; y < 6; ++y) {
+            EXPECT_EQ(key, copy.GetImage()->PixelColor(0, y));
+            EXPECT_EQ(red, copy.GetImage()->PixelColor(5, y));
+            for (int x = 0; x < 6; ++x)
+                blends += copy.GetImage()->PixelColor(x, y) != key && copy.GetImage()->PixelColor(x, y) != red;
+        }
+        // Filtered, never picked: the opaque copy blends the edge; the transparent one holds only key and red.
+        EXPECT_EQ(transparent, blends == 0) << blends;
+    }
+}
+
+TEST(DibScaling, AFileAtADpiIsTheFileScaledAndAFileMissingChangesNothing)
+{
+    BmpLayout layout = Indexed(kTwo);
+    layout.indexes = {0, 1, 0, 1, 0, 1};
+    const std::string path = TempFile(bmptest::FileBitmap(layout), "dpi.bmp");
+    for (const auto& [dpi, width, height] : {std::tuple{96u, 3, 2}, std::tuple{192u, 6, 4}, std::tuple{144u, 5, 3}}) {
+        CDib picture(false);
+        LoadFileForDpi(picture, path, dpi);
+        EXPECT_EQ(width, picture.m_nWidth) << dpi;
+        EXPECT_EQ(height, picture.m_nHeight) << dpi;
+        EXPECT_EQ(dpi == 96 ? 8 : dpi == 192 ? 8 : 24, picture.GetBitsPerPixel()) << dpi;
+    }
+    std::remove(path.c_str());
+    CDib kept(false);
+    LoadPacked(kept, layout);
+    EXPECT_EQ("Can't open bitmap " + path, ErrorText([&] { LoadFileForDpi(kept, path, 144); }));
+    EXPECT_EQ(3, kept.m_nWidth);
 }

@@ -809,6 +809,12 @@ TEST_F(SkinWindowTest, ScalesAsAWholeWithItsDpi)
             const int x = scaled(place.x, dpi), y = scaled(place.y, dpi), side = scaled(place.side, dpi);
             const RECT expected = {x, y, x + side, y + side};
             EXPECT_TRUE(EqualRect(&expected, &button)) << place.commandId;
+            // Its picture leaves out every pixel of the strip's key (magenta), even reduced.
+            TestCanvas picture(side, side);
+            picture.Fill(kFill);
+            Button(hwnd, place.commandId).PaintContent(picture.Dc());
+            EXPECT_EQ(0, Count(picture, {0, 0, side, side}, RGB(255, 0, 255))) << place.commandId;
+            EXPECT_TRUE(Button(hwnd, place.commandId).IsFocused() || picture.At(0, 0) == kFill) << place.commandId;
         }
 
         TestCanvas canvas(width, height), expected(width, height);
@@ -830,6 +836,7 @@ TEST_F(SkinWindowTest, ScalesAsAWholeWithItsDpi)
                 const RECT segment = {left, top, left + scaled(5, dpi), top + scaled(15, dpi)};
                 FillRect(expected.Dc(), &segment, UniqueBrush(CreateSolidBrush(i < 4 ? RGB(0, 64, 0) : i < 7 ? RGB(64, 64, 0) : RGB(64, 0, 0))).get());
             }
+        EXPECT_EQ(0, Count(canvas, {0, 0, width, height}, RGB(0, 0, 255))) << "the lights' key left out";
         // Everything but the logo's band and the text panel is that picture.
         EXPECT_EQ(0, CountWrong(canvas, expected, [&](int x, int y) {
             return y >= scaled(53, dpi) && (x < scaled(27, dpi) || x >= scaled(359, dpi) || y >= scaled(189, dpi));
