@@ -63,6 +63,14 @@ prefix_init() {
     fi
 }
 
+# Every program of the prefix started from now on draws at DPI (125 % is
+# 120): Wine reads LogPixels once, when a program starts.
+prefix_dpi() { # dpi
+    wine_env
+    $MODAVI_WINE reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
+    prefix_stop
+}
+
 # Ends every program of the prefix.
 prefix_stop() {
     wine_env

@@ -107,10 +107,9 @@ wait_polls() { # n: waits (bounded) until the program has polled that often from
 }
 
 # Every program of the prefix started from now on, the desktop's taskbar
-# too, draws at DPI: Wine reads LogPixels once, when a program starts.
+# too, draws at DPI; the prefix and the simulator go on as at the start.
 use_scale() { # dpi
-    $MODAVI_WINE reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
-    prefix_stop
+    prefix_dpi "$1"
     wineserver -p 2>/dev/null || { wineserver -w; wineserver -p; }
     $MODAVI_WINE cmd /c exit >/dev/null 2>&1 </dev/null || true
 }

@@ -2,10 +2,12 @@
 // every string the windows load, lists the program parses, the balloons'
 // placeholders, tool-tips that fit the notification area, and texts that fit
 // their controls in the module's own dialog font and in the skinned window's font.
+#include "framework/Dpi.h"
 #include "framework/Handles.h"
 #include "settings/LanguageTable.h"
 #include "settings/ResourceIds.h"
 #include "settings/WideText.h"
+#include "skin/SkinGeometry.h"
 
 #include <gtest/gtest.h>
 
@@ -142,10 +144,15 @@ TEST_P(LanguageModuleTest, HoldsEveryStringAndItsTextsFit)
     }
     DestroyWindow(dialog);
 
-    // The skinned window's labels fit columns of 161 pixels and a page title with its indicator
-    // a title bar of 321, in MS Sans Serif 13 pixels high (Japanese: the default face, 14).
+    // The skinned window's labels and values fit their columns (161 pixels at 96 DPI) and a page
+    // title with its indicator the title bar (321) at the DPI the test runs at, in MS Sans Serif
+    // as Windows draws it, 13 pixels high at 96 DPI (Japanese: the default face, 14).
     const bool japanese = std::string(row.name) == "japanese";
-    UniqueFont font(CreateFontW(japanese ? 14 : 13, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+    const CSkinGeometry skin(Dpi::ForPoint({0, 0}));
+    const RECT label = skin.LabelRow(0, 0, 0), value = skin.ValueRow(0, 0, 0);
+    const RECT titleText = skin.TitleText(skin.Scale(331), skin.Scale(20));
+    const int column = std::min(label.right - label.left, value.right - value.left);
+    UniqueFont font(CreateFontW(skin.Scale(japanese ? 14 : 13), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                                 OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS,
                                 japanese ? L"" : L"MS Sans Serif"));
     MemoryDC dc(nullptr);
@@ -157,14 +164,15 @@ TEST_P(LanguageModuleTest, HoldsEveryStringAndItsTextsFit)
     };
     for (UINT id : {IDS_LABEL_STATE, IDS_LABEL_MODE, IDS_LABEL_DOWNSTREAM, IDS_LABEL_UPSTREAM, IDS_LABEL_PACKAGE,
                     IDS_LABEL_DRIVER, IDS_LABEL_PROGRAM, IDS_LABEL_FIRMWARE, IDS_UNAVAILABLE})
-        EXPECT_LE(width(text(id)), 161) << "string " << id;
+        EXPECT_LE(width(text(id)), column) << "string " << id;
     const std::wstring format = text(IDS_PAGE_FORMAT);
     ASSERT_TRUE(std::count(format.begin(), format.end(), L'%') == 2 && format[format.find(L'%') + 1] == L'd' &&
                 format[format.rfind(L'%') + 1] == L'd') << "the page indicator takes two %d and no other %";
     wchar_t indicator[64];
     swprintf(indicator, 64, format.c_str(), 2, 2);
     for (UINT title : {IDS_TAB_STATUS, IDS_TAB_VERSION})
-        EXPECT_LE(width(text(title)) + 8 + width(indicator), 321) << "string " << title;
+        EXPECT_LE(width(text(title)) + skin.Scale(8) + width(indicator), titleText.right - titleText.left)
+            << "string " << title;
 }
 
 INSTANTIATE_TEST_SUITE_P(Modules, LanguageModuleTest, ::testing::Range(0, kLanguageCount),
