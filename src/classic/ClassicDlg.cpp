@@ -11,6 +11,7 @@
 #include "pages/VersionPage.h"
 #include "settings/IniFile.h"
 #include "settings/ProgramIcons.h"
+#include "settings/ProgramIdentity.h"
 #include "settings/ProgramPaths.h"
 #include "settings/ResourceIds.h"
 #include "settings/ResourceModule.h"
@@ -115,6 +116,7 @@ void CClassicDlg::ChangeDpi(unsigned dpi, const RECT& suggested)
             PlacePage(*page);
             page->ApplyDpi(dpi);
         }
+    PlaceBanner();
     RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 
@@ -136,6 +138,11 @@ BOOL CClassicDlg::OnInitDialog()
     }
     if (HWND logoFrame = GetDlgItem(m_hWnd, IDC_LOGO_FRAME))
         SetWindowTextW(logoFrame, L"");
+    // An owner-drawn static that the dialog does not draw: it leaves the
+    // banner painted under it as it is.
+    m_hBanner = CreateWindowExW(0, L"Static", kProgramName, WS_CHILD | WS_VISIBLE | SS_OWNERDRAW, 0, 0, 0, 0, m_hWnd,
+                                nullptr, GetModuleHandleW(nullptr), nullptr);
+    PlaceBanner();
     // The controls as the dialog manager laid them out, for every later scale.
     m_scaler.Adopt(m_hWnd, Dpi::ForWindow(m_hWnd));
     return TRUE;
@@ -228,6 +235,15 @@ POINT CClassicDlg::GetBannerOrigin() const
     GetClientRect(m_hWnd, &client);
     const int margin = Dpi::Scale(kBannerMargin, m_nDpi);
     return POINT{margin, client.bottom - m_banner.m_nHeight - margin};
+}
+
+void CClassicDlg::PlaceBanner()
+{
+    if (!m_hBanner)
+        return;
+    const POINT origin = GetBannerOrigin();
+    SetWindowPos(m_hBanner, nullptr, origin.x, origin.y, m_banner.m_nWidth, m_banner.m_nHeight,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CClassicDlg::DrawLogo()

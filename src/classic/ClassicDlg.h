@@ -58,6 +58,9 @@ private:
     // A read of the status page: handed to the line diary.
     void OnStatusPageRead(LineCondition condition, LineRates rates);
     void DrawLogo();
+    // The banner's place in the window: a control of its own there, which
+    // paints nothing (the dialog paints the banner) and gives screen readers its name.
+    void PlaceBanner();
     void SelectPage(int index);
     CDialog* SelectedPage() const;
     HWND ShownPage() const; // the selected page's window, none before it is made
@@ -79,6 +82,7 @@ private:
     CDib m_logo{false};
     CDib m_banner{false};
     HWND m_hTabs = nullptr;                     // control of the dialog, destroyed with it
+    HWND m_hBanner = nullptr;                   // likewise
     unsigned m_nDpi = 96;                       // what the pictures, icons and controls are made for
     CDialogScaler m_scaler;                     // lays the controls out at m_nDpi
     UniqueIcon m_hIconBig;

@@ -1,5 +1,6 @@
 #include "framework/Wnd.h"
 
+#include "framework/Accessible.h"
 #include "framework/ErrorBox.h"
 #include "framework/WinApp.h"
 
@@ -76,6 +77,10 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     LRESULT result = 0;
     if (OnMessage(message, wParam, lParam, result))
         return result;
+    // A window that tells screen readers more than its text answers for its client area.
+    if (message == WM_GETOBJECT && dynamic_cast<IAccessibleContent*>(this))
+        if (const LRESULT answer = AnswerAccessibleObject(m_hWnd, wParam, lParam))
+            return answer;
     return Default(message, wParam, lParam);
 }
 

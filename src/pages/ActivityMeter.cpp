@@ -1,6 +1,9 @@
 #include "pages/ActivityMeter.h"
 
 #include "framework/Handles.h"
+#include "settings/ResourceIds.h"
+#include "settings/ResourceModule.h"
+#include "status/ActivityLevel.h"
 
 namespace {
 
@@ -16,15 +19,33 @@ bool CActivityMeter::Create(HWND placeholder)
 {
     m_levels = {};
     m_bPainted = false;
-    return CreateOver(placeholder);
+    m_name = LoadResString(IDS_GROUP_ACTIVITY);
+    m_valuePattern = LoadResString(IDS_METER_VALUE);
+    const bool created = CreateOver(placeholder);
+    if (created)
+        m_changes.Notify(m_hWnd, *this);
+    return created;
+}
+
+AccessibleItem CActivityMeter::AccessibleSelf() const
+{
+    AccessibleItem item;
+    item.role = ROLE_SYSTEM_PROGRESSBAR;
+    item.name = m_name;
+    // The upper bar shows what was received (downstream), the lower what was sent.
+    item.value = ActivityWords(m_valuePattern, m_levels.downstream, m_levels.upstream);
+    return item;
 }
 
 void CActivityMeter::SetLevels(int32_t upstreamLevel, int32_t downstreamLevel)
 {
     m_levels = {upstreamLevel, downstreamLevel};
-    // The same lit cells are on the screen already: nothing to draw.
-    if (!m_bPainted || !SameCells(m_levels, m_painted))
+    // The same lit cells are on the screen already: nothing to draw, nothing to tell.
+    if (!m_bPainted || !SameCells(m_levels, m_painted)) {
         DrawNow();
+        if (IsWindow())
+            m_changes.Notify(m_hWnd, *this);
+    }
 }
 
 void CActivityMeter::Paint(HDC target, bool print)

@@ -2,6 +2,7 @@
 // control, showing two levels as bars of ten cells.
 #pragma once
 
+#include "framework/Accessible.h"
 #include "framework/Handles.h"
 #include "pages/MeterDrawing.h"
 #include "pages/PlaceholderChild.h"
@@ -9,7 +10,7 @@
 #include <cstdint>
 #include <memory>
 
-class CActivityMeter : public CPlaceholderChild {
+class CActivityMeter : public CPlaceholderChild, public IAccessibleContent {
 public:
     CActivityMeter() = default;
 
@@ -18,8 +19,12 @@ public:
     bool Create(HWND placeholder);
 
     // Stores the levels and, when the meter is shown and its lit cells
-    // change, draws it at once.
+    // change, draws it at once (and tells screen readers its new value).
     void SetLevels(int32_t upstreamLevel, int32_t downstreamLevel);
+
+    // A progress bar named "Activity" whose value says in words what the
+    // cells show ("received 30 %, sent 10 %"), in the language module's words.
+    AccessibleItem AccessibleSelf() const override;
 
 protected:
     void Paint(HDC target, bool print) override;
@@ -31,6 +36,9 @@ private:
     // change) and copies it to the target.
     void Draw(HDC target, bool whole);
 
+    std::wstring m_name;        // the language module's name of the meter
+    std::wstring m_valuePattern; // and of its value, with %1 received and %2 sent
+    CAccessibleChanges m_changes;
     MeterLevels m_levels;  // what the meter shows
     MeterLevels m_painted; // what the picture holds, when m_bPainted
     bool m_bPainted = false;

@@ -31,6 +31,21 @@ void CStateLight::Show(int iconId)
     DrawNow();
 }
 
+void CStateLight::Describe(const std::wstring& state)
+{
+    m_state = state;
+    if (IsWindow())
+        m_changes.Notify(m_hWnd, *this);
+}
+
+AccessibleItem CStateLight::AccessibleSelf() const
+{
+    AccessibleItem item;
+    item.role = ROLE_SYSTEM_GRAPHIC;
+    item.name = m_state;
+    return item;
+}
+
 void CStateLight::OnDpiChanged()
 {
     // Icons of the new size, loaded again as they are shown.

@@ -4,13 +4,14 @@
 // it again, as the blinking does every second, only copies the picture.
 #pragma once
 
+#include "framework/Accessible.h"
 #include "framework/Handles.h"
 #include "pages/PlaceholderChild.h"
 
 #include <map>
 #include <memory>
 
-class CStateLight : public CPlaceholderChild {
+class CStateLight : public CPlaceholderChild, public IAccessibleContent {
 public:
     CStateLight() = default;
 
@@ -22,6 +23,10 @@ public:
     // icon size of the window's DPI) and, when it differs from the one
     // shown, draws it at once.
     void Show(int iconId);
+    // What a screen reader reads for the light: the line state it shows
+    // (a picture named by that text); a new text is told once.
+    void Describe(const std::wstring& state);
+    AccessibleItem AccessibleSelf() const override;
 
 protected:
     void Paint(HDC target, bool print) override { Draw(target, !print); }
@@ -40,6 +45,8 @@ private:
     };
     std::map<int, Light> m_lights;
     int m_nShown = 0;
+    std::wstring m_state;
+    CAccessibleChanges m_changes;
     // The background the pictures were composed on; another one (a colour
     // scheme change) composes them anew.
     LOGBRUSH m_composedOn = {};

@@ -5,6 +5,7 @@
 #include "framework/MessageTable.h"
 #include "settings/ResourceIds.h"
 #include "settings/ResourceModule.h"
+#include "settings/WideText.h"
 #include "status/ActivityLevel.h"
 #include "status/LineStateRead.h"
 
@@ -113,7 +114,9 @@ void CStatusPage::Refresh()
     if (m_lineReadObserver)
         m_lineReadObserver(LineConditionOf(m_lineState), LineRatesOf(m_lineState, m_downstreamRate, m_upstreamRate));
 
-    m_stateText.SetUtf8(m_lineState.format());
+    const std::string stateText = m_lineState.format();
+    m_stateText.SetUtf8(stateText);
+    m_stateLight.Describe(WideFromUtf8(stateText));
 
     // Timer reads never raise: an over-long answer only counts as unreadable.
     uint32_t state = 0;

@@ -6,6 +6,8 @@
 #include <windows.h>
 
 inline constexpr wchar_t kProgramWindowClass[] = L"KorvantisPelrix Control Panel";
+// The program's name as its banner shows it (and screen readers read it).
+inline constexpr wchar_t kProgramName[] = L"Modavi";
 inline constexpr char kProgramWindowClassA[] = "KorvantisPelrix Control Panel";
 // Title of the hidden tray window.
 inline constexpr wchar_t kTrayWindowTitle[] = L"SysTrayWnd";

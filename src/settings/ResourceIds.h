@@ -52,7 +52,8 @@
 #define IDS_HISTORY_PERIOD_WEEK 53
 #define IDS_HISTORY_PERIOD_ALL  54
 #define IDS_HISTORY_FILTER      55  // the Save dialog's file type: "CSV files (*.csv)"
-#define IDS_LAST_STRING         IDS_HISTORY_FILTER
+#define IDS_METER_VALUE         57  // the meter in words: %1 received, %2 sent, in per cent
+#define IDS_LAST_STRING         IDS_METER_VALUE
 
 // ---- Dialog templates of the language module -----------------------------
 #define IDD_CLASSIC             1001

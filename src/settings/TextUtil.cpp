@@ -115,3 +115,18 @@ bool EqualsNoCase(const std::string& a, const std::string& b)
 {
     return ToLowerAscii(a) == ToLowerAscii(b);
 }
+
+std::wstring FillPlaceholders(const std::wstring& pattern, const std::wstring& first, const std::wstring& second)
+{
+    std::wstring text;
+    for (size_t i = 0; i < pattern.size(); ++i) {
+        const bool placeholder = pattern[i] == L'%' && i + 1 < pattern.size();
+        if (placeholder && pattern[i + 1] == L'1')
+            text += first, ++i;
+        else if (placeholder && pattern[i + 1] == L'2')
+            text += second, ++i;
+        else
+            text += pattern[i];
+    }
+    return text;
+}

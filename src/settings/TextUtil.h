@@ -31,3 +31,8 @@ uint32_t ReadIniRgb(const std::string& text);
 std::string ToUpperAscii(std::string text);
 std::string ToLowerAscii(std::string text);
 bool EqualsNoCase(const std::string& a, const std::string& b);
+
+// A text of the language module with each "%1" replaced by first and each
+// "%2" by second; filled here, never by a format function, so that a
+// translation cannot ask for an argument that is not there.
+std::wstring FillPlaceholders(const std::wstring& pattern, const std::wstring& first, const std::wstring& second = {});

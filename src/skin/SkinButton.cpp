@@ -35,8 +35,9 @@ void CSkinButton::Create(CWnd& parent, const RECT& place, int stripColumn, UINT 
 
     std::wstring className =
         RegisterAnonymousWindowClass(0, LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW)), nullptr, nullptr);
-    if (!CreateEx(0, className.c_str(), L"", WS_CHILD | WS_VISIBLE, place.left, place.top, place.right - place.left,
-                  place.bottom - place.top, parent.m_hWnd, commandId))
+    // The window text is the tool-tip's: the name screen readers give the button.
+    if (!CreateEx(0, className.c_str(), tooltipText.c_str(), WS_CHILD | WS_VISIBLE, place.left, place.top,
+                  place.right - place.left, place.bottom - place.top, parent.m_hWnd, commandId))
         throw XVuk("Can't create button %u", commandId);
 
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES};
@@ -69,9 +70,31 @@ void CSkinButton::Rescale(CDib& strip, const RECT& place, int stripColumn)
 
 void CSkinButton::SetEnabled(bool enable)
 {
+    const bool changed = m_bDisabled == enable;
     m_bDisabled = !enable;
-    if (IsWindow())
+    if (IsWindow()) {
         Repaint();
+        if (changed)
+            NotifyAccessible(m_hWnd, EVENT_OBJECT_STATECHANGE);
+    }
+}
+
+void CSkinButton::SetFocused(bool focused)
+{
+    m_bFocused = focused;
+    if (focused && IsWindow())
+        NotifyAccessible(m_hWnd, EVENT_OBJECT_FOCUS);
+}
+
+AccessibleItem CSkinButton::AccessibleSelf() const
+{
+    AccessibleItem item;
+    item.role = ROLE_SYSTEM_PUSHBUTTON;
+    item.name = m_tooltipText;
+    item.state = STATE_SYSTEM_FOCUSABLE | (m_bFocused ? STATE_SYSTEM_FOCUSED : 0) |
+                 (m_bDisabled ? STATE_SYSTEM_UNAVAILABLE : 0) | (m_bPressed ? STATE_SYSTEM_PRESSED : 0) |
+                 (m_bHot ? STATE_SYSTEM_HOTTRACKED : 0);
+    return item;
 }
 
 void CSkinButton::KeyDown(UINT key)

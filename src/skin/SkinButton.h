@@ -11,6 +11,7 @@
 #pragma once
 
 #include "dib/Dib.h"
+#include "framework/Accessible.h"
 #include "framework/Handles.h"
 #include "framework/Wnd.h"
 #include "skin/OffscreenCanvas.h"
@@ -32,7 +33,7 @@ protected:
     ~ISkinButtonBackdrop() = default;
 };
 
-class CSkinButton : public CWnd {
+class CSkinButton : public CWnd, public IAccessibleContent {
 public:
     enum Image { kImageNormal = 0, kImageHot = 1, kImageDisabled = 2, kImagePressed = 3 };
 
@@ -49,8 +50,9 @@ public:
 
     // May be called before Create (then only the flag changes).
     void SetEnabled(bool enable);
-    // The focus ring; the parent repaints.
-    void SetFocused(bool focused) { m_bFocused = focused; }
+    // The focus ring (the parent repaints); screen readers are told where
+    // the focus went, since the parent keeps the keyboard focus itself.
+    void SetFocused(bool focused);
     // Keys given by the parent to the button that shows the focus ring.
     void KeyDown(UINT key);
     void KeyUp(UINT key);
@@ -61,6 +63,9 @@ public:
     // colour left out, focus ring) drawn at (0, 0) of `dc`.
     Image CurrentImage() const;
     void PaintContent(HDC dc) const;
+
+    // A push button named by its tool-tip, focused, unavailable or pressed as it shows.
+    AccessibleItem AccessibleSelf() const override;
 
     bool IsPressed() const { return m_bPressed; }
     bool IsHot() const { return m_bHot; }

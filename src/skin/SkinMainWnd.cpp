@@ -9,6 +9,8 @@
 #include "settings/ResourceIds.h"
 #include "settings/ResourceModule.h"
 #include "settings/XVuk.h"
+#include "settings/WideText.h"
+#include "status/ActivityLevel.h"
 #include "status/LineStateRead.h"
 
 #include <vector>
@@ -74,9 +76,40 @@ CSkinMainWnd::CSkinMainWnd(IAppServices& app) : m_pApp(&app)
     SendMessageW(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIconBig.get()));
     SendMessageW(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIconSmall.get()));
 
+    m_activityName = LoadResString(IDS_GROUP_ACTIVITY);
+    m_activityPattern = LoadResString(IDS_METER_VALUE);
     RepaintWhole();
     SetTimer(m_hWnd, kPollTimer, kPollPeriod, nullptr);
     Refresh();
+}
+
+AccessibleItem CSkinMainWnd::AccessibleElement(int index) const
+{
+    AccessibleItem item;
+    item.role = ROLE_SYSTEM_STATICTEXT;
+    const CSkinPainter& painter = m_painter;
+    if (index == 0) {
+        item.name = painter.PageTitle();
+        item.value = painter.PageIndicator();
+        item.place = painter.TitlePlace();
+    } else if (index <= CSkinPainter::kRowCount) {
+        const int row = index - 1;
+        item.name = painter.Label(row);
+        item.value = WideFromUtf8(painter.Value(row));
+        item.place = painter.RowPlace(row);
+    } else if (index == CSkinPainter::kRowCount + 1) {
+        item.role = ROLE_SYSTEM_GRAPHIC;
+        item.name = WideFromUtf8(m_fields[kLineStateField].format());
+        item.place = painter.Geometry().Light();
+    } else {
+        const CActivityBars& activity = painter.Activity();
+        item.role = ROLE_SYSTEM_PROGRESSBAR;
+        item.name = m_activityName;
+        // Received is the lower bar's (downstream), sent the upper bar's.
+        item.value = ActivityWords(m_activityPattern, activity.m_nDownstreamLevel, activity.m_nUpstreamLevel);
+        item.place = painter.Geometry().ActivityArea();
+    }
+    return item;
 }
 
 CSkinMainWnd::~CSkinMainWnd()
@@ -213,6 +246,8 @@ void CSkinMainWnd::Refresh()
     poll.upstreamRate = m_fields[kUpstreamRateField].getDwordOr(0);
     poll.downstreamRate = m_fields[kDownstreamRateField].getDwordOr(0);
     m_painter.UpdateActivity(poll);
+    // What changed on the face, told to screen readers once each.
+    m_accessibleChanges.Notify(m_hWnd, *this);
 }
 
 void CSkinMainWnd::RepaintWhole()
@@ -307,6 +342,10 @@ LRESULT CSkinMainWnd::OnKeyDown(WPARAM wParam, LPARAM)
         MoveFocus(shift ? -1 : 1);
     else if (key == VK_ESCAPE)
         OnClose(0, 0);
+    else if (key == VK_LEFT || key == VK_PRIOR)
+        OnPreviousPage(0, 0);
+    else if (key == VK_RIGHT || key == VK_NEXT)
+        OnNextPage(0, 0);
     else if (key == 'L' && control && shift)
         m_pApp->GenerateDebugLog();
     return 0;

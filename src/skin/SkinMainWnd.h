@@ -11,6 +11,7 @@
 #pragma once
 
 #include "app/AppServices.h"
+#include "framework/Accessible.h"
 #include "framework/Handles.h"
 #include "framework/Wnd.h"
 #include "skin/SkinButton.h"
@@ -23,7 +24,7 @@
 
 class ISkinDrawRecorder;
 
-class CSkinMainWnd : public CWnd {
+class CSkinMainWnd : public CWnd, public IAccessibleContent {
 public:
     static constexpr int kFieldCount = 8;
     static constexpr UINT_PTR kPollTimer = 1;
@@ -43,6 +44,15 @@ public:
 
     // A listener of what the window draws (tests and benchmarks); null for none.
     void SetDrawRecorder(ISkinDrawRecorder* recorder) { m_painter.SetDrawRecorder(recorder); }
+
+    // For screen readers, what the painted face shows, in reading order: the
+    // page title (its indicator as value), each row (label and value), the
+    // connection light (named by the line state) and the activity bars in
+    // words; the buttons are child windows of their own.
+    AccessibleItem AccessibleSelf() const override { return {}; }
+    int AccessibleElementCount() const override { return kAccessibleElements; }
+    AccessibleItem AccessibleElement(int index) const override;
+    static constexpr int kAccessibleElements = 1 + CSkinPainter::kRowCount + 2;
 
 protected:
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
@@ -90,4 +100,7 @@ private:
     UniqueIcon m_hIconSmall;
     int m_nFocus = SkinLayout::kCloseButton;
     std::array<StatusField, kFieldCount> m_fields;
+    std::wstring m_activityName;    // the language module's words for the bars
+    std::wstring m_activityPattern; // and for their value
+    CAccessibleChanges m_accessibleChanges;
 };

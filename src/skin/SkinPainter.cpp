@@ -227,6 +227,18 @@ void CSkinPainter::DrawPage(HDC dc)
         DrawValue(dc, m_values[m_nPage][row], row);
 }
 
+std::wstring CSkinPainter::PageIndicator() const
+{
+    return FormatPageIndicator(m_pageFormat, m_nPage + 1, kPageCount);
+}
+
+RECT CSkinPainter::RowPlace(int row) const
+{
+    RECT place = LabelRect(row);
+    place.right = ValueRect(row).right;
+    return place;
+}
+
 RECT CSkinPainter::TitleRect() const
 {
     return m_geometry.TitleText(m_pictures->titleBar.m_nWidth, m_pictures->titleBar.m_nHeight);
@@ -255,7 +267,7 @@ void CSkinPainter::DrawTitle(HDC dc)
     RECT rect = TitleRect();
     const std::wstring& title = m_pageTitles[m_nPage];
     DrawTextW(dc, title.c_str(), int(title.size()), &rect, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
-    std::wstring indicator = FormatPageIndicator(m_pageFormat, m_nPage + 1, kPageCount);
+    std::wstring indicator = PageIndicator();
     DrawTextW(dc, indicator.c_str(), int(indicator.size()), &rect, DT_SINGLELINE | DT_VCENTER | DT_RIGHT);
     if (m_pRecorder)
         m_pRecorder->OnDrawTitle(m_nPage, title, indicator);

@@ -62,6 +62,15 @@ public:
     int LineHeight() const { return m_nLineHeight; }
 
     int Page() const { return m_nPage; }
+    // What the page shown says, for screen readers: its title and page
+    // indicator, each row's label and value as drawn, and where they are.
+    const std::wstring& PageTitle() const { return m_pageTitles[m_nPage]; }
+    std::wstring PageIndicator() const;
+    const std::wstring& Label(int row) const { return m_labels[m_nPage][row]; }
+    const std::string& Value(int row) const { return m_values[m_nPage][row]; }
+    RECT TitlePlace() const { return TitleRect(); }
+    RECT RowPlace(int row) const;
+    const CActivityBars& Activity() const { return m_activity; }
     // Shows another page: its title and rows are drawn and put on screen.
     void ShowPage(int page);
     // Stores the text of a row; draws it at once when it differs from what

@@ -1,5 +1,7 @@
 #include "status/ActivityLevel.h"
 
+#include "settings/TextUtil.h"
+
 namespace {
 
 // Far above the 100 that lights every cell, and safely inside int32_t.
@@ -45,4 +47,10 @@ int32_t SkinActivityLoad(uint32_t cells, uint32_t rateKbps)
     if (cells != 0 && load <= kLowestBusyLevel)
         load = kLowestBusyLevel;
     return load;
+}
+
+std::wstring ActivityWords(const std::wstring& pattern, int32_t receivedLevel, int32_t sentLevel)
+{
+    auto shown = [](int32_t level) { return std::to_wstring(level <= 0 ? 0 : level >= 100 ? 100 : level / 10 * 10); };
+    return FillPlaceholders(pattern, shown(receivedLevel), shown(sentLevel));
 }

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 // Cells counted since the previous reading; a counter that wrapped once
 // still counts right (unsigned 32-bit difference).
@@ -29,3 +30,8 @@ int32_t PageActivityLevel(uint32_t cells, uint32_t rateKbps);
 // rounded to single precision before it is truncated; at least 11 when any
 // cell moved; a huge difference against a tiny rate reads as a full bar.
 int32_t SkinActivityLoad(uint32_t cells, uint32_t rateKbps);
+
+// The meter or the bars in words, for screen readers: `pattern` (the
+// language module's "received %1 %, sent %2 %") filled with each level as
+// its lit cells show it, in tens from 0 to 100.
+std::wstring ActivityWords(const std::wstring& pattern, int32_t receivedLevel, int32_t sentLevel);

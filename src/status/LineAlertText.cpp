@@ -1,37 +1,18 @@
 #include "status/LineAlertText.h"
 
 #include "settings/ResourceIds.h"
-
-namespace {
-
-// The pattern with each "%1" replaced by first and each "%2" by second.
-std::wstring Fill(const std::wstring& pattern, const std::wstring& first, const std::wstring& second = {})
-{
-    std::wstring text;
-    for (size_t i = 0; i < pattern.size(); ++i) {
-        const bool placeholder = pattern[i] == L'%' && i + 1 < pattern.size();
-        if (placeholder && pattern[i + 1] == L'1')
-            text += first, ++i;
-        else if (placeholder && pattern[i + 1] == L'2')
-            text += second, ++i;
-        else
-            text += pattern[i];
-    }
-    return text;
-}
-
-} // namespace
+#include "settings/TextUtil.h"
 
 std::wstring DurationText(uint64_t ms, const StringLookup& text)
 {
     const uint64_t seconds = ms / 1000, minutes = seconds / 60, hours = minutes / 60, days = hours / 24;
     if (days)
-        return Fill(text(IDS_DURATION_DAYS), std::to_wstring(days), std::to_wstring(hours % 24));
+        return FillPlaceholders(text(IDS_DURATION_DAYS), std::to_wstring(days), std::to_wstring(hours % 24));
     if (hours)
-        return Fill(text(IDS_DURATION_HOURS), std::to_wstring(hours), std::to_wstring(minutes % 60));
+        return FillPlaceholders(text(IDS_DURATION_HOURS), std::to_wstring(hours), std::to_wstring(minutes % 60));
     if (minutes)
-        return Fill(text(IDS_DURATION_MINUTES), std::to_wstring(minutes));
-    return Fill(text(IDS_DURATION_SECONDS), std::to_wstring(seconds));
+        return FillPlaceholders(text(IDS_DURATION_MINUTES), std::to_wstring(minutes));
+    return FillPlaceholders(text(IDS_DURATION_SECONDS), std::to_wstring(seconds));
 }
 
 LineAlert LineAlertFor(const LineChange& change, const StringLookup& text)
@@ -40,13 +21,13 @@ LineAlert LineAlertFor(const LineChange& change, const StringLookup& text)
         return {};
     switch (change.to) {
     case LineCondition::Up:
-        return {Fill(text(IDS_ALERT_LINE_UP), std::to_wstring(change.rates.downstreamKbps) + L"/" +
+        return {FillPlaceholders(text(IDS_ALERT_LINE_UP), std::to_wstring(change.rates.downstreamKbps) + L"/" +
                                                   std::to_wstring(change.rates.upstreamKbps)),
                 false};
     case LineCondition::Down:
         if (change.from == LineCondition::NoModem)
             return {text(IDS_ALERT_MODEM_FOUND), false};
-        return {Fill(text(IDS_ALERT_LINE_DOWN), DurationText(change.upMs, text)), true};
+        return {FillPlaceholders(text(IDS_ALERT_LINE_DOWN), DurationText(change.upMs, text)), true};
     case LineCondition::NoModem:
         return {text(IDS_ALERT_MODEM_LOST), true};
     default:

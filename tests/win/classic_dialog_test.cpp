@@ -1,12 +1,16 @@
 // The classic dialog built from the test program's own templates, strings
 // and icons: its pages and tabs, its logo and its closing.
 #include "classic/ClassicDlg.h"
+#include "pages/StatusPage.h"
 #include "support/FakeDeviceIo.h"
 #include "framework/Dpi.h"
 #include "framework/ErrorBox.h"
 #include "pages/ControlText.h"
 #include "settings/ProgramPaths.h"
 #include "settings/ResourceIds.h"
+#include "settings/ResourceModule.h"
+#include "settings/TextUtil.h"
+#include "../support/Accessibility.h"
 #include "../support/BmpBuilder.h"
 #include "../support/GdiObjects.h"
 #include "../support/ScopedFile.h"
@@ -273,6 +277,51 @@ TEST_F(ClassicDialogTest, FollowsTheDpiOfItsMonitor)
     }
     EXPECT_EQ(gdi, CountLiveGdiObjects());
     EXPECT_EQ(handles, HandleCount());
+}
+
+// What a screen reader reads of the status page, in the test's strings and
+// in Russian: the state light as a picture named by the line state, the
+// meter as a progress bar whose value says what its cells show, and the
+// banner by the program's name; a change of the line state is told once as
+// the light's new name, a steady line not at all.
+TEST_F(ClassicDialogTest, ReadsAsAScreenReaderWould)
+{
+    AccessibilityWatch watch;
+    const std::string russian = GetProgramDir() + "..\\..\\dist\\CplRussian.dll";
+    UniqueModule module(LoadLibraryA(russian.c_str()));
+    ASSERT_TRUE(module) << russian;
+    device.answerDword(0x0103, 1000);
+    device.answerCounter(0x0381, 0, 1000); // 1000 cells a second against 1000 kbit/s: 42 %
+    for (HMODULE strings : {GetModuleHandleW(nullptr), module.get()}) {
+        SCOPED_TRACE(strings == module.get() ? "Russian" : "test strings");
+        SetResourceModule(strings);
+        device.answerDword(0x0004, 2);
+        Open();
+        HWND status = Page(IDC_STATE_TEXT);
+        auto* page = static_cast<CStatusPage*>(CWnd::FromHandle(status));
+        page->Refresh();
+        page->Refresh();
+        HWND light = GetWindow(GetDlgItem(status, IDC_STATE_ICON_PLACE), GW_CHILD);
+        HWND meter = GetWindow(GetDlgItem(status, IDC_METER_PLACE), GW_CHILD);
+        const std::wstring up = ListLabel(LoadResString(IDS_LINE_STATES), L"2");
+        const Reading shown[] = {ReadAccessible(light, CHILDID_SELF), ReadAccessible(meter, CHILDID_SELF)};
+        EXPECT_EQ(ROLE_SYSTEM_GRAPHIC, shown[0].role);
+        EXPECT_EQ(up, shown[0].name);
+        EXPECT_EQ(ROLE_SYSTEM_PROGRESSBAR, shown[1].role);
+        EXPECT_EQ(LoadResString(IDS_GROUP_ACTIVITY), shown[1].name);
+        EXPECT_EQ(FillPlaceholders(LoadResString(IDS_METER_VALUE), L"40", L"0"), shown[1].value);
+        HWND banner = FindWindowExW(dialog->m_hWnd, nullptr, L"Static", L"Modavi");
+        EXPECT_EQ(L"Modavi", ReadAccessible(banner, CHILDID_SELF).name);
+        Pump();
+        g_told.clear();
+        page->Refresh();
+        device.answerDword(0x0004, 0);
+        page->Refresh();
+        Pump();
+        EXPECT_EQ(1, NameChangesOf(light));
+        EXPECT_EQ(ListLabel(LoadResString(IDS_LINE_STATES), L"0"), ReadAccessible(light, CHILDID_SELF).name);
+    }
+    SetResourceModule(GetModuleHandleW(nullptr));
 }
 
 } // namespace

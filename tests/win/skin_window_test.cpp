@@ -13,6 +13,7 @@
 #include "settings/ResourceIds.h"
 #include "settings/ResourceModule.h"
 #include "settings/TextUtil.h"
+#include "settings/WideText.h"
 #include "settings/XVuk.h"
 #include "skin/ActivityBars.h"
 #include "skin/PageIndicator.h"
@@ -25,6 +26,7 @@
 #include "support/FakeProfileReader.h"
 
 #include "../support/BmpBuilder.h"
+#include "../support/Accessibility.h"
 #include "../support/GdiObjects.h"
 #include "../support/ScopedFile.h"
 #include "../support/TestCanvas.h"
@@ -358,6 +360,13 @@ TEST_F(SkinWindowTest, KeysMoveTheFocusPressTheFocusedButtonAndClose)
     Key(*window, VK_SPACE);
     PumpMessages();
     EXPECT_EQ(1, recorder.page);
+
+    // The arrows and the page keys turn the pages; at an end they do nothing.
+    for (const auto& [key, page] : {std::pair{VK_LEFT, 0}, std::pair{VK_LEFT, 0}, std::pair{VK_NEXT, 1},
+                                    std::pair{VK_RIGHT, 1}, std::pair{VK_PRIOR, 0}, std::pair{VK_RIGHT, 1}}) {
+        Key(*window, UINT(key));
+        EXPECT_EQ(page, window->m_hWnd ? recorder.page : -1) << key;
+    }
 
     // Enter, Space or Escape right after the start close the window.
     for (UINT key : {UINT(VK_RETURN), UINT(VK_SPACE), UINT(VK_ESCAPE)}) {
@@ -860,6 +869,59 @@ TEST_F(SkinWindowTest, ScalesAsAWholeWithItsDpi)
     }
     EXPECT_EQ(gdi, CountLiveGdiObjects());
     EXPECT_EQ(handles, HandleCount());
+}
+
+// What a screen reader reads of the window, in this program's strings and in
+// German: the buttons as push buttons named by their tool-tips (the focused
+// one focused, the disabled one unavailable), the painted face in reading
+// order; a change of the line's state is told once, as the light's new name,
+// and a steady line not at all.
+TEST_F(SkinWindowTest, ReadsAsAScreenReaderWould)
+{
+    AccessibilityWatch watch;
+    const std::string german = JoinPath(GetProgramDir(), "..\\..\\dist\\CplGermn.dll");
+    UniqueModule module(LoadLibraryA(german.c_str()));
+    ASSERT_TRUE(module) << german;
+    for (HMODULE strings : {GetModuleHandleW(nullptr), module.get()}) {
+        SCOPED_TRACE(strings == module.get() ? "German" : "test strings");
+        SetResourceModule(strings);
+        device.answerDword(0x0004, 2);
+        auto window = Open();
+        HWND hwnd = window->m_hWnd;
+        for (int i = 0; i < kButtonCount; ++i) {
+            const Reading button = ReadAccessible(GetDlgItem(hwnd, int(kButtons[i].commandId)), CHILDID_SELF);
+            EXPECT_EQ(ROLE_SYSTEM_PUSHBUTTON, button.role);
+            EXPECT_EQ(LoadResString(kButtons[i].tooltipId), button.name);
+            EXPECT_EQ(i == kCloseButton, (button.state & STATE_SYSTEM_FOCUSED) != 0) << i;
+            EXPECT_EQ(i == kPreviousButton, (button.state & STATE_SYSTEM_UNAVAILABLE) != 0) << i;
+        }
+        const std::wstring up = ListLabel(LoadResString(IDS_LINE_STATES), L"2");
+        const std::wstring face[][2] = {
+            {LoadResString(IDS_TAB_STATUS), FormatPageIndicator(LoadResString(IDS_PAGE_FORMAT), 1, 2)},
+            {LoadResString(IDS_LABEL_STATE), up},
+            {LoadResString(IDS_LABEL_MODE), ListLabel(LoadResString(IDS_LINE_MODES), L"5")},
+            {LoadResString(IDS_LABEL_DOWNSTREAM), L"8128 kbps"}, {LoadResString(IDS_LABEL_UPSTREAM), L"864 kbps"},
+            {up, L""}, {LoadResString(IDS_GROUP_ACTIVITY), FillPlaceholders(LoadResString(IDS_METER_VALUE), L"0", L"0")}};
+        const long roles[] = {ROLE_SYSTEM_STATICTEXT, ROLE_SYSTEM_STATICTEXT, ROLE_SYSTEM_STATICTEXT,
+                              ROLE_SYSTEM_STATICTEXT, ROLE_SYSTEM_STATICTEXT, ROLE_SYSTEM_GRAPHIC, ROLE_SYSTEM_PROGRESSBAR};
+        for (long child = 1; child <= CSkinMainWnd::kAccessibleElements; ++child) {
+            const Reading element = ReadAccessible(hwnd, child);
+            EXPECT_EQ(roles[child - 1], element.role) << child;
+            EXPECT_EQ(face[child - 1][0], element.name) << child;
+            EXPECT_EQ(face[child - 1][1], element.value) << child;
+        }
+        // A steady line tells nothing; the line going down is told once as the light's name.
+        PumpMessages();
+        g_told.clear();
+        window->Refresh();
+        device.answerDword(0x0004, 0);
+        window->Refresh();
+        PumpMessages();
+        EXPECT_EQ(1, NameChangesOf(hwnd));
+        EXPECT_TRUE(std::count(g_told.begin(), g_told.end(),
+                               std::make_tuple(DWORD(EVENT_OBJECT_NAMECHANGE), hwnd, LONG(CSkinPainter::kRowCount + 2))));
+    }
+    SetResourceModule(GetModuleHandleW(nullptr));
 }
 
 } // namespace
