@@ -43,10 +43,11 @@ public:
     // Creates the child window and its tool-tip; the parent loads the strip
     // (m_strip) first, for the display scale it is drawn at. Raises XVuk
     // when a window cannot be made.
-    void Create(CWnd& parent, const RECT& place, int stripColumn, UINT commandId, const std::wstring& tooltipText);
+    void Create(CWnd& parent, const RECT& place, int stripColumn, UINT commandId, const std::wstring& tooltipText,
+                unsigned dpi = 96);
     // Another display scale: takes the strip of that scale (the old one is
     // left in `strip`), its new place and its column in that strip.
-    void Rescale(CDib& strip, const RECT& place, int stripColumn);
+    void Rescale(CDib& strip, const RECT& place, int stripColumn, unsigned dpi);
 
     // May be called before Create (then only the flag changes).
     void SetEnabled(bool enable);
@@ -102,6 +103,7 @@ private:
     void Repaint();
 
     int m_nStripColumn = 0;
+    unsigned m_nDpi = 96; // of the focus mark's lines
     UINT m_nCommandId = 0;
     std::wstring m_tooltipText;
     CWnd* m_pParent = nullptr; // not owned

@@ -162,7 +162,8 @@ void CSkinMainWnd::CreateButtons(std::array<std::unique_ptr<CDib>, kButtonCount>
         CSkinButton& button = m_buttons[i];
         button.m_strip.Swap(*strips[i]);
         button.SetBackdrop(&m_painter);
-        button.Create(*this, geometry.Button(i), geometry.ButtonStripColumn(i), kButtons[i].commandId, tooltip);
+        button.Create(*this, geometry.Button(i), geometry.ButtonStripColumn(i), kButtons[i].commandId, tooltip,
+                      geometry.GetDpi());
     }
     m_nFocus = kCloseButton;
     m_buttons[kCloseButton].SetFocused(true);
@@ -189,7 +190,7 @@ void CSkinMainWnd::ChangeDpi(unsigned dpi, const RECT& suggested)
         const CSkinGeometry geometry(dpi);
         UniqueRegion region = WindowRegion(scale.pictures->background, geometry);
         for (int i = 0; i < kButtonCount; ++i)
-            m_buttons[i].Rescale(*scale.strips[i], geometry.Button(i), geometry.ButtonStripColumn(i));
+            m_buttons[i].Rescale(*scale.strips[i], geometry.Button(i), geometry.ButtonStripColumn(i), dpi);
         UseScale(std::move(scale));
         if (region && SetWindowRgn(m_hWnd, region.get(), FALSE))
             region.release();

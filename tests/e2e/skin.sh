@@ -2,8 +2,10 @@
 # The skinned window against the simulator, in English with the tray icon off
 # and in Japanese with it on: opened, its rows read from the screen (a row's
 # pixels against the same text drawn by the UI probe in the window's font and
-# colour), its pages turned and the window closed by real clicks (the program
-# ends, or goes on in the taskbar). Screenshots of both pages, training and up.
+# colour), its pages turned and the window closed by real clicks in English
+# (the program ends) and by real keys in Japanese (Tab to each button, Right
+# turns the page, Escape closes; the program goes on in the taskbar).
+# Screenshots of both pages, training and up.
 source "$(dirname "$0")/lib.sh"
 SCRATCH=$BUILD/e2e/skin-scratch
 mkdir -p "$SCRATCH"
@@ -41,6 +43,25 @@ click_button() {
     read -r x y _ <<<"$(probe rect "$WND")"
     read -r cx cy <<<"${BUTTON_CENTRE[$1]}"
     xdotool mousemove $((x + cx)) $((y + cy)) click 1
+}
+
+# The button whose focus mark (a line in the accent colour) shows: 0 to 3, or
+# "none". BUTTON_BOX: left, top, side of each.
+BUTTON_BOX=("25 200 18" "54 200 18" "332 19 17" "352 19 17")
+focused_button() {
+    local i x y side marked=none
+    capture "$SCRATCH/focus.bmp" || { echo none; return; }
+    for i in 0 1 2 3; do
+        read -r x y side <<<"${BUTTON_BOX[$i]}"
+        [ "$(convert "$SCRATCH/focus.bmp" -crop "${side}x${side}+$x+$y" +repage -fill black +opaque 'rgb(22,132,216)' \
+            -fill white -opaque 'rgb(22,132,216)' -format '%[fx:int(mean*w*h)]' info:)" -gt 20 ] && marked=$i
+    done
+    echo $marked
+}
+expect_focus() { # description button (polled, bounded)
+    local got deadline=$((SECONDS + 10))
+    while got=$(focused_button); [ "$got" != "$2" ] && [ $SECONDS -lt $deadline ]; do sleep 0.2; done
+    check_eq "$1" "$2" "$got"
 }
 
 # The light (252, 210) while the line trains: captured until it shows another colour.
@@ -86,8 +107,20 @@ for run in english:CplEng.dll:en_US:0:DEFAULT japanese:CplJapan.dll:ja_JP:1:WARM
     click_button 0
     expect_row "a click on \"previous\" shows page 0 again" 2 "8128 kbps"
 
-    click_button 3
-    check "a click on \"close\" closes the window" gone "$WND"
+    if [ "$tray" = 0 ]; then
+        click_button 3
+        check "a click on \"close\" closes the window" gone "$WND"
+    else # the keyboard: Tab goes round the buttons from close, Right turns the page, Escape closes
+        expect_focus "the focus mark is on \"close\"" 3
+        for button in 0 1 2 3; do
+            xdotool key Tab
+            expect_focus "Tab moves the focus mark to button $button" $button
+        done
+        xdotool key Right
+        expect_row "Right shows page 1" 2 "$(cat "$ROOT/VERSION")"
+        xdotool key Escape
+        check "Escape closes the window" gone "$WND"
+    fi
     check_after_close "$tray" --class "$CLASS" --title "$title"
 done
 

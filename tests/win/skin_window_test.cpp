@@ -765,18 +765,24 @@ TEST_F(SkinWindowTest, ButtonsShowTheirStateImagesAndTheFocusRing)
         }
         ReleaseCapture();
     }
-    // The focused close button: a dotted outline of its whole picture, nothing inside.
-    TestCanvas canvas(17, 17);
-    canvas.Fill(kFill);
-    Button(window->m_hWnd, kCloseWindowCommand).PaintContent(canvas.Dc());
-    const COLORREF ring = RGB(164, 164, 164);
-    int onOutline = 0, inside = 0;
-    for (int y = 0; y < 17; ++y)
-        for (int x = 0; x < 17; ++x)
-            (x == 0 || y == 0 || x == 16 || y == 16 ? onOutline : inside) += canvas.At(x, y) == ring;
-    EXPECT_GT(onOutline, 12);
-    EXPECT_LT(onOutline, 64 - 12);
-    EXPECT_EQ(0, inside);
+    // The focused close button: a dotted outline of its whole picture, and a
+    // line in the accent colour inside it, two pixels in; the others neither.
+    for (UINT id : {kCloseWindowCommand, kMinimiseCommand}) {
+        TestCanvas canvas(17, 17);
+        canvas.Fill(kFill);
+        Button(window->m_hWnd, id).PaintContent(canvas.Dc());
+        const COLORREF ring = RGB(164, 164, 164), mark = RGB(22, 132, 216);
+        int onOutline = 0, inside = 0, marked = 0;
+        for (int y = 0; y < 17; ++y)
+            for (int x = 0; x < 17; ++x) {
+                (x == 0 || y == 0 || x == 16 || y == 16 ? onOutline : inside) += canvas.At(x, y) == ring;
+                marked += canvas.At(x, y) == mark && (x == 2 || y == 2 || x == 14 || y == 14);
+            }
+        const bool focused = id == kCloseWindowCommand;
+        EXPECT_EQ(focused, onOutline > 12 && onOutline < 64 - 12) << id;
+        EXPECT_EQ(0, inside) << id;
+        EXPECT_EQ(focused, marked > 30) << id;
+    }
 }
 
 // At each DPI the window is the window of 96 DPI scaled as a whole: its
