@@ -5,9 +5,9 @@
 
 #include "app/DebugPlugin.h"
 #include "app/AppServices.h"
+#include "diary/DiaryKeeper.h"
 #include "framework/WinApp.h"
 #include "settings/LanguageModule.h"
-#include "status/DiaryKeeper.h"
 #include "tray/SysTrayWnd.h"
 
 #include <memory>

@@ -1,7 +1,7 @@
 #include "pages/HistoryGraph.h"
 
+#include "diary/DiaryFigures.h"
 #include "framework/Handles.h"
-#include "status/DiaryFigures.h"
 
 #include <algorithm>
 

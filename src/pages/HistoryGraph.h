@@ -4,7 +4,7 @@
 // axis in local time every six hours.
 #pragma once
 
-#include "status/LineDiary.h"
+#include "diary/LineDiary.h"
 
 #include <windows.h>
 

@@ -1,5 +1,8 @@
 #include "pages/HistoryPage.h"
 
+#include "diary/DiaryArchive.h"
+#include "diary/DiaryFolder.h"
+#include "diary/DiaryRecorder.h"
 #include "framework/ErrorBox.h"
 #include "framework/Handles.h"
 #include "framework/MessageTable.h"
@@ -8,9 +11,6 @@
 #include "settings/ResourceModule.h"
 #include "settings/WideText.h"
 #include "settings/XVuk.h"
-#include "status/DiaryArchive.h"
-#include "status/DiaryFolder.h"
-#include "status/DiaryRecorder.h"
 #include "status/LineAlertText.h"
 
 #include <commdlg.h>

@@ -5,8 +5,8 @@
 // is read anew when the page is shown and every minute while it is shown.
 #pragma once
 
+#include "diary/DiaryFigures.h"
 #include "framework/Dialog.h"
-#include "status/DiaryFigures.h"
 
 #include <vector>
 

@@ -1,7 +1,7 @@
 // The line diary read from any bytes: every record read back writes out as
 // a line that reads as the same record, and the figures stay within their
 // periods whatever order and clock the records come in.
-#include "status/DiaryFigures.h"
+#include "diary/DiaryFigures.h"
 
 #include <algorithm>
 #include <cstdlib>

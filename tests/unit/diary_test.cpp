@@ -1,8 +1,8 @@
 // The line diary: its lines, the figures computed from hand-made diaries,
 // and the recorder against real files (torn lines, rotation, no folder).
-#include "status/DiaryArchive.h"
-#include "status/DiaryFigures.h"
-#include "status/DiaryRecorder.h"
+#include "diary/DiaryArchive.h"
+#include "diary/DiaryFigures.h"
+#include "diary/DiaryRecorder.h"
 
 #include <gtest/gtest.h>
 

@@ -4,8 +4,8 @@
 // parsed and turned into the figures: the work behind showing them. Prints
 // the median milliseconds of each step over five rounds (goal: all three
 // together well under a second).
-#include "status/DiaryFigures.h"
-#include "status/DiaryFolder.h"
+#include "diary/DiaryFigures.h"
+#include "diary/DiaryFolder.h"
 
 #include <windows.h>
 

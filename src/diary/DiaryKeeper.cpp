@@ -1,4 +1,4 @@
-#include "status/DiaryKeeper.h"
+#include "diary/DiaryKeeper.h"
 
 void CDiaryKeeper::Start(std::unique_ptr<IDiaryFolder> folder, int historyDays, DiaryTime now)
 {

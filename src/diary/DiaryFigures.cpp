@@ -1,4 +1,4 @@
-#include "status/DiaryFigures.h"
+#include "diary/DiaryFigures.h"
 
 #include <algorithm>
 

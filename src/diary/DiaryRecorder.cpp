@@ -1,6 +1,6 @@
-#include "status/DiaryRecorder.h"
+#include "diary/DiaryRecorder.h"
 
-#include "status/DiaryArchive.h"
+#include "diary/DiaryArchive.h"
 
 #include <map>
 #include <unordered_set>

@@ -1,4 +1,4 @@
-#include "status/LineDiary.h"
+#include "diary/LineDiary.h"
 
 #include <cstdio>
 

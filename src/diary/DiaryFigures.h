@@ -9,7 +9,7 @@
 // never runs backwards, anchored at the last record.
 #pragma once
 
-#include "status/LineDiary.h"
+#include "diary/LineDiary.h"
 
 #include <cstdint>
 #include <vector>

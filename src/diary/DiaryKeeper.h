@@ -3,7 +3,7 @@
 // else the status window's), driving the recorder.
 #pragma once
 
-#include "status/DiaryRecorder.h"
+#include "diary/DiaryRecorder.h"
 #include "status/LineWatch.h"
 
 #include <memory>

@@ -7,8 +7,8 @@
 // trace message, then nothing more is written until the next start.
 #pragma once
 
-#include "status/DiaryFolder.h"
-#include "status/LineDiary.h"
+#include "diary/DiaryFolder.h"
+#include "diary/LineDiary.h"
 #include "status/LineWatch.h"
 
 #include <functional>
