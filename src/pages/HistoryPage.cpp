@@ -7,6 +7,7 @@
 #include "framework/Handles.h"
 #include "framework/MessageTable.h"
 #include "pages/HistoryGraph.h"
+#include "settings/IniFile.h"
 #include "settings/ResourceIds.h"
 #include "settings/ResourceModule.h"
 #include "settings/WideText.h"
@@ -95,6 +96,7 @@ void CHistoryPage::Refresh()
         return;
     const std::string folder = UserDiaryFolderPath();
     m_now = DiaryNow();
+    m_wakeGrace = WakeGraceSeconds(ReadOptionalIniInt(Settings::kWakeGraceSeconds));
     m_records.clear();
     if (!folder.empty())
         if (std::optional<std::string> text = MakeDiaryFolder(folder)->Read(kDiaryFileName))
@@ -106,7 +108,7 @@ void CHistoryPage::Refresh()
 
 void CHistoryPage::ShowFigures()
 {
-    const DiaryFigures figures = ComputeDiaryFigures(m_records, m_now.utc);
+    const DiaryFigures figures = ComputeDiaryFigures(m_records, m_now.utc, m_wakeGrace);
     const bool known = figures.day.knownSeconds > 0;
     const std::wstring none = kNoFigure;
     SetText(m_hWnd, IDC_UP_DAY_TEXT, PercentText(figures.day.upSeconds, figures.day.knownSeconds));
@@ -147,7 +149,7 @@ LRESULT CHistoryPage::OnDrawItem(WPARAM, LPARAM lParam)
     MemoryCanvas canvas(item->hDC, MemoryCanvas::ColorBitmap(item->hDC, width, height));
     if (!canvas.IsReady())
         return TRUE;
-    DrawHistoryGraph(canvas.Dc(), {0, 0, width, height}, m_records, m_now);
+    DrawHistoryGraph(canvas.Dc(), {0, 0, width, height}, m_records, m_now, m_wakeGrace);
     BitBlt(item->hDC, rect.left, rect.top, width, height, canvas.Dc(), 0, 0, SRCCOPY);
     return TRUE;
 }

@@ -1,5 +1,7 @@
 #include "status/LineWatch.h"
 
+#include <algorithm>
+
 std::optional<LineChange> CLineWatch::Observe(LineCondition condition, uint32_t now, LineRates rates)
 {
     // The unsigned difference stays right when the tick count wraps between reads.
@@ -22,4 +24,9 @@ std::optional<LineChange> CLineWatch::Observe(LineCondition condition, uint32_t 
         m_upStart = m_runStart;
     m_confirmed = condition;
     return change;
+}
+
+int WakeGraceSeconds(int setting)
+{
+    return setting <= 0 ? kDefaultWakeGraceSeconds : std::min(setting, 86400);
 }

@@ -46,3 +46,9 @@ private:
     uint64_t m_runStart = 0; // clock at the first read of the run m_last belongs to
     uint64_t m_upStart = 0;  // clock at the first read of the confirmed up run
 };
+
+// The seconds after a wake within which a line that comes up was only
+// training again: the setting WakeGraceSeconds, 0 or less the default of
+// two minutes, at most a day.
+inline constexpr int kDefaultWakeGraceSeconds = 120;
+int WakeGraceSeconds(int setting);

@@ -6,6 +6,7 @@
 // together well under a second).
 #include "diary/DiaryFigures.h"
 #include "diary/DiaryFolder.h"
+#include "status/LineWatch.h"
 
 #include <windows.h>
 
@@ -67,7 +68,7 @@ int main()
         QueryPerformanceCounter(&t1);
         const std::vector<DiaryRecord> records = ParseDiary(text);
         QueryPerformanceCounter(&t2);
-        result = ComputeDiaryFigures(records, now + 30);
+        result = ComputeDiaryFigures(records, now + 30, kDefaultWakeGraceSeconds);
         QueryPerformanceCounter(&t3);
         read.push_back(Ms(t0, t1));
         parse.push_back(Ms(t1, t2));
