@@ -38,6 +38,12 @@ std::wstring LocalClock(int64_t localSeconds)
 
 } // namespace
 
+void DrawAsleepSample(HDC dc, const RECT& area)
+{
+    Fill(dc, area, kAsleep);
+    FrameRect(dc, &area, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
+}
+
 void DrawHistoryGraph(HDC dc, const RECT& area, const std::vector<DiaryRecord>& records, DiaryTime now,
                       int64_t wakeGrace)
 {

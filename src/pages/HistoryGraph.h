@@ -13,3 +13,5 @@
 // `wakeGrace`: as the figures take it (DiaryTimeline).
 void DrawHistoryGraph(HDC dc, const RECT& area, const std::vector<DiaryRecord>& records, DiaryTime now,
                       int64_t wakeGrace);
+// The legend's sample of the asleep shade, framed.
+void DrawAsleepSample(HDC dc, const RECT& area);

@@ -66,7 +66,8 @@ BOOL CHistoryPage::OnInitDialog()
     const std::pair<int, UINT> captions[] = {
         {IDC_CAPTION_UP_DAY, IDS_HISTORY_UP_DAY},   {IDC_CAPTION_UP_WEEK, IDS_HISTORY_UP_WEEK},
         {IDC_CAPTION_DROPS, IDS_HISTORY_DROPS},     {IDC_CAPTION_LONGEST, IDS_HISTORY_LONGEST},
-        {IDC_CAPTION_SESSION, IDS_HISTORY_SESSION}, {IDC_HISTORY_EXPORT, IDS_HISTORY_EXPORT}};
+        {IDC_CAPTION_SESSION, IDS_HISTORY_SESSION}, {IDC_HISTORY_EXPORT, IDS_HISTORY_EXPORT},
+        {IDC_HISTORY_ASLEEP_TEXT, IDS_HISTORY_ASLEEP}};
     for (const auto& [control, text] : captions)
         SetText(m_hWnd, control, LoadResString(text));
     const HWND period = GetDlgItem(m_hWnd, IDC_HISTORY_PERIOD);
@@ -142,6 +143,10 @@ LRESULT CHistoryPage::OnShowWindow(WPARAM wParam, LPARAM)
 LRESULT CHistoryPage::OnDrawItem(WPARAM, LPARAM lParam)
 {
     const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+    if (item->CtlID == IDC_HISTORY_ASLEEP_SAMPLE) {
+        DrawAsleepSample(item->hDC, item->rcItem);
+        return TRUE;
+    }
     if (item->CtlID != IDC_HISTORY_GRAPH)
         return FALSE;
     const RECT& rect = item->rcItem;
