@@ -11,6 +11,7 @@
 #include "settings/ResourceModule.h"
 #include "settings/XVuk.h"
 #include "skin/SkinMainWnd.h"
+#include "status/SleeplessClock.h"
 
 CCplApp::CCplApp(HINSTANCE instance) : CWinApp(instance), m_trayWnd(*this)
 {
@@ -56,6 +57,12 @@ bool CCplApp::InitInstance()
         ReportError(error);
         return false;
     }
+}
+
+int CCplApp::ExitInstance()
+{
+    m_diary.Stop(DiaryNow());
+    return CWinApp::ExitInstance();
 }
 
 bool CCplApp::PreTranslateMessage(MSG& message)
@@ -124,9 +131,21 @@ void CCplApp::RecordLineRead(LineReader reader, LineCondition condition, LineRat
         m_bAlignTrayTimer = false;
         m_trayWnd.RestartPollTimer();
     }
-    if (reader == LineReader::StatusWindow && m_trayWnd.IsWindow())
-        return;
-    m_diary.Observe(condition, rates, GetTickCount(), DiaryNow());
+    if (FollowsDiary(reader))
+        m_diary.Observe(condition, rates, SleeplessTickCount(), DiaryNow());
+}
+
+void CCplApp::RecordPcEvent(LineReader reader, PcEvent event)
+{
+    if (event == PcEvent::SessionEnd)
+        m_diary.Stop(DiaryNow()); // now: the program may be ended at any moment after
+    else if (FollowsDiary(reader))
+        event == PcEvent::Sleep ? m_diary.Sleep(DiaryNow()) : m_diary.Wake(DiaryNow());
+}
+
+bool CCplApp::FollowsDiary(LineReader reader) const
+{
+    return reader == LineReader::TrayIcon || !m_trayWnd.IsWindow();
 }
 
 void CCplApp::BringToFront(HWND window)

@@ -2,7 +2,8 @@
 // from bitmaps, two pages of four labelled rows, two activity bars with a
 // connection light, and four bitmap buttons (previous page, next page,
 // minimise, close). Once a second it polls the modem and redraws only the
-// rows whose text changed, the bars and the light.
+// rows whose text changed, the bars and the light; not while the PC
+// sleeps, and at once when it wakes.
 //
 // The window handles messages and polls; its painter (CSkinPainter) lays
 // out and draws the picture and keeps the off-screen copy it reaches the
@@ -12,6 +13,7 @@
 
 #include "app/AppServices.h"
 #include "framework/Handles.h"
+#include "framework/PowerListener.h"
 #include "framework/Wnd.h"
 #include "skin/SkinButton.h"
 #include "skin/SkinLayout.h"
@@ -22,7 +24,7 @@
 
 class ISkinDrawRecorder;
 
-class CSkinMainWnd : public CWnd {
+class CSkinMainWnd : public CWnd, private CPowerListener {
 public:
     static constexpr int kFieldCount = 8;
     static constexpr UINT_PTR kPollTimer = 1;
@@ -47,6 +49,10 @@ protected:
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
+    void OnSleep() override;
+    void OnWake() override;
+    void OnSessionEnd() override;
+
     LRESULT OnPaint(WPARAM, LPARAM);
     LRESULT OnEraseBackground(WPARAM, LPARAM);
     LRESULT OnQueryNewPalette(WPARAM, LPARAM);
