@@ -9,6 +9,7 @@
 #include "settings/ProgramIdentity.h"
 #include "settings/ResourceIds.h"
 #include "settings/ResourceModule.h"
+#include "settings/TextUtil.h"
 #include "settings/XVuk.h"
 #include "skin/SkinMainWnd.h"
 #include "status/SleeplessClock.h"
@@ -43,6 +44,10 @@ bool CCplApp::InitInstance()
             return false;
         }
 
+        // After a restart for updates Windows starts the program again,
+        // with the same arguments (not after a crash or a hang).
+        RegisterApplicationRestart(ArgumentsAfterProgramName(GetCommandLineW()).c_str(),
+                                   RESTART_NO_CRASH | RESTART_NO_HANG);
         RegisterWindowClass();
         StartDiary();
 

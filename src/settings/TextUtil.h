@@ -31,3 +31,8 @@ uint32_t ReadIniRgb(const std::string& text);
 std::string ToUpperAscii(std::string text);
 std::string ToLowerAscii(std::string text);
 bool EqualsNoCase(const std::string& a, const std::string& b);
+
+// A command line without the program's name in front, as Windows splits it
+// off (up to the closing quote, else the first blank) and the blanks after
+// it: the arguments exactly as they were given.
+std::wstring ArgumentsAfterProgramName(const std::wstring& commandLine);
