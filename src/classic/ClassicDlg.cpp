@@ -169,7 +169,8 @@ bool CClassicDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
         {WM_CLOSE, kAnyCode, kAnyId, &CClassicDlg::OnClose},
     };
     return DispatchMessageTable(this, table, message, wParam, lParam, result) ||
-           OnPowerMessage(m_hWnd, message, wParam, result) || CDialog::OnMessage(message, wParam, lParam, result);
+           OnPowerMessage(m_hWnd, message, wParam, lParam, result) ||
+           CDialog::OnMessage(message, wParam, lParam, result);
 }
 
 std::vector<CClassicDlg::PollingPage> CClassicDlg::PollingPages() const

@@ -1,6 +1,6 @@
 #include "framework/PowerListener.h"
 
-bool CPowerListener::OnPowerMessage(HWND window, UINT message, WPARAM wParam, LRESULT& result)
+bool CPowerListener::OnPowerMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
 {
     switch (message) {
     case WM_POWERBROADCAST:
@@ -17,10 +17,10 @@ bool CPowerListener::OnPowerMessage(HWND window, UINT message, WPARAM wParam, LR
         result = TRUE; // nothing to save, nothing to ask
         return true;
     case WM_ENDSESSION:
-        if (wParam) {
+        if (wParam)
             OnSessionEnd();
+        if (wParam && (lParam & ENDSESSION_CLOSEAPP))
             PostMessageW(window, WM_CLOSE, 0, 0);
-        }
         result = 0;
         return true;
     default:

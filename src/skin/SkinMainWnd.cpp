@@ -195,7 +195,8 @@ bool CSkinMainWnd::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
         {WM_COMMAND, 0, kMinimiseCommand, &CSkinMainWnd::OnMinimise},
     };
     return DispatchMessageTable(this, table, message, wParam, lParam, result) ||
-           OnPowerMessage(m_hWnd, message, wParam, result) || CWnd::OnMessage(message, wParam, lParam, result);
+           OnPowerMessage(m_hWnd, message, wParam, lParam, result) ||
+           CWnd::OnMessage(message, wParam, lParam, result);
 }
 
 void CSkinMainWnd::OnSleep()

@@ -88,7 +88,8 @@ bool CSysTrayWnd::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
         {WM_COMMAND, kAnyCode, kCommandExit, &CSysTrayWnd::OnExit},
     };
     return DispatchMessageTable(this, table, message, wParam, lParam, result) ||
-           OnPowerMessage(m_hWnd, message, wParam, result) || CWnd::OnMessage(message, wParam, lParam, result);
+           OnPowerMessage(m_hWnd, message, wParam, lParam, result) ||
+           CWnd::OnMessage(message, wParam, lParam, result);
 }
 
 void CSysTrayWnd::OnSleep()

@@ -231,9 +231,14 @@ history_page CplJapan.dll
 check_eq "the history page counts the drop" 1 "$(probe text "${HISTORY:-0}" --id 1038)"
 screenshot "$DIALOG" history-sleep-japanese
 check_eq "asked whether the session may end: yes at once" 1 "$(probe send "$tray" 0x11 0 0)" # WM_QUERYENDSESSION
-probe post "$tray" 0x16 1 && check "the session's end (WM_ENDSESSION) ends the program" wait_program_exit
+probe post "$tray" 0x16 1 0x80000000 # WM_ENDSESSION at log-off: Windows ends the program after it
+for ((i = 0; i < 100; i++)); do [[ $(recorded) == *'stop,, ' ]] && break || sleep 0.1; done
+wait_polls 2
+check_eq "the session's end writes the stop at once, nothing after it" "$SEEDED$run(last: stop)" \
+    "$(recorded)(last: $(tr -d '\r' <"$DIARY/history.csv" | tail -1 | cut -d, -f2))"
+check "the program waits to be ended" program_running
+stop_program
 kill "$watcher" 2>/dev/null
-check_eq "and writes the stop" "$SEEDED$run" "$(recorded)"
 rm -rf "$DIARY" && touch "$DIARY" # a file where the diary's folder would be
 program_folder diary "ShowSysTrayIcon=1" "KeepHistory=1" "SupportedLanguages=english"
 start_program icon

@@ -182,7 +182,7 @@ TEST_F(ClassicDialogTest, TheSleepStopsThePagesPollsTheWakeRestartsThemAtOnceAnd
     for (HWND page : pages)
         EXPECT_TRUE(KillTimer(page, 1)) << "and go on polling";
     EXPECT_EQ(TRUE, SendMessageW(window, WM_QUERYENDSESSION, 0, 0));
-    SendMessageW(window, WM_ENDSESSION, TRUE, 0);
+    SendMessageW(window, WM_ENDSESSION, TRUE, ENDSESSION_CLOSEAPP); // closed for an update
     Pump();
     EXPECT_FALSE(IsWindow(window));
     EXPECT_EQ((std::vector<PcEvent>{PcEvent::Sleep, PcEvent::Wake, PcEvent::SessionEnd}), pcEvents);

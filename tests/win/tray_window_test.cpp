@@ -236,7 +236,7 @@ TEST_F(TrayWindow, AChangeThatHeldForTwoReadsIsToldInOneBalloonWhileTheSettingIs
 
 // The PC's sleep as Windows tells it: no timer while asleep, a read at once at the wake (the
 // second resume message is the same wake), no balloon for a line that trains again after it;
-// the session's end closes the window.
+// the session's end is told, and closes the window when Restart Manager asks for it.
 TEST_F(TrayWindow, SleepStopsTheReadsTheWakeReadsAtOnceAndAResyncGivesNoBalloon)
 {
     ScopedFile ini(SettingsFilePath(), SettingsText("NotifyLineChanges=1"));
@@ -269,11 +269,14 @@ TEST_F(TrayWindow, SleepStopsTheReadsTheWakeReadsAtOnceAndAResyncGivesNoBalloon)
     EXPECT_EQ(TRUE, SendMessageW(tray.m_hWnd, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF));
     const HWND window = tray.m_hWnd;
     SendMessageW(window, WM_ENDSESSION, FALSE, 0); // the end called off
-    SendMessageW(window, WM_ENDSESSION, TRUE, 0);
+    SendMessageW(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
     pump();
-    EXPECT_EQ((std::vector<PcEvent>{PcEvent::Sleep, PcEvent::Wake, PcEvent::SessionEnd}), pcEvents);
+    EXPECT_TRUE(IsWindow(window)) << "at log-off Windows ends the program";
+    SendMessageW(window, WM_ENDSESSION, TRUE, ENDSESSION_CLOSEAPP);
+    pump();
+    EXPECT_EQ((std::vector<PcEvent>{PcEvent::Sleep, PcEvent::Wake, PcEvent::SessionEnd, PcEvent::SessionEnd}), pcEvents);
     EXPECT_EQ(std::make_pair(false, size_t(1)), std::make_pair(bool(IsWindow(window)), Deletes(window)))
-        << "closed, the icon removed";
+        << "asked to close: closed, the icon removed";
 }
 
 TEST_F(TrayWindow, TrainingBlinksEveryTickAndTheStatusIsReadEveryOther)
