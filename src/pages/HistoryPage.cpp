@@ -13,6 +13,7 @@
 #include "settings/WideText.h"
 #include "settings/XVuk.h"
 #include "status/LineAlertText.h"
+#include "status/LineWatch.h"
 
 #include <commdlg.h>
 
