@@ -10,6 +10,9 @@
 // Who read the line's state.
 enum class LineReader { TrayIcon, StatusWindow };
 
+// What the PC does that the line diary notes.
+enum class PcEvent { Sleep, Wake, SessionEnd };
+
 class IAppServices {
 public:
     virtual void ShowMainWindow() = 0;
@@ -22,6 +25,9 @@ public:
     // One read of the line's state, for the line diary, which follows one
     // reader: the tray icon while it exists, else the status window.
     virtual void RecordLineRead(LineReader reader, LineCondition condition, LineRates rates) = 0;
+    // The PC going to sleep or waking, as a window heard it, for the line
+    // diary, from the same reader as the reads; the session's end from any.
+    virtual void RecordPcEvent(LineReader reader, PcEvent event) = 0;
     // The selected language's name, lower-case ("japanese", ...); may be empty.
     virtual std::string GetLanguageName() const = 0;
 

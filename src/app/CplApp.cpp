@@ -9,8 +9,10 @@
 #include "settings/ProgramIdentity.h"
 #include "settings/ResourceIds.h"
 #include "settings/ResourceModule.h"
+#include "settings/TextUtil.h"
 #include "settings/XVuk.h"
 #include "skin/SkinMainWnd.h"
+#include "status/SleeplessClock.h"
 
 CCplApp::CCplApp(HINSTANCE instance) : CWinApp(instance), m_trayWnd(*this)
 {
@@ -42,6 +44,10 @@ bool CCplApp::InitInstance()
             return false;
         }
 
+        // After a restart for updates Windows starts the program again,
+        // with the same arguments (not after a crash or a hang).
+        RegisterApplicationRestart(ArgumentsAfterProgramName(GetCommandLineW()).c_str(),
+                                   RESTART_NO_CRASH | RESTART_NO_HANG);
         RegisterWindowClass();
         StartDiary();
 
@@ -56,6 +62,12 @@ bool CCplApp::InitInstance()
         ReportError(error);
         return false;
     }
+}
+
+int CCplApp::ExitInstance()
+{
+    m_diary.Stop(DiaryNow());
+    return CWinApp::ExitInstance();
 }
 
 bool CCplApp::PreTranslateMessage(MSG& message)
@@ -124,9 +136,21 @@ void CCplApp::RecordLineRead(LineReader reader, LineCondition condition, LineRat
         m_bAlignTrayTimer = false;
         m_trayWnd.RestartPollTimer();
     }
-    if (reader == LineReader::StatusWindow && m_trayWnd.IsWindow())
-        return;
-    m_diary.Observe(condition, rates, GetTickCount(), DiaryNow());
+    if (FollowsDiary(reader))
+        m_diary.Observe(condition, rates, SleeplessTickCount(), DiaryNow());
+}
+
+void CCplApp::RecordPcEvent(LineReader reader, PcEvent event)
+{
+    if (event == PcEvent::SessionEnd)
+        m_diary.Stop(DiaryNow()); // now: the program may be ended at any moment after
+    else if (FollowsDiary(reader))
+        event == PcEvent::Sleep ? m_diary.Sleep(DiaryNow()) : m_diary.Wake(DiaryNow());
+}
+
+bool CCplApp::FollowsDiary(LineReader reader) const
+{
+    return reader == LineReader::TrayIcon || !m_trayWnd.IsWindow();
 }
 
 void CCplApp::BringToFront(HWND window)

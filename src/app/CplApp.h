@@ -5,9 +5,9 @@
 
 #include "app/DebugPlugin.h"
 #include "app/AppServices.h"
+#include "diary/DiaryKeeper.h"
 #include "framework/WinApp.h"
 #include "settings/LanguageModule.h"
-#include "status/DiaryKeeper.h"
 #include "tray/SysTrayWnd.h"
 
 #include <memory>
@@ -19,6 +19,8 @@ public:
 
     bool InitInstance() override;
     bool PreTranslateMessage(MSG& message) override;
+    // The end of every run that ends by itself: the line diary's "stop".
+    int ExitInstance() override;
 
     void RegisterWindowClass();
     static void BringToFront(HWND window);
@@ -32,6 +34,7 @@ public:
     bool HasOpenStatusWindow() const override;
     std::string GetLanguageName() const override;
     void RecordLineRead(LineReader reader, LineCondition condition, LineRates rates) override;
+    void RecordPcEvent(LineReader reader, PcEvent event) override;
 
     bool IsDebugModeStarted() const;
     void StartDebugMode();
@@ -40,6 +43,8 @@ public:
 private:
     HWND MainWindowHandle() const;
     void StartDiary();
+    // The diary follows the tray icon's reads while it exists, else the status window's.
+    bool FollowsDiary(LineReader reader) const;
 
     std::unique_ptr<CWnd> m_pStatusWnd; // the classic dialog or the skinned window; may outlive its window
     CDebugPlugin m_debugPlugin;

@@ -158,9 +158,10 @@ void CClassicDlg::CreatePages()
     // The pages lie inside the tab control, where the dialog manager does not
     // look for the next control: FocusStops lists them for Tab.
 
-    AddPage(std::make_unique<CStatusPage>(
-                [this](LineCondition condition, LineRates rates) { OnStatusPageRead(condition, rates); }),
-            IDS_TAB_STATUS);
+    auto status = std::make_unique<CStatusPage>(
+        [this](LineCondition condition, LineRates rates) { OnStatusPageRead(condition, rates); });
+    m_pStatusPage = status.get();
+    AddPage(std::move(status), IDS_TAB_STATUS);
     auto version = std::make_unique<CVersionPage>();
     m_pVersionPage = version.get();
     AddPage(std::move(version), IDS_TAB_VERSION);
@@ -226,7 +227,40 @@ bool CClassicDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
         {WM_DPICHANGED, kAnyCode, kAnyId, &CClassicDlg::OnDpiChanged},
     };
     return DispatchMessageTable(this, table, message, wParam, lParam, result) ||
+           OnPowerMessage(m_hWnd, message, wParam, lParam, result) ||
            CDialog::OnMessage(message, wParam, lParam, result);
+}
+
+std::vector<CClassicDlg::PollingPage> CClassicDlg::PollingPages() const
+{
+    std::vector<PollingPage> pages;
+    if (m_pStatusPage)
+        pages.push_back({m_pStatusPage, CStatusPage::kTimerId, CStatusPage::kTimerPeriod});
+    if (m_pVersionPage)
+        pages.push_back({m_pVersionPage, CVersionPage::kTimerId, CVersionPage::kTimerPeriod});
+    return pages;
+}
+
+void CClassicDlg::OnSleep()
+{
+    for (const PollingPage& polling : PollingPages())
+        KillTimer(polling.page->m_hWnd, polling.timer);
+    m_pApp->RecordPcEvent(LineReader::StatusWindow, PcEvent::Sleep);
+}
+
+void CClassicDlg::OnWake()
+{
+    m_pApp->RecordPcEvent(LineReader::StatusWindow, PcEvent::Wake);
+    // Each at once, once the broadcast is answered, and in step from then on.
+    for (const PollingPage& polling : PollingPages()) {
+        SetTimer(polling.page->m_hWnd, polling.timer, polling.period, nullptr);
+        PostMessageW(polling.page->m_hWnd, WM_TIMER, polling.timer, 0);
+    }
+}
+
+void CClassicDlg::OnSessionEnd()
+{
+    m_pApp->RecordPcEvent(LineReader::StatusWindow, PcEvent::SessionEnd);
 }
 
 POINT CClassicDlg::GetBannerOrigin() const

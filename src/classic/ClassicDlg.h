@@ -1,7 +1,8 @@
 // The classic presentation of the status window: a modeless dialog with the
 // logo, a tab control holding the status, version and history pages, a
 // close button and the banner in the lower left corner. Logo and banner
-// share one palette built from both.
+// share one palette built from both. The pages that poll the modem stop
+// while the PC sleeps and poll at once when it wakes.
 #pragma once
 
 #include "dib/Dib.h"
@@ -10,14 +11,16 @@
 #include "framework/Dialog.h"
 #include "framework/DialogScaler.h"
 #include "framework/Handles.h"
+#include "framework/PowerListener.h"
 
 #include <exception>
 #include <memory>
 #include <vector>
 
+class CStatusPage;
 class CVersionPage;
 
-class CClassicDlg : public CDialog {
+class CClassicDlg : public CDialog, private CPowerListener {
 public:
     // Loads the pictures, builds the palette, creates and shows the dialog.
     // Raises nothing: a failure is shown in the "Error" box and leaves the
@@ -48,6 +51,18 @@ private:
     // out and drawn anew at `dpi`; when the pictures of that scale cannot be
     // had, it stays as it was.
     void ChangeDpi(unsigned dpi, const RECT& suggested);
+    void OnSleep() override;
+    void OnWake() override;
+    void OnSessionEnd() override;
+    // The pages that poll, with their timers.
+    struct PollingPage {
+        CDialog* page;
+        UINT_PTR timer;
+        UINT period;
+    };
+    std::vector<PollingPage> PollingPages() const;
+
+    void LoadPictures();
     // When a page's window is made: with the dialog, or when its tab is first chosen.
     enum class PageWindow { AtOpen, WhenFirstShown };
     void CreatePages();
@@ -77,6 +92,7 @@ private:
 
     IAppServices* m_pApp;                       // not owned
     std::vector<std::unique_ptr<CDialog>> m_pages; // in tab order; children of the tab control
+    CStatusPage* m_pStatusPage = nullptr;          // one of m_pages
     CVersionPage* m_pVersionPage = nullptr;        // one of m_pages
     bool m_bVersionTimerInStep = false;            // its timer was restarted in step with the status page's
     CDib m_logo{false};

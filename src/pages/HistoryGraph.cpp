@@ -1,7 +1,7 @@
 #include "pages/HistoryGraph.h"
 
+#include "diary/DiaryFigures.h"
 #include "framework/Handles.h"
-#include "status/DiaryFigures.h"
 
 #include <algorithm>
 
@@ -10,8 +10,8 @@ namespace {
 constexpr int64_t kDay = 86400;
 constexpr int kAxisHeight = 14; // the hour labels under the plot
 
-const COLORREF kUnknown = RGB(224, 224, 224), kOutage = RGB(255, 196, 196), kGrid = RGB(200, 200, 200),
-               kDownstream = RGB(0, 70, 200), kUpstream = RGB(0, 150, 60);
+const COLORREF kUnknown = RGB(224, 224, 224), kOutage = RGB(255, 196, 196), kAsleep = RGB(214, 206, 250),
+               kGrid = RGB(200, 200, 200), kDownstream = RGB(0, 70, 200), kUpstream = RGB(0, 150, 60);
 
 void Fill(HDC dc, const RECT& rect, COLORREF colour)
 {
@@ -38,7 +38,14 @@ std::wstring LocalClock(int64_t localSeconds)
 
 } // namespace
 
-void DrawHistoryGraph(HDC dc, const RECT& area, const std::vector<DiaryRecord>& records, DiaryTime now)
+void DrawAsleepSample(HDC dc, const RECT& area)
+{
+    Fill(dc, area, kAsleep);
+    FrameRect(dc, &area, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
+}
+
+void DrawHistoryGraph(HDC dc, const RECT& area, const std::vector<DiaryRecord>& records, DiaryTime now,
+                      int64_t wakeGrace)
 {
     const int64_t from = now.utc - kDay;
     RECT plot = area;
@@ -49,11 +56,13 @@ void DrawHistoryGraph(HDC dc, const RECT& area, const std::vector<DiaryRecord>& 
 
     Fill(dc, area, GetSysColor(COLOR_WINDOW));
     Fill(dc, plot, kUnknown);
-    for (const DiarySpan& span : DiaryTimeline(records, now.utc)) {
+    for (const DiarySpan& span : DiaryTimeline(records, now.utc, wakeGrace)) {
         if (span.end <= from)
             continue;
         const RECT known = {x(span.start), plot.top, std::max(x(span.end), x(span.start) + 1), plot.bottom};
-        Fill(dc, known, span.state == DiaryState::Up ? GetSysColor(COLOR_WINDOW) : kOutage);
+        Fill(dc, known, span.state == DiaryState::Up       ? GetSysColor(COLOR_WINDOW)
+                        : span.state == DiaryState::Asleep ? kAsleep
+                                                           : kOutage);
     }
 
     // Every six hours of local time: a grid line and its clock.

@@ -1,17 +1,19 @@
 #include "pages/HistoryPage.h"
 
+#include "diary/DiaryArchive.h"
+#include "diary/DiaryFolder.h"
+#include "diary/DiaryRecorder.h"
 #include "framework/ErrorBox.h"
 #include "framework/Handles.h"
 #include "framework/MessageTable.h"
 #include "pages/HistoryGraph.h"
+#include "settings/IniFile.h"
 #include "settings/ResourceIds.h"
 #include "settings/ResourceModule.h"
 #include "settings/WideText.h"
 #include "settings/XVuk.h"
-#include "status/DiaryArchive.h"
-#include "status/DiaryFolder.h"
-#include "status/DiaryRecorder.h"
 #include "status/LineAlertText.h"
+#include "status/LineWatch.h"
 
 #include <commdlg.h>
 
@@ -65,7 +67,8 @@ BOOL CHistoryPage::OnInitDialog()
     const std::pair<int, UINT> captions[] = {
         {IDC_CAPTION_UP_DAY, IDS_HISTORY_UP_DAY},   {IDC_CAPTION_UP_WEEK, IDS_HISTORY_UP_WEEK},
         {IDC_CAPTION_DROPS, IDS_HISTORY_DROPS},     {IDC_CAPTION_LONGEST, IDS_HISTORY_LONGEST},
-        {IDC_CAPTION_SESSION, IDS_HISTORY_SESSION}, {IDC_HISTORY_EXPORT, IDS_HISTORY_EXPORT}};
+        {IDC_CAPTION_SESSION, IDS_HISTORY_SESSION}, {IDC_HISTORY_EXPORT, IDS_HISTORY_EXPORT},
+        {IDC_HISTORY_ASLEEP_TEXT, IDS_HISTORY_ASLEEP}};
     for (const auto& [control, text] : captions)
         SetText(m_hWnd, control, LoadResString(text));
     const HWND period = GetDlgItem(m_hWnd, IDC_HISTORY_PERIOD);
@@ -95,6 +98,7 @@ void CHistoryPage::Refresh()
         return;
     const std::string folder = UserDiaryFolderPath();
     m_now = DiaryNow();
+    m_wakeGrace = WakeGraceSeconds(ReadOptionalIniInt(Settings::kWakeGraceSeconds));
     m_records.clear();
     if (!folder.empty())
         if (std::optional<std::string> text = MakeDiaryFolder(folder)->Read(kDiaryFileName))
@@ -106,7 +110,7 @@ void CHistoryPage::Refresh()
 
 void CHistoryPage::ShowFigures()
 {
-    const DiaryFigures figures = ComputeDiaryFigures(m_records, m_now.utc);
+    const DiaryFigures figures = ComputeDiaryFigures(m_records, m_now.utc, m_wakeGrace);
     const bool known = figures.day.knownSeconds > 0;
     const std::wstring none = kNoFigure;
     SetText(m_hWnd, IDC_UP_DAY_TEXT, PercentText(figures.day.upSeconds, figures.day.knownSeconds));
@@ -140,6 +144,10 @@ LRESULT CHistoryPage::OnShowWindow(WPARAM wParam, LPARAM)
 LRESULT CHistoryPage::OnDrawItem(WPARAM, LPARAM lParam)
 {
     const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+    if (item->CtlID == IDC_HISTORY_ASLEEP_SAMPLE) {
+        DrawAsleepSample(item->hDC, item->rcItem);
+        return TRUE;
+    }
     if (item->CtlID != IDC_HISTORY_GRAPH)
         return FALSE;
     const RECT& rect = item->rcItem;
@@ -147,7 +155,7 @@ LRESULT CHistoryPage::OnDrawItem(WPARAM, LPARAM lParam)
     MemoryCanvas canvas(item->hDC, MemoryCanvas::ColorBitmap(item->hDC, width, height));
     if (!canvas.IsReady())
         return TRUE;
-    DrawHistoryGraph(canvas.Dc(), {0, 0, width, height}, m_records, m_now);
+    DrawHistoryGraph(canvas.Dc(), {0, 0, width, height}, m_records, m_now, m_wakeGrace);
     BitBlt(item->hDC, rect.left, rect.top, width, height, canvas.Dc(), 0, 0, SRCCOPY);
     return TRUE;
 }

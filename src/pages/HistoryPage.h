@@ -5,8 +5,8 @@
 // is read anew when the page is shown and every minute while it is shown.
 #pragma once
 
+#include "diary/DiaryFigures.h"
 #include "framework/Dialog.h"
-#include "status/DiaryFigures.h"
 
 #include <vector>
 
@@ -33,4 +33,5 @@ private:
 
     std::vector<DiaryRecord> m_records; // history.csv's whole records, in file order
     DiaryTime m_now;                    // when they were read
+    int64_t m_wakeGrace = 0;            // seconds, the setting then
 };

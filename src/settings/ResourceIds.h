@@ -52,6 +52,7 @@
 #define IDS_HISTORY_PERIOD_WEEK 53
 #define IDS_HISTORY_PERIOD_ALL  54
 #define IDS_HISTORY_FILTER      55  // the Save dialog's file type: "CSV files (*.csv)"
+#define IDS_HISTORY_ASLEEP      56  // the graph's legend: the shade of the time the PC was asleep
 #define IDS_METER_VALUE         57  // the meter in words: %1 received, %2 sent, in per cent
 #define IDS_LAST_STRING         IDS_METER_VALUE
 
@@ -102,6 +103,8 @@
 #define IDC_SESSION_TEXT        1040
 #define IDC_HISTORY_PERIOD      1041  // strings 52..54
 #define IDC_HISTORY_EXPORT      1042  // string 51
+#define IDC_HISTORY_ASLEEP_SAMPLE 1043  // owner-drawn: the asleep shade
+#define IDC_HISTORY_ASLEEP_TEXT 1044  // string 56
 
 // ---- Program file resources ----------------------------------------------
 #define IDI_PROGRAM             1001  // window icon

@@ -27,6 +27,7 @@ inline constexpr char kStatusTextRGB[] = "StatusTextRGB";             // colour 
 inline constexpr char kNotifyLineChanges[] = "NotifyLineChanges";     // int: tray balloons when the line changes
 inline constexpr char kKeepHistory[] = "KeepHistory";                 // int: the line diary is written
 inline constexpr char kHistoryDays[] = "HistoryDays";                 // int: days the diary keeps (0: 90)
+inline constexpr char kWakeGraceSeconds[] = "WakeGraceSeconds";       // int: a line up this soon after a wake resynced (0: 120)
 
 // vavevida.ini in the Windows directory, section SystemInfo
 inline constexpr char kInstallerFile[] = "vavevida.ini";

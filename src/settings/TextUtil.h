@@ -36,3 +36,8 @@ bool EqualsNoCase(const std::string& a, const std::string& b);
 // "%2" by second; filled here, never by a format function, so that a
 // translation cannot ask for an argument that is not there.
 std::wstring FillPlaceholders(const std::wstring& pattern, const std::wstring& first, const std::wstring& second = {});
+
+// A command line without the program's name in front, as Windows splits it
+// off (up to the closing quote, else the first blank) and the blanks after
+// it: the arguments exactly as they were given.
+std::wstring ArgumentsAfterProgramName(const std::wstring& commandLine);

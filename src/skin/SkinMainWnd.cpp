@@ -277,7 +277,26 @@ bool CSkinMainWnd::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
         {WM_DPICHANGED, kAnyCode, kAnyId, &CSkinMainWnd::OnDpiChanged},
     };
     return DispatchMessageTable(this, table, message, wParam, lParam, result) ||
+           OnPowerMessage(m_hWnd, message, wParam, lParam, result) ||
            CWnd::OnMessage(message, wParam, lParam, result);
+}
+
+void CSkinMainWnd::OnSleep()
+{
+    KillTimer(m_hWnd, kPollTimer);
+    m_pApp->RecordPcEvent(LineReader::StatusWindow, PcEvent::Sleep);
+}
+
+void CSkinMainWnd::OnWake()
+{
+    m_pApp->RecordPcEvent(LineReader::StatusWindow, PcEvent::Wake);
+    SetTimer(m_hWnd, kPollTimer, kPollPeriod, nullptr);
+    PostMessageW(m_hWnd, WM_TIMER, kPollTimer, 0); // the first poll once the broadcast is answered
+}
+
+void CSkinMainWnd::OnSessionEnd()
+{
+    m_pApp->RecordPcEvent(LineReader::StatusWindow, PcEvent::SessionEnd);
 }
 
 LRESULT CSkinMainWnd::OnPaint(WPARAM, LPARAM)

@@ -2,7 +2,8 @@
 // from bitmaps, two pages of four labelled rows, two activity bars with a
 // connection light, and four bitmap buttons (previous page, next page,
 // minimise, close). Once a second it polls the modem and redraws only the
-// rows whose text changed, the bars and the light.
+// rows whose text changed, the bars and the light; not while the PC
+// sleeps, and at once when it wakes.
 //
 // The window handles messages and polls; its painter (CSkinPainter) lays
 // out and draws the picture and keeps the off-screen copy it reaches the
@@ -13,6 +14,7 @@
 #include "app/AppServices.h"
 #include "framework/Accessible.h"
 #include "framework/Handles.h"
+#include "framework/PowerListener.h"
 #include "framework/Wnd.h"
 #include "skin/SkinButton.h"
 #include "skin/SkinLayout.h"
@@ -24,7 +26,7 @@
 
 class ISkinDrawRecorder;
 
-class CSkinMainWnd : public CWnd, public IAccessibleContent {
+class CSkinMainWnd : public CWnd, public IAccessibleContent, private CPowerListener {
 public:
     static constexpr int kFieldCount = 8;
     static constexpr UINT_PTR kPollTimer = 1;
@@ -58,6 +60,10 @@ protected:
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
+    void OnSleep() override;
+    void OnWake() override;
+    void OnSessionEnd() override;
+
     LRESULT OnPaint(WPARAM, LPARAM);
     LRESULT OnEraseBackground(WPARAM, LPARAM);
     LRESULT OnQueryNewPalette(WPARAM, LPARAM);

@@ -34,6 +34,8 @@ public:
     // The change this read confirms, if any: at most one per change.
     std::optional<LineChange> Observe(LineCondition condition, uint32_t now, LineRates rates = {});
     LineCondition Confirmed() const { return m_confirmed; }
+    // Milliseconds the confirmed up run has lasted, to the last read; 0 while not up.
+    uint64_t UpMs() const { return m_confirmed == LineCondition::Up ? m_clock - m_upStart : 0; }
 
 private:
     LineCondition m_confirmed = LineCondition::Unknown;
@@ -45,4 +47,33 @@ private:
     bool m_started = false;
     uint64_t m_runStart = 0; // clock at the first read of the run m_last belongs to
     uint64_t m_upStart = 0;  // clock at the first read of the confirmed up run
+};
+
+// The seconds after a wake within which a line that comes up was only
+// training again: the setting WakeGraceSeconds, 0 or less the default of
+// two minutes, at most a day.
+inline constexpr int kDefaultWakeGraceSeconds = 120;
+int WakeGraceSeconds(int setting);
+
+// The line's changes worth telling the user of, across the PC's sleep:
+// after a wake the line is watched afresh, and a line that is not up at
+// first and comes up within the grace was resyncing, which is told nowhere.
+// Until the line is up again or the grace is over, nothing is told; then
+// what changed since before the sleep, if anything (a line still away is
+// told as gone down after the time it had been up before the sleep).
+class CLineAlertWatch {
+public:
+    std::optional<LineChange> Observe(LineCondition condition, uint32_t now, LineRates rates = {});
+    void Sleep();
+    // A wake at tick count `now`; also one of which no sleep was told.
+    void Wake(uint32_t now, uint32_t graceMs);
+
+private:
+    CLineWatch m_watch;
+    bool m_bAsleep = false;
+    bool m_bWaking = false; // from a wake until the line is up again or the grace is over
+    uint32_t m_wakeTick = 0;
+    uint32_t m_graceMs = 0;
+    LineCondition m_beforeSleep = LineCondition::Unknown;
+    uint64_t m_upBeforeSleepMs = 0;
 };

@@ -10,6 +10,7 @@
 #include "settings/ResourceModule.h"
 #include "settings/XVuk.h"
 #include "status/LineAlertText.h"
+#include "status/SleeplessClock.h"
 #include "tray/TrayLineReading.h"
 #include "tray/TrayMenu.h"
 #include "tray/TrayMessages.h"
@@ -31,6 +32,11 @@ int TrayIconSize(unsigned dpi)
 bool LineAlertsWanted()
 {
     return ReadOptionalIniInt(Settings::kNotifyLineChanges) != 0;
+}
+
+uint32_t WakeGraceMs()
+{
+    return uint32_t(WakeGraceSeconds(ReadOptionalIniInt(Settings::kWakeGraceSeconds))) * 1000;
 }
 
 } // namespace
@@ -93,7 +99,30 @@ bool CSysTrayWnd::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
         {WM_COMMAND, kAnyCode, kCommandExit, &CSysTrayWnd::OnExit},
     };
     return DispatchMessageTable(this, table, message, wParam, lParam, result) ||
+           OnPowerMessage(m_hWnd, message, wParam, lParam, result) ||
            CWnd::OnMessage(message, wParam, lParam, result);
+}
+
+void CSysTrayWnd::OnSleep()
+{
+    KillTimer(m_hWnd, kPollTimer);
+    m_lineWatch.Sleep();
+    m_app.RecordPcEvent(LineReader::TrayIcon, PcEvent::Sleep);
+}
+
+void CSysTrayWnd::OnWake()
+{
+    m_app.RecordPcEvent(LineReader::TrayIcon, PcEvent::Wake);
+    m_lineWatch.Wake(SleeplessTickCount(), WakeGraceMs());
+    // The first read at once, once the broadcast is answered; then every second.
+    SetTimer(m_hWnd, kPollTimer, kPollPeriodMs, nullptr);
+    ReadAtNextTrayTick();
+    PostMessageW(m_hWnd, WM_TIMER, kPollTimer, 0);
+}
+
+void CSysTrayWnd::OnSessionEnd()
+{
+    m_app.RecordPcEvent(LineReader::TrayIcon, PcEvent::SessionEnd);
 }
 
 bool CSysTrayWnd::AddIcon()
@@ -140,6 +169,8 @@ std::wstring CSysTrayWnd::StateText(uint32_t state) const
 
 void CSysTrayWnd::Poll(UINT_PTR)
 {
+    if (IsAsleep())
+        return;
     // The blink keeps the tool-tip, which always fits: it is shown already.
     if (m_nLineState == kLineStateTraining)
         SetIconAndTip(m_nIconIndex == kTrayIconTraining ? kTrayIconOther : kTrayIconTraining);
@@ -199,7 +230,7 @@ void CSysTrayWnd::AlertLineChange(const TrayLineReading& reading)
     const LineCondition condition = TrayLineCondition(reading);
     const LineRates rates = {reading.downstreamRate, reading.upstreamRate};
     m_app.RecordLineRead(LineReader::TrayIcon, condition, rates);
-    const std::optional<LineChange> change = m_lineWatch.Observe(condition, GetTickCount(), rates);
+    const std::optional<LineChange> change = m_lineWatch.Observe(condition, SleeplessTickCount(), rates);
     if (!change || !m_bIconAdded)
         return;
     const LineAlert alert = LineAlertFor(*change, [](unsigned id) { return LoadResString(id); });

@@ -4,10 +4,13 @@
 // as one of seven pictures and a tool-tip, and tells of the line going up or
 // down and of the modem going or coming back in a balloon. A double-click
 // opens the status window, a right click offers the menu. With the icon on,
-// it is the program's main window.
+// it is the program's main window. While the PC sleeps it reads nothing;
+// at a wake it reads at once, and a line that only trains again after the
+// wake gives no balloon.
 #pragma once
 
 #include "app/AppServices.h"
+#include "framework/PowerListener.h"
 #include "framework/Wnd.h"
 #include "status/LineWatch.h"
 #include "tray/NotifyIconShell.h"
@@ -19,7 +22,7 @@
 
 struct TrayLineReading;
 
-class CSysTrayWnd : public CWnd {
+class CSysTrayWnd : public CWnd, private CPowerListener {
 public:
     // Loads the seven icons; raises XVuk "Can't load icon resource %d".
     explicit CSysTrayWnd(IAppServices& app);
@@ -40,7 +43,8 @@ public:
     void SetIconAndTip(int index, const std::wstring& tip);
     // The name of a line state from the language module's list.
     std::wstring StateText(uint32_t state) const;
-    // One timer tick: the blink, and on every other tick the status read.
+    // One timer tick: the blink, and on every other tick the status read;
+    // nothing while the PC is asleep.
     // An XVuk is shown in the "Error" box once, not again at every tick.
     void Poll(UINT_PTR timerId);
     // Starts the 500 ms timer anew from now, so that its ticks fall in step
@@ -51,6 +55,10 @@ protected:
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
+    // CPowerListener: no reads while the PC sleeps; at the wake one at once.
+    void OnSleep() override;
+    void OnWake() override;
+    void OnSessionEnd() override;
     LRESULT OnTimer(WPARAM, LPARAM);
     LRESULT OnClose(WPARAM, LPARAM);
     LRESULT OnDestroy(WPARAM, LPARAM);
@@ -86,7 +94,7 @@ private:
     uint32_t m_nUpstreamCells = 0; // command 0x0301 likewise
     std::wstring m_sTip;        // the tool-tip now shown
     bool m_bIconAdded = false;  // added and not yet removed
-    CLineWatch m_lineWatch;
+    CLineAlertWatch m_lineWatch;
 
     // The failure reported last (message and the tool-tip it concerned):
     // kept until a status read succeeds, so that a failure that lasts is

@@ -25,3 +25,8 @@ uint32_t AdvanceTrayTick()
 {
     return ++g_trayTicks;
 }
+
+void ReadAtNextTrayTick()
+{
+    g_trayTicks &= ~1u; // the next count is odd
+}

@@ -14,3 +14,5 @@ UINT TaskbarCreatedMessage();
 
 // Adds one to the shared tick counter and returns the new count.
 uint32_t AdvanceTrayTick();
+// The next tick reads the status, and so every other one after it.
+void ReadAtNextTrayTick();

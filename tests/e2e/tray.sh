@@ -6,8 +6,11 @@
 # real double-click opens the window, the icon goes with the program, and with
 # NotifyLineChanges on, balloons tell of the line's and the modem's ups and
 # downs, and with KeepHistory on the line diary records them (without the
-# icon, from the status window's reads). Screenshots of
-# the taskbar in each state, tool-tip, menu and balloons.
+# icon, from the status window's reads) and the PC's sleep and wake (WM_POWERBROADCAST
+# to the tray window) and the program's start and end; a line that trains
+# again after the wake is no drop and no balloon. Screenshots of the taskbar
+# in each state, tool-tip, menu and balloons, and of the history page with a
+# night's sleep.
 source "$(dirname "$0")/lib.sh"
 
 # Wine's taskbar paints the first notification icon in a 20-pixel slot at its
@@ -159,40 +162,96 @@ alerts() { # module language: the line held in training, then up, down, gone and
 alerts CplEng.dll english
 PROGRAM_LOCALE=de_DE.UTF-8 alerts CplGermn.dll german
 
-echo "the line diary: up, ten seconds down, up again"
+echo "the line diary through the PC's sleep: a resync after the wake is no drop, a longer outage is one"
 DIARY=$WINEPREFIX/drive_c/users/$(id -un)/AppData/Local/Modavi
-rm -rf "$DIARY"
-program_folder diary "ShowSysTrayIcon=1" "ClassicStyle=1" "KeepHistory=1" "SupportedLanguages=english"
+recorded() { tr -d '\r' <"$DIARY/history.csv" | sed '1d; s/^[^,]*,//' | grep -v '^rate,' | tr '\n' ' '; }
+# The diary a night's sleep left: up from ten hours ago, asleep from eight
+# hours to two hours ago, training for $1 s after the wake, up again until
+# the program ended ten minutes ago.
+seed_diary() {
+    local now i
+    now=$(date +%s)
+    rm -rf "$DIARY" && mkdir -p "$DIARY"
+    rec() { TZ=UTC printf '%(%Y-%m-%dT%H:%M:%S)T+00:00,%s\n' "$1" "$2"; }
+    { echo time,event,downstream_kbps,upstream_kbps
+        rec $((now - 36000)) start,, && rec $((now - 36000)) up,8128,864
+        for ((i = 599; i > 480; i--)); do rec $((now - i * 60)) rate,8128,864; done
+        rec $((now - 28800)) sleep,, && rec $((now - 7200)) wake,, && rec $((now - 7199)) down,,
+        rec $((now - 7200 + $1)) up,8128,864
+        for ((i = 119; i > 10; i--)); do rec $((now - i * 60)) rate,8128,864; done
+        rec $((now - 600)) stop,,; } >"$DIARY/history.csv"
+    SEEDED=$(recorded)
+}
+suspend_and_wake() { # down for: the line up, the PC asleep, after the wake down for that many reads, then up
+    tray=$(find_window --class "$CLASS" --title SysTrayWnd)
+    wait_polls 3 && probe post "$tray" 0x218 4 && sim "set 4 --dword 3" # WM_POWERBROADCAST, PBT_APMSUSPEND
+    probe post "$tray" 0x218 0x12 && wait_polls "$1" && sim "set 4 --dword 2" && wait_polls 3 # PBT_APMRESUMEAUTOMATIC
+}
+history_page() { # module: opens the status window on its history page; sets DIALOG and HISTORY
+    local tabs page
+    probe command "$tray" 100
+    DIALOG=$(find_window --class '#32770' --title "$(module_string "$1" 1)" --visible)
+    tabs=$(probe children "$DIALOG" | awk '$3 == "SysTabControl32" {print $1}')
+    probe key "$tabs" 0x27 && probe key "$tabs" 0x27 # made and read when shown
+    for page in $(probe children "$DIALOG" | awk '$3 == "#32770" {print $1}'); do
+        probe text "$page" --id 1030 >/dev/null && HISTORY=$page
+    done
+}
+run="start,, up,8128,864 sleep,, wake,, down,, up,8128,864 stop,, "
 sim reset "set 4 --dword 2" "set 0x0103 --dword 8128" "set 0x0107 --dword 864"
+seed_diary 20
+program_folder diary "ShowSysTrayIcon=1" "ClassicStyle=1" "KeepHistory=1" "NotifyLineChanges=1" "SupportedLanguages=english"
+$MODAVI_WINE "$SIM/uiprobe.exe" watch --class tooltips_class32 --visible --timeout 120000 >"$BALLOONS" 2>/dev/null &
+watcher=$!
 start_program icon
-wait_polls 3 && sim "set 4 --dword 3" && wait_polls 10 && sim "set 4 --dword 2" && wait_polls 3
-probe command "$(find_window --class "$CLASS" --title SysTrayWnd)" 100
-dialog=$(find_window --class '#32770' --title "$(module_string CplEng.dll 1)" --visible)
-tabs=$(probe children "$dialog" | awk '$3 == "SysTabControl32" {print $1}')
-probe key "$tabs" 0x27 && probe key "$tabs" 0x27 # the history page, made and read when shown
-for page in $(probe children "$dialog" | awk '$3 == "#32770" {print $1}'); do
-    probe text "$page" --id 1030 >/dev/null && history_page=$page
-done
-check_eq "the status window's history page counts the drop" 1 "$(probe text "${history_page:-0}" --id 1038)"
-stop_program
-diary=$(tr -d '\r' <"$DIARY/history.csv")
-check_eq "the records in order, rates on the up lines" "$(printf '%s\n' time,event,downstream_kbps,upstream_kbps \
-    up,8128,864 down,, up,8128,864)" "$(sed '1!s/^[^,]*,//' <<<"$diary" | grep -v '^rate,')"
-check "each time local ISO 8601 with its offset" test -z "$(sed 1d <<<"$diary" |
+suspend_and_wake 20
+history_page CplEng.dll
+check_eq "down for 20 s after the wake: no drop on the history page" 0 "$(probe text "${HISTORY:-0}" --id 1038)"
+check_eq "and the day all up time, the sleep left out" "100.0 %" "$(probe text "${HISTORY:-0}" --id 1036)"
+screenshot "$DIALOG" history-sleep-english
+probe command "$tray" 102 && check "exit from the menu ends the program" wait_program_exit
+kill "$watcher" 2>/dev/null
+check_eq "and no balloon" "" "$(told 1)"
+check_eq "the diary: what was seen, with the sleep, the wake and the end" "$SEEDED$run" "$(recorded)"
+check "each time local ISO 8601 with its offset" test -z "$(tr -d '\r' <"$DIARY/history.csv" | sed 1d |
     grep -Ev '^[0-9]{4}-[0-9]{2}-[0-9]{2}T[0-9]{2}:[0-9]{2}:[0-9]{2}[+-][0-9]{2}:[0-9]{2},')"
+
+seed_diary 2
+program_folder diary-ja "ShowSysTrayIcon=1" "ClassicStyle=1" "KeepHistory=1" "NotifyLineChanges=1" \
+    "WakeGraceSeconds=3" "SupportedLanguages=english,japanese"
+$MODAVI_WINE "$SIM/uiprobe.exe" watch --class tooltips_class32 --visible --timeout 120000 >"$BALLOONS" 2>/dev/null &
+watcher=$!
+PROGRAM_LOCALE=ja_JP.UTF-8 start_program icon
+suspend_and_wake 8
+wait_told 2 ja-up-after-wake
+check "down past the grace after the wake: told, after the time it was up before the sleep" grep -qx \
+    "$(module_string CplJapan.dll 38 | sed "s/%1/$(module_string CplJapan.dll 41 | sed 's/%1/[0-9][0-9]*/')/")" <<<"$(told 1)"
+check_eq "and up again" "$(module_string CplJapan.dll 37 | sed 's|%1|8128/864|')" "$(told 2)"
+history_page CplJapan.dll
+check_eq "the history page counts the drop" 1 "$(probe text "${HISTORY:-0}" --id 1038)"
+screenshot "$DIALOG" history-sleep-japanese
+check_eq "asked whether the session may end: yes at once" 1 "$(probe send "$tray" 0x11 0 0)" # WM_QUERYENDSESSION
+probe post "$tray" 0x16 1 0x80000000 # WM_ENDSESSION at log-off: Windows ends the program after it
+for ((i = 0; i < 100; i++)); do [[ $(recorded) == *'stop,, ' ]] && break || sleep 0.1; done
+wait_polls 2
+check_eq "the session's end writes the stop at once, nothing after it" "$SEEDED$run(last: stop)" \
+    "$(recorded)(last: $(tr -d '\r' <"$DIARY/history.csv" | tail -1 | cut -d, -f2))"
+check "the program waits to be ended" program_running
+stop_program
+kill "$watcher" 2>/dev/null
 rm -rf "$DIARY" && touch "$DIARY" # a file where the diary's folder would be
+program_folder diary "ShowSysTrayIcon=1" "KeepHistory=1" "SupportedLanguages=english"
 start_program icon
 sim "set 4 --dword 3" && wait_polls 3 && sim "set 4 --dword 2" && wait_polls 3
 check "a diary that cannot be written: the monitor runs on, no box" eval 'program_running && no_window --class "#32770"'
 stop_program
 rm -f "$DIARY"
-recorded() { tr -d '\r' <"$DIARY/history.csv" | sed '1d; s/^[^,]*,//' | grep -v '^rate,' | tr '\n' ' '; }
 program_folder diary-alone "ShowSysTrayIcon=0" "ClassicStyle=0" "KeepHistory=1" "SupportedLanguages=english"
 start_program
 wait_polls 3 && sim "set 4 --dword 3" && wait_polls 4 && sim "set 4 --dword 2" && wait_polls 3 && sim "devices none"
 for ((i = 0; i < 100; i++)); do [[ $(recorded) == *modem-lost* ]] && break || sleep 0.1; done
-stop_program
+probe close "$(find_window --class "$CLASS" --visible)" && check "closing the window ends the program" wait_program_exit
 sim "devices both"
-check_eq "without the tray icon the skinned window's reads keep the diary" \
-    "up,8128,864 down,, up,8128,864 modem-lost,, " "$(recorded)"
+check_eq "without the tray icon the skinned window's reads keep the diary, to the window's close" \
+    "start,, up,8128,864 down,, up,8128,864 modem-lost,, stop,, " "$(recorded)"
 e2e_done

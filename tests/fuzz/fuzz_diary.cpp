@@ -1,7 +1,8 @@
 // The line diary read from any bytes: every record read back writes out as
 // a line that reads as the same record, and the figures stay within their
-// periods whatever order and clock the records come in.
-#include "status/DiaryFigures.h"
+// periods, less the time the PC was asleep, whatever order, clock, sleeps
+// and wakes the records come in.
+#include "diary/DiaryFigures.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -38,13 +39,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* input, size_t size)
         now = std::max(now, record.time.utc);
     }
     now += size % 300; // sometimes within a record's reach, sometimes not
-    int64_t end = INT64_MIN;
-    for (const DiarySpan& span : DiaryTimeline(records, now)) {
+    const int64_t grace = int64_t(size % 7) * 30;
+    int64_t end = INT64_MIN, asleep = 0;
+    for (const DiarySpan& span : DiaryTimeline(records, now, grace)) {
         Check(span.start < span.end && span.end <= now && span.start >= end && span.state != DiaryState::Unknown);
         end = span.end;
+        if (span.state == DiaryState::Asleep) // within the last day
+            asleep += std::max<int64_t>(0, span.end - std::max(span.start, now - 86400));
     }
-    const DiaryFigures figures = ComputeDiaryFigures(records, now);
-    CheckPeriod(figures.day, 86400);
+    const DiaryFigures figures = ComputeDiaryFigures(records, now, grace);
+    CheckPeriod(figures.day, 86400 - asleep); // the time asleep is left out
     CheckPeriod(figures.week, 7 * 86400);
     Check(figures.session >= -1 && figures.session <= now);
     return 0;

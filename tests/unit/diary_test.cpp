@@ -1,8 +1,9 @@
 // The line diary: its lines, the figures computed from hand-made diaries,
 // and the recorder against real files (torn lines, rotation, no folder).
-#include "status/DiaryArchive.h"
-#include "status/DiaryFigures.h"
-#include "status/DiaryRecorder.h"
+#include "diary/DiaryArchive.h"
+#include "diary/DiaryFigures.h"
+#include "diary/DiaryKeeper.h"
+#include "diary/DiaryRecorder.h"
 
 #include <gtest/gtest.h>
 
@@ -20,19 +21,28 @@ std::string Reformat(const std::string& line)
 }
 
 // A hand-made diary, one letter a minute as the recorder writes it: U the
-// line up (8128/864), D down, L no modem, '.' the program not running; '<'
-// sets the clock an hour back, '+' moves the offset an hour on (daylight
-// saving). "now" is half a minute after the last record.
+// line up (8128/864), D down, L no modem, '.' the program not running, z the
+// PC asleep (a "sleep" at the first, a "wake" at the minute after the last).
+// Marks that take no time: '<' sets the clock an hour back, '+' moves the
+// offset an hour on (daylight saving); '[' is a "start", ']' a "stop", 'w' a
+// wake without a sleep. "now" is half a minute after the last record.
 std::string Figures(const std::string& minutes)
 {
     std::string text = std::string(kDiaryHeader) + "\n";
     DiaryTime t{1796558400, 60};
     char last = '.';
+    auto mark = [&](DiaryEvent event) { text += FormatDiaryLine({t, event, {}, {}}) + "\n"; };
     for (char c : minutes) {
         t.utc -= c == '<' ? 3600 : 0;
         t.offsetMinutes += c == '+' ? 60 : 0;
-        if (c == '<' || c == '+')
+        const size_t marks = std::string("<+[]w").find(c);
+        if (marks != std::string::npos) {
+            if (marks >= 2)
+                mark(marks == 2 ? DiaryEvent::Start : marks == 3 ? DiaryEvent::Stop : DiaryEvent::Wake);
             continue;
+        }
+        if ((c == 'z') != (last == 'z'))
+            mark(c == 'z' ? DiaryEvent::Sleep : DiaryEvent::Wake);
         DiaryRecord r{t, DiaryEvent::Rate, {}, {}};
         if (c == 'U')
             r = {t, last == 'U' ? DiaryEvent::Rate : DiaryEvent::Up, 8128, 864};
@@ -42,12 +52,12 @@ std::string Figures(const std::string& minutes)
             r.event = DiaryEvent::Down;
         if (c == 'L' && last != 'L')
             r.event = DiaryEvent::ModemLost;
-        if (c != '.')
+        if (c != '.' && c != 'z')
             text += FormatDiaryLine(r) + "\n";
         last = c;
         t.utc += 60;
     }
-    const DiaryFigures f = ComputeDiaryFigures(ParseDiary(text + "2026-12-06T18:0"), t.utc - 30);
+    const DiaryFigures f = ComputeDiaryFigures(ParseDiary(text + "2026-12-06T18:0"), t.utc - 30, 120);
     std::ostringstream out;
     for (const DiaryPeriodFigures& p : {f.day, f.week})
         out << p.upSeconds << "/" << p.knownSeconds << " up, " << p.drops << " drops, " << p.longestOutage << " out; ";
@@ -81,6 +91,8 @@ TEST(LineDiaryTest, LinesReadBackExactlyAndAnythingElseIsNoRecord)
         {"2026-12-06T18:02:11+01:00,up,8128,864", "2026-12-06T18:02:11+01:00,up,8128,864 @1796576531"},
         {"2026-12-06T13:32:11-03:30,rate,,\r", "2026-12-06T13:32:11-03:30,rate,, @1796576531"},
         {"2024-02-29T00:00:00Z,modem-found,,", "2024-02-29T00:00:00+00:00,modem-found,, @1709164800"},
+        {"2026-12-06T18:02:11+01:00,sleep,,", "2026-12-06T18:02:11+01:00,sleep,, @1796576531"},
+        {"2026-12-06T18:02:11+01:00,hibernate,,", "-"}, // an event of a later version: skipped
         {"1969-12-31T23:59:59+00:00,modem-lost,0,4294967295", "1969-12-31T23:59:59+00:00,modem-lost,0,4294967295 @-1"},
         {kDiaryHeader, "-"}, {"2026-12-06T18:02:11+01:00,rate,8128,86 (torn)", "-"},
         {"2026-12-06T18:02:11+01:00,rate,8128", "-"}, {"2026-12-06T18:02:11+01:00,up,1,2,3", "-"},
@@ -106,6 +118,16 @@ TEST(DiaryFiguresTest, HandMadeDiaries)
         {"UU+UU", "210/210 up, 0 drops, 0 out; 210/210 up, 0 drops, 0 out; session 210"},
         // A drop a day ago counts for the week only.
         {"UDD" + std::string(1440, 'U'), "86370/86400 up, 0 drops, 30 out; 86430/86550 up, 1 drops, 120 out; session 86370"},
+        // Asleep: left out. Down after the wake and up within two minutes: a resync; longer: a drop.
+        {"UUzzzDUU", "210/210 up, 0 drops, 0 out; 210/210 up, 0 drops, 0 out; session 90"},
+        {"UUzzzDDDUU", "210/390 up, 1 drops, 180 out; 210/390 up, 1 drops, 180 out; session 90"},
+        {"UUzz", "120/120 up, 0 drops, 0 out; 120/120 up, 0 drops, 0 out; session -1"}, // no wake yet
+        {"UUwDDU", "150/150 up, 0 drops, 0 out; 150/150 up, 0 drops, 0 out; session 30"}, // a wake without a sleep
+        {"UUz<zzDU", "150/150 up, 0 drops, 0 out; 150/150 up, 0 drops, 0 out; session 30"}, // set back while asleep
+        // A stop ends the watch where it was (without it the last record speaks for 150 s);
+        // started anew with the line down: unknown in between, no drop.
+        {"UUU]....", "180/180 up, 0 drops, 0 out; 180/180 up, 0 drops, 0 out; session -1"},
+        {"UU]..[DD", "120/210 up, 0 drops, 90 out; 120/210 up, 0 drops, 90 out; session -1"},
     };
     for (const auto& [minutes, expected] : diaries)
         EXPECT_EQ(expected, Figures(minutes)) << minutes.substr(0, 20);
@@ -129,12 +151,18 @@ TEST_F(DiaryFiles, RecordsEachChangeAndAMinutesRecordWithTheRatesWhileUpEmptyOth
                  {150, {}, C::Up, {7000, 800}}};
     for (const auto& read : reads)
         recorder.Observe(read.change, read.confirmed, read.rates, {kNow + read.at, 60});
-    EXPECT_EQ(kHead + "2026-12-06T13:00:00+01:00,up,8128,864\n2026-12-06T13:01:01+01:00,rate,8130,864\n"
+    for (DiaryEvent event : {DiaryEvent::Sleep, DiaryEvent::Wake, DiaryEvent::Stop, DiaryEvent::Wake})
+        recorder.Mark(event, {kNow + 300, 60});
+    recorder.Observe(LineChange{C::Up, C::Down, 0, {}}, C::Down, {}, {kNow + 301, 60});
+    EXPECT_EQ(kHead + "2026-12-06T13:00:00+01:00,start,,\n"
+                      "2026-12-06T13:00:00+01:00,up,8128,864\n2026-12-06T13:01:01+01:00,rate,8130,864\n"
                       "2026-12-06T13:02:01+01:00,rate,8130,864\n2026-12-06T13:02:10+01:00,down,,\n"
                       "2026-12-06T13:03:10+01:00,rate,,\n2026-12-06T13:03:20+01:00,modem-lost,,\n"
                       "2026-12-06T13:03:30+01:00,modem-found,,\n2026-12-06T13:03:30+01:00,up,7000,800\n"
-                      "2026-12-06T13:02:30+01:00,rate,7000,800\n",
-              File("history.csv"));
+                      "2026-12-06T13:02:30+01:00,rate,7000,800\n2026-12-06T13:05:00+01:00,sleep,,\n"
+                      "2026-12-06T13:05:00+01:00,wake,,\n2026-12-06T13:05:00+01:00,stop,,\n",
+              File("history.csv")) << "nothing after the stop";
+    EXPECT_FALSE(recorder.IsWriting());
     EXPECT_EQ("", traces);
 }
 
@@ -144,9 +172,9 @@ TEST_F(DiaryFiles, ATornLastLineIsEndedSoThatItNeverReadsAsARecord)
     recorder.Start({kNow, 60}, 90);
     recorder.Observe(LineChange{LineCondition::Unknown, LineCondition::Down, 0, {}}, LineCondition::Down, {}, {kNow, 60});
     EXPECT_EQ(kHead + "2026-12-06T12:59:00+01:00,up,8128,864\n2026-12-06T12:59:30+01:00,rate,8128,86 (torn)\n"
-                      "2026-12-06T13:00:00+01:00,down,,\n",
+                      "2026-12-06T13:00:00+01:00,start,,\n2026-12-06T13:00:00+01:00,down,,\n",
               File("history.csv"));
-    EXPECT_EQ(2u, ParseDiary(File("history.csv")).size());
+    EXPECT_EQ(3u, ParseDiary(File("history.csv")).size());
 }
 
 TEST_F(DiaryFiles, OldRecordsMoveToTheirLocalMonthsFileOnceAndTheRestStaysAllReadBackInOrder)
@@ -156,7 +184,8 @@ TEST_F(DiaryFiles, OldRecordsMoveToTheirLocalMonthsFileOnceAndTheRestStaysAllRea
     Put("history.csv", kHead + aug + sep + "torn,\n" + kept);
     Put("history-2026-08.csv", kHead + aug); // left by a start that failed after writing it
     recorder.Start({kNow, 60}, 90);          // 90 days before: 2026-09-07T12:00:00Z
-    EXPECT_EQ(kHead + kept, File("history.csv"));
+    const std::string start = "2026-12-06T13:00:00+01:00,start,,\n";
+    EXPECT_EQ(kHead + kept + start, File("history.csv"));
     EXPECT_EQ(kHead + aug, File("history-2026-08.csv"));
     EXPECT_EQ(kHead + sep, File("history-2026-09.csv"));
     EXPECT_EQ("", traces);
@@ -164,7 +193,7 @@ TEST_F(DiaryFiles, OldRecordsMoveToTheirLocalMonthsFileOnceAndTheRestStaysAllRea
     std::string whole; // what Export offers as everything: the months, oldest first, then history.csv
     for (const DiaryRecord& record : ReadWholeDiary(*folder))
         whole += FormatDiaryLine(record) + "\n";
-    EXPECT_EQ(aug + sep + kept, whole);
+    EXPECT_EQ(aug + sep + kept + start, whole);
 }
 
 TEST_F(DiaryFiles, AFolderThatCannotBeWrittenCostsTheDiaryWithOneTraceLine)
@@ -172,7 +201,8 @@ TEST_F(DiaryFiles, AFolderThatCannotBeWrittenCostsTheDiaryWithOneTraceLine)
     Put("history.csv", kHead + "2026-01-01T00:00:00+00:00,up,1,2\n");
     std::system(("mkdir '" + dir + "/history-2026-01.csv.new'").c_str()); // the month's file cannot be written
     recorder.Start({kNow, 60}, 90);
-    EXPECT_EQ(kHead + "2026-01-01T00:00:00+00:00,up,1,2\n", File("history.csv")) << "left whole";
+    EXPECT_EQ(kHead + "2026-01-01T00:00:00+00:00,up,1,2\n2026-12-06T13:00:00+01:00,start,,\n", File("history.csv"))
+        << "left whole";
     EXPECT_NE(std::string::npos, traces.find("could not be moved to history-2026-01.csv")) << traces;
     EXPECT_TRUE(recorder.IsWriting());
 
@@ -184,4 +214,28 @@ TEST_F(DiaryFiles, AFolderThatCannotBeWrittenCostsTheDiaryWithOneTraceLine)
         broken.Observe(LineChange{LineCondition::Unknown, LineCondition::Down, 0, {}}, LineCondition::Down, {}, {kNow + i * 60, 0});
     EXPECT_FALSE(broken.IsWriting());
     EXPECT_EQ(1, std::count(traces.begin(), traces.end(), '\n')) << traces;
+}
+
+TEST_F(DiaryFiles, TheKeeperWatchesTheLineAfreshAfterAWake)
+{
+    CDiaryKeeper keeper;
+    keeper.Start(MakeDiaryFolder(dir), 90, {kNow, 0});
+    uint32_t tick = 0;
+    auto reads = [&](LineCondition condition, int count) {
+        for (int i = 0; i < count; ++i, tick += 1000)
+            keeper.Observe(condition, {8128, 864}, tick, {kNow + tick / 1000, 0});
+    };
+    reads(LineCondition::Up, 2);
+    keeper.Sleep({kNow + 2, 0});
+    reads(LineCondition::Down, 2); // ticks that came as the PC fell asleep
+    keeper.Wake({kNow + 3, 0});
+    reads(LineCondition::Up, 2); // up as before the sleep: told again, the line's first record after the wake
+    keeper.Stop({kNow + 6, 0});
+    reads(LineCondition::Down, 2);
+    std::string events;
+    for (const DiaryRecord& record : ParseDiary(File("history.csv"))) {
+        const std::string line = FormatDiaryLine(record), event = line.substr(line.find(',') + 1);
+        events += event.substr(0, event.find(',')) + " ";
+    }
+    EXPECT_EQ("start up sleep wake up stop ", events);
 }

@@ -38,6 +38,13 @@ TEST(TextUtil, SplitAndJoin)
     EXPECT_EQ(JoinPath("C:\\App", "Modavi.ini"), "C:\\App\\Modavi.ini");
     EXPECT_EQ(JoinPath("", "x.dll"), "\\x.dll");
     EXPECT_EQ(JoinPath("C:\\App\\", "\\x"), "C:\\App\\\\x");
+
+    // The arguments a restart is registered with: as given, after the program's name.
+    const std::pair<const wchar_t*, const wchar_t*> lines[] = {
+        {L"\"C:\\Program Files\\Modavi\\Modavi.exe\"  icon \"a b\"", L"icon \"a b\""}, {L"Modavi.exe\ticon", L"icon"},
+        {L"Modavi.exe", L""}, {L"\"C:\\a b\\Modavi.exe\"", L""}, {L"\"unclosed icon", L""}, {L"", L""}};
+    for (const auto& [line, arguments] : lines)
+        EXPECT_EQ(std::wstring(arguments), ArgumentsAfterProgramName(line));
 }
 
 TEST(XVuk, FormatsLikePrintfAndCutsAt511)

@@ -188,15 +188,20 @@ TEST(AnswerReportTest, FormsUpTo64BytesAndAtMostTheBuffer)
 
 namespace {
 
-// Reads `step` ms apart from tick `start`, a letter each (U up, D down, N no modem);
+// Reads `step` ms apart from tick `start`, a letter each (U up, D down, N no modem; z the PC
+// goes to sleep, w it wakes, with a grace of five reads) through the alerts' watch;
 // each change as "read from>to, seconds up", with " stale" when its rates are not the read's.
 std::string Changes(const std::string& reads, uint32_t start = 0, uint32_t step = 1000)
 {
     const std::string letters = "?UDN";
-    CLineWatch watch;
+    CLineAlertWatch watch;
     std::string changes;
     for (size_t i = 0; i < reads.size(); ++i)
-        if (auto c = watch.Observe(LineCondition(letters.find(reads[i])), start + uint32_t(i) * step, {uint32_t(i), 0}))
+        if (reads[i] == 'z')
+            watch.Sleep();
+        else if (reads[i] == 'w')
+            watch.Wake(start + uint32_t(i) * step, 5 * step);
+        else if (auto c = watch.Observe(LineCondition(letters.find(reads[i])), start + uint32_t(i) * step, {uint32_t(i), 0}))
             changes += std::to_string(i) + letters[size_t(c->from)] + ">" + letters[size_t(c->to)] + " " +
                        std::to_string(c->upMs / 1000) + (c->rates.downstreamKbps == i ? "; " : " stale; ");
     return changes;
@@ -213,6 +218,15 @@ TEST(LineWatchTest, AChangeCountsAfterTwoReadsOnceWithTheUpTimeFromTheFirstUpRea
     EXPECT_EQ("1?>U 0; 8U>D 7; ", Changes("UUUUUUUDD", 0xFFFFF000u)) << "across the tick count's wrap";
     EXPECT_EQ("1?>U 0; 1441U>D 5184000; ", Changes(std::string(1440, 'U') + "DD", 7, 3600000))
         << "sixty days up, beyond the tick count's 49.7";
+
+    // After a wake: a line that comes back within the grace resynced; one that stays away is
+    // told once the grace is over, as gone down after the time it was up before the sleep.
+    EXPECT_EQ("1?>U 0; ", Changes("UUUUzwDDUU")) << "a resync";
+    EXPECT_EQ("1?>U 0; ", Changes("UUzwNNDUU")) << "the modem away and back within the grace too";
+    EXPECT_EQ("1?>U 0; 10U>D 3; 14D>U 0; ", Changes("UUUUzwDDDDDDDUU"));
+    EXPECT_EQ("1?>D 0; 5D>U 0; ", Changes("DDzwUU")) << "up after the wake, down before: told at once";
+    EXPECT_EQ("1?>U 0; 7U>N 1; ", Changes("UUwNNNNNN")) << "a wake without a sleep";
+    EXPECT_EQ("1?>U 0; ", Changes("UUzwDzwDDUU")) << "asleep again before the line was back";
 
     // The alerts' texts: placeholders filled as placed, with the largest units reached.
     const std::map<unsigned, std::wstring> strings = {

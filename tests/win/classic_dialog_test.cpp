@@ -62,6 +62,11 @@ protected:
     bool HasOpenStatusWindow() const override { return false; }
     std::string GetLanguageName() const override { return "english"; }
     void RecordLineRead(LineReader, LineCondition, LineRates) override {}
+    void RecordPcEvent(LineReader reader, PcEvent event) override
+    {
+        EXPECT_EQ(LineReader::StatusWindow, reader);
+        pcEvents.push_back(event);
+    }
 
     void SetUp() override
     {
@@ -102,6 +107,7 @@ protected:
     std::unique_ptr<ScopedFile> ini;
     std::unique_ptr<CClassicDlg> dialog;
     int stopDebugCalls = 0;
+    std::vector<PcEvent> pcEvents;
     ErrorBoxShower m_previousShower = nullptr;
 };
 
@@ -165,6 +171,27 @@ TEST_F(ClassicDialogTest, CloseAndEscapeEndTheDialogEnterDoesNotAndANewOneCanFol
     }
     CClassicDlg next(*this, nullptr); // built while the closed one's object still exists
     EXPECT_TRUE(next.IsWindow());
+}
+
+TEST_F(ClassicDialogTest, TheSleepStopsThePagesPollsTheWakeRestartsThemAtOnceAndTheSessionsEndCloses)
+{
+    Open();
+    const HWND window = dialog->m_hWnd, pages[] = {Page(IDC_STATE_TEXT), Page(IDC_DRIVER_VERSION)};
+    SendMessageW(window, WM_POWERBROADCAST, PBT_APMSUSPEND, 0);
+    for (HWND page : pages)
+        EXPECT_FALSE(KillTimer(page, 1)) << "no polls while the PC sleeps";
+    const auto reads = [&] { return std::make_pair(device.callCount(0x0004), device.callCount(0x0001)); };
+    const auto before = reads();
+    SendMessageW(window, WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
+    Pump();
+    EXPECT_EQ(std::make_pair(before.first + 1, before.second + 1), reads()) << "both pages poll at once at the wake";
+    for (HWND page : pages)
+        EXPECT_TRUE(KillTimer(page, 1)) << "and go on polling";
+    EXPECT_EQ(TRUE, SendMessageW(window, WM_QUERYENDSESSION, 0, 0));
+    SendMessageW(window, WM_ENDSESSION, TRUE, ENDSESSION_CLOSEAPP); // closed for an update
+    Pump();
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ((std::vector<PcEvent>{PcEvent::Sleep, PcEvent::Wake, PcEvent::SessionEnd}), pcEvents);
 }
 
 TEST_F(ClassicDialogTest, DrawsTheLogoOpaqueOrWithoutItsKeyColour)

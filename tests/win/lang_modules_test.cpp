@@ -127,6 +127,7 @@ TEST_P(LanguageModuleTest, HoldsEveryStringAndItsTextsFit)
         {h, IDC_CAPTION_DROPS, text(IDS_HISTORY_DROPS), kWrapped},          {h, IDC_CAPTION_LONGEST, text(IDS_HISTORY_LONGEST), kWrapped},
         {h, IDC_CAPTION_SESSION, text(IDS_HISTORY_SESSION), kWrapped},      {h, IDC_HISTORY_EXPORT, text(IDS_HISTORY_EXPORT), kButton},
         {h, IDC_UP_DAY_TEXT, L"100.0 %", kWrapped},                         {h, IDC_LONGEST_TEXT, longestDuration, kWrapped},
+        {h, IDC_HISTORY_ASLEEP_TEXT, text(IDS_HISTORY_ASLEEP), kWrapped},
     };
     for (const auto& fit : fits) {
         HWND control = GetDlgItem(fit.parent, fit.control);

@@ -189,19 +189,26 @@ TEST(VersionPage, ShowsTheProgramsVersionAtOnceAndTheDriversFromTheFirstTick)
 }
 
 // Ten pixels an hour: ten hours ago the line came up, was down from five
-// hours ago for an hour, then up again; before that nothing is known.
-TEST(HistoryGraph, GreysTheUnknownShadesTheOutageAndDrawsBothRatesOnlyWhileUp)
+// hours ago for an hour, then up again, and the PC slept from 90 to 30
+// minutes ago; before that nothing is known.
+TEST(HistoryGraph, GreysTheUnknownShadesTheOutageAndTheSleepAndDrawsBothRatesOnlyWhileUp)
 {
     const int64_t now = 1796558400; // 12:00 UTC: the marks at x 60, 120 and 180
     std::vector<DiaryRecord> records;
     for (int minute = -600; minute < 0; ++minute) {
-        const bool down = minute >= -300 && minute < -240;
-        records.push_back({{now + minute * 60, 0}, minute == -600 || minute == -240 ? DiaryEvent::Up
-                                                     : minute == -300 ? DiaryEvent::Down : DiaryEvent::Rate,
-                           down ? std::nullopt : std::optional<uint32_t>(8000), down ? std::nullopt : std::optional<uint32_t>(800)});
+        const DiaryEvent event = minute == -600 || minute == -240 || minute == -29 ? DiaryEvent::Up
+                                 : minute == -300                                  ? DiaryEvent::Down
+                                 : minute == -90                                   ? DiaryEvent::Sleep
+                                 : minute == -30                                   ? DiaryEvent::Wake
+                                                                                   : DiaryEvent::Rate;
+        const bool none = (minute >= -300 && minute < -240) || (minute >= -90 && minute <= -30);
+        if (minute > -90 && minute < -30)
+            continue;
+        records.push_back({{now + minute * 60, 0}, event, none ? std::nullopt : std::optional<uint32_t>(8000),
+                           none ? std::nullopt : std::optional<uint32_t>(800)});
     }
     TestCanvas canvas(240, 80);
-    DrawHistoryGraph(canvas.Dc(), {0, 0, 240, 80}, records, {now, 0});
+    DrawHistoryGraph(canvas.Dc(), {0, 0, 240, 80}, records, {now, 0}, 120);
     auto column = [&](int x) {
         std::string seen;
         for (int y = 1; y < 65; ++y)
@@ -210,7 +217,7 @@ TEST(HistoryGraph, GreysTheUnknownShadesTheOutageAndDrawsBothRatesOnlyWhileUp)
     };
     const struct { int x; COLORREF background; const char* rates; } columns[] = {
         {100, RGB(224, 224, 224), ""}, {160, GetSysColor(COLOR_WINDOW), "DU"}, {195, RGB(255, 196, 196), ""},
-        {220, GetSysColor(COLOR_WINDOW), "DU"}};
+        {220, GetSysColor(COLOR_WINDOW), "DU"}, {230, RGB(214, 206, 250), ""}, {237, GetSysColor(COLOR_WINDOW), "DU"}};
     for (const auto& c : columns) {
         EXPECT_EQ(TestCanvas::Text(c.background), TestCanvas::Text(canvas.At(c.x, 30))) << "x " << c.x;
         EXPECT_EQ(c.rates, column(c.x)) << "x " << c.x;

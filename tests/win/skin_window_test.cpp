@@ -57,7 +57,13 @@ public:
     bool HasOpenStatusWindow() const override { return false; }
     std::string GetLanguageName() const override { return "english"; }
     void RecordLineRead(LineReader, LineCondition, LineRates) override {}
+    void RecordPcEvent(LineReader reader, PcEvent event) override
+    {
+        EXPECT_EQ(LineReader::StatusWindow, reader);
+        pcEvents.push_back(event);
+    }
     int stopDebugCalls = 0, debugLogCalls = 0;
+    std::vector<PcEvent> pcEvents;
 };
 
 std::string ProgramFile(const char* name)
@@ -380,7 +386,7 @@ TEST_F(SkinWindowTest, KeysMoveTheFocusPressTheFocusedButtonAndClose)
     }
 }
 
-TEST_F(SkinWindowTest, MinimiseDragTimerAndTeardown)
+TEST_F(SkinWindowTest, MinimiseDragTimerSleepAndTeardown)
 {
     auto window = Open();
     HWND hwnd = window->m_hWnd;
@@ -397,6 +403,13 @@ TEST_F(SkinWindowTest, MinimiseDragTimerAndTeardown)
     SendMessageW(hwnd, WM_TIMER, CSkinMainWnd::kPollTimer, 0);
     SendMessageW(hwnd, WM_TIMER, 77, 0);
     EXPECT_EQ(before + 1, device.callCount(0x0004));
+    SendMessageW(hwnd, WM_POWERBROADCAST, PBT_APMSUSPEND, 0);
+    EXPECT_FALSE(KillTimer(hwnd, CSkinMainWnd::kPollTimer)) << "no polls while the PC sleeps";
+    SendMessageW(hwnd, WM_POWERBROADCAST, PBT_APMRESUMESUSPEND, 0); // the wake, had its first message been missed
+    PumpMessages();
+    EXPECT_EQ(before + 2, device.callCount(0x0004)) << "a poll at once at the wake";
+    EXPECT_TRUE(KillTimer(hwnd, CSkinMainWnd::kPollTimer)) << "and every second again";
+    EXPECT_EQ((std::vector<PcEvent>{PcEvent::Sleep, PcEvent::Wake}), app.pcEvents);
 
     HWND button = GetDlgItem(hwnd, kMinimiseCommand);
     HWND tooltip = Button(hwnd, kMinimiseCommand).GetTooltip();

@@ -106,6 +106,11 @@ protected:
     bool HasOpenStatusWindow() const override { return false; }
     std::string GetLanguageName() const override { return "english"; }
     void RecordLineRead(LineReader, LineCondition, LineRates) override {}
+    void RecordPcEvent(LineReader reader, PcEvent event) override
+    {
+        EXPECT_EQ(LineReader::TrayIcon, reader);
+        pcEvents.push_back(event);
+    }
 
     // Creates the window (tick 1 reads the status) and stops its timer: the test drives Poll.
     void CreateTray()
@@ -140,6 +145,7 @@ protected:
     std::vector<std::pair<std::wstring, DWORD>> balloons; // text, symbol
     bool throughShell = false; // records go on to the real shell too
     size_t recordsAtExit = 0;
+    std::vector<PcEvent> pcEvents;
     CSysTrayWnd tray{*this, *this};
 };
 
@@ -261,6 +267,51 @@ TEST_F(TrayWindow, AChangeThatHeldForTwoReadsIsToldInOneBalloonWhileTheSettingIs
         std::for_each(std::begin(reads), std::end(reads), apply);
     EXPECT_EQ(gdiAndHandles, std::make_pair(CountLiveGdiObjects(), HandleCount()));
     EXPECT_EQ(5u + 100 * 6, balloons.size()) << "from no modem: back, up, down, gone, back and gone again";
+}
+
+// The PC's sleep as Windows tells it: no timer while asleep, a read at once at the wake (the
+// second resume message is the same wake), no balloon for a line that trains again after it;
+// the session's end is told, and closes the window when Restart Manager asks for it.
+TEST_F(TrayWindow, SleepStopsTheReadsTheWakeReadsAtOnceAndAResyncGivesNoBalloon)
+{
+    ScopedFile ini(SettingsFilePath(), SettingsText("NotifyLineChanges=1"));
+    device.answerDword(Command::kLineState, 2);
+    CreateTray();
+    NextStatusRead(); // up, the first state confirmed
+    auto pump = [&] {
+        MSG message;
+        while (PeekMessageW(&message, tray.m_hWnd, 0, 0, PM_REMOVE))
+            DispatchMessageW(&message);
+    };
+    auto power = [&](WPARAM event) { return SendMessageW(tray.m_hWnd, WM_POWERBROADCAST, event, 0); };
+    SetTimer(tray.m_hWnd, 1, 500, nullptr);
+    EXPECT_EQ(TRUE, power(PBT_APMSUSPEND));
+    EXPECT_FALSE(KillTimer(tray.m_hWnd, 1)) << "no timer while asleep";
+    device.answerDword(Command::kLineState, 3); // training again after the wake
+    const size_t reads = device.callCount(Command::kLineState);
+    NextStatusRead(); // ticks that came as the PC fell asleep
+    EXPECT_EQ(reads, device.callCount(Command::kLineState)) << "no read while asleep";
+    EXPECT_EQ(TRUE, power(PBT_APMRESUMEAUTOMATIC));
+    EXPECT_EQ(TRUE, power(PBT_APMRESUMESUSPEND));
+    pump();
+    EXPECT_EQ(reads + 1, device.callCount(Command::kLineState)) << "a read at once";
+    EXPECT_TRUE(KillTimer(tray.m_hWnd, 1)) << "the timer runs again";
+    NextStatusRead(), NextStatusRead();
+    device.answerDword(Command::kLineState, 2);
+    NextStatusRead(), NextStatusRead();
+    EXPECT_EQ(std::make_pair(IDI_TRAY_UP_QUIET, size_t(0)), std::make_pair(Shown().first, balloons.size()));
+
+    EXPECT_EQ(TRUE, SendMessageW(tray.m_hWnd, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF));
+    const HWND window = tray.m_hWnd;
+    SendMessageW(window, WM_ENDSESSION, FALSE, 0); // the end called off
+    SendMessageW(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    pump();
+    EXPECT_TRUE(IsWindow(window)) << "at log-off Windows ends the program";
+    SendMessageW(window, WM_ENDSESSION, TRUE, ENDSESSION_CLOSEAPP);
+    pump();
+    EXPECT_EQ((std::vector<PcEvent>{PcEvent::Sleep, PcEvent::Wake, PcEvent::SessionEnd, PcEvent::SessionEnd}), pcEvents);
+    EXPECT_EQ(std::make_pair(false, size_t(1)), std::make_pair(bool(IsWindow(window)), Deletes(window)))
+        << "asked to close: closed, the icon removed";
 }
 
 TEST_F(TrayWindow, TrainingBlinksEveryTickAndTheStatusIsReadEveryOther)

@@ -4,8 +4,9 @@
 // parsed and turned into the figures: the work behind showing them. Prints
 // the median milliseconds of each step over five rounds (goal: all three
 // together well under a second).
-#include "status/DiaryFigures.h"
-#include "status/DiaryFolder.h"
+#include "diary/DiaryFigures.h"
+#include "diary/DiaryFolder.h"
+#include "status/LineWatch.h"
 
 #include <windows.h>
 
@@ -67,7 +68,7 @@ int main()
         QueryPerformanceCounter(&t1);
         const std::vector<DiaryRecord> records = ParseDiary(text);
         QueryPerformanceCounter(&t2);
-        result = ComputeDiaryFigures(records, now + 30);
+        result = ComputeDiaryFigures(records, now + 30, kDefaultWakeGraceSeconds);
         QueryPerformanceCounter(&t3);
         read.push_back(Ms(t0, t1));
         parse.push_back(Ms(t1, t2));

@@ -48,6 +48,7 @@ public:
     bool HasOpenStatusWindow() const override { return true; }
     std::string GetLanguageName() const override { return "english"; }
     void RecordLineRead(LineReader, LineCondition, LineRates) override {}
+    void RecordPcEvent(LineReader, PcEvent) override {}
 };
 
 // A modem that answers from a table, records nothing and allocates nothing.

@@ -1,10 +1,11 @@
-#include "status/LineDiary.h"
+#include "diary/LineDiary.h"
 
 #include <cstdio>
 
 namespace {
 
-const char* const kEventNames[] = {"up", "down", "modem-lost", "modem-found", "rate"};
+const char* const kEventNames[] = {"up", "down", "modem-lost", "modem-found", "rate", "sleep", "wake", "start", "stop"};
+constexpr int kEventCount = int(sizeof kEventNames / sizeof kEventNames[0]);
 
 // Days since 1970-01-01 of a proleptic Gregorian date, and back (the
 // well-known era arithmetic, exact for every year the diary can hold).
@@ -137,9 +138,9 @@ std::optional<DiaryRecord> ParseDiaryLine(std::string_view line)
         return std::nullopt;
     record.time = *time;
     int event = 0;
-    while (event < 5 && fields[1] != kEventNames[event])
+    while (event < kEventCount && fields[1] != kEventNames[event])
         ++event;
-    if (event == 5)
+    if (event == kEventCount)
         return std::nullopt;
     record.event = DiaryEvent(event);
     if (!ParseRate(fields[2], record.downstreamKbps) || !ParseRate(fields[3], record.upstreamKbps))

@@ -16,7 +16,10 @@ inline constexpr char kDiaryHeader[] = "time,event,downstream_kbps,upstream_kbps
 // line from ever reading as a record with a shortened number.
 inline constexpr char kDiaryTornEnd[] = " (torn)\n";
 
-enum class DiaryEvent { Up, Down, ModemLost, ModemFound, Rate };
+// What a record tells: the line's and the modem's changes and the minute's
+// rates, the PC going to sleep and waking, and the program's watch beginning
+// and ending. A line with any other event is no record: a reader skips it.
+enum class DiaryEvent { Up, Down, ModemLost, ModemFound, Rate, Sleep, Wake, Start, Stop };
 
 // A moment as the diary writes it: seconds since 1970-01-01 UTC and the
 // offset of the local time then.

@@ -1,6 +1,6 @@
-#include "status/DiaryArchive.h"
+#include "diary/DiaryArchive.h"
 
-#include "status/DiaryRecorder.h"
+#include "diary/DiaryRecorder.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,4 +1,4 @@
-#include "status/DiaryFolder.h"
+#include "diary/DiaryFolder.h"
 
 #include "settings/WideText.h"
 

@@ -2,8 +2,8 @@
 // ("history-YYYY-MM.csv"), then "history.csv". No window code.
 #pragma once
 
-#include "status/DiaryFolder.h"
-#include "status/LineDiary.h"
+#include "diary/DiaryFolder.h"
+#include "diary/LineDiary.h"
 
 #include <string>
 #include <vector>

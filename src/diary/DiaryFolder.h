@@ -3,7 +3,7 @@
 // and appending with one flush per write.
 #pragma once
 
-#include "status/LineDiary.h"
+#include "diary/LineDiary.h"
 
 #include <memory>
 #include <optional>

@@ -1,6 +1,6 @@
-#include "status/DiaryRecorder.h"
+#include "diary/DiaryRecorder.h"
 
-#include "status/DiaryArchive.h"
+#include "diary/DiaryArchive.h"
 
 #include <map>
 #include <unordered_set>
@@ -45,6 +45,7 @@ void CDiaryRecorder::Start(DiaryTime now, int historyDays)
         m_sPending = std::string(kDiaryHeader) + "\n";
     else if (text->back() != '\n')
         m_sPending = kDiaryTornEnd;
+    Write(DiaryEvent::Start, {}, now);
 }
 
 bool CDiaryRecorder::Rotate(const std::string& text, DiaryTime now, int historyDays)
@@ -117,6 +118,13 @@ void CDiaryRecorder::Observe(const std::optional<LineChange>& change, LineCondit
     // A clock set back makes the minute's record due at once, not in hours.
     if (changed || now.utc - m_lastWrite >= kDiaryRateInterval || now.utc < m_lastWrite)
         Write(DiaryEvent::Rate, rates, now);
+}
+
+void CDiaryRecorder::Mark(DiaryEvent event, DiaryTime now)
+{
+    Write(event, {}, now);
+    if (event == DiaryEvent::Stop)
+        m_bOpen = false;
 }
 
 void CDiaryRecorder::Write(DiaryEvent event, LineRates rates, DiaryTime now)

@@ -1,6 +1,6 @@
 // The diary folder on the host, where the unit tests run the recorder
 // against real files.
-#include "status/DiaryFolder.h"
+#include "diary/DiaryFolder.h"
 
 #include <cerrno>
 #include <dirent.h>
