@@ -18,6 +18,11 @@ unsigned ScreenDpi()
 
 namespace Dpi {
 
+unsigned System()
+{
+    return ScreenDpi();
+}
+
 unsigned ForWindow(HWND window)
 {
     using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);

@@ -43,6 +43,8 @@ inline RECT Scale(const RECT& rect, unsigned dpi)
     return Rescale(rect, kStandard, dpi);
 }
 
+// The system's DPI, which stock objects and GetSystemMetrics are made for.
+unsigned System();
 // The DPI a window is drawn at: GetDpiForWindow where the system has it
 // (Windows 10 1607 on), else the screen's logical pixels per inch.
 unsigned ForWindow(HWND window);

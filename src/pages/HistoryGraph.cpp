@@ -1,6 +1,7 @@
 #include "pages/HistoryGraph.h"
 
 #include "diary/DiaryFigures.h"
+#include "framework/Dpi.h"
 #include "framework/Handles.h"
 
 #include <algorithm>
@@ -8,7 +9,7 @@
 namespace {
 
 constexpr int64_t kDay = 86400;
-constexpr int kAxisHeight = 14; // the hour labels under the plot
+constexpr int kAxisHeight = 14; // the hour labels under the plot, at 96 DPI
 
 const COLORREF kUnknown = RGB(224, 224, 224), kOutage = RGB(255, 196, 196), kAsleep = RGB(214, 206, 250),
                kGrid = RGB(200, 200, 200), kDownstream = RGB(0, 70, 200), kUpstream = RGB(0, 150, 60);
@@ -36,6 +37,21 @@ std::wstring LocalClock(int64_t localSeconds)
     return text;
 }
 
+// The system's GUI font at `dpi`: the stock one where that is the system's DPI.
+UniqueFont GuiFont(unsigned dpi, HGDIOBJ& font)
+{
+    font = GetStockObject(DEFAULT_GUI_FONT);
+    if (dpi == Dpi::System())
+        return UniqueFont();
+    LOGFONTW description = {};
+    GetObjectW(font, sizeof description, &description);
+    description.lfHeight = Dpi::Rescale(description.lfHeight, Dpi::System(), dpi);
+    UniqueFont scaled(CreateFontIndirectW(&description));
+    if (scaled)
+        font = scaled.get();
+    return scaled;
+}
+
 } // namespace
 
 void DrawAsleepSample(HDC dc, const RECT& area)
@@ -45,13 +61,15 @@ void DrawAsleepSample(HDC dc, const RECT& area)
 }
 
 void DrawHistoryGraph(HDC dc, const RECT& area, const std::vector<DiaryRecord>& records, DiaryTime now,
-                      int64_t wakeGrace)
+                      int64_t wakeGrace, unsigned dpi)
 {
+    auto scaled = [dpi](int length) { return Dpi::Scale(length, dpi); };
     const int64_t from = now.utc - kDay;
     RECT plot = area;
-    plot.bottom = std::max(plot.top + 1, plot.bottom - kAxisHeight);
+    plot.bottom = std::max(plot.top + 1, plot.bottom - scaled(kAxisHeight));
     // The highest rate sits a few pixels under the frame, so that its line shows.
-    const int width = std::max<int>(1, plot.right - plot.left), height = std::max<int>(1, plot.bottom - plot.top - 8);
+    const int width = std::max<int>(1, plot.right - plot.left);
+    const int height = std::max<int>(1, plot.bottom - plot.top - scaled(8));
     auto x = [&](int64_t t) { return plot.left + int((std::clamp(t, from, now.utc) - from) * width / kDay); };
 
     Fill(dc, area, GetSysColor(COLOR_WINDOW));
@@ -68,7 +86,9 @@ void DrawHistoryGraph(HDC dc, const RECT& area, const std::vector<DiaryRecord>& 
     // Every six hours of local time: a grid line and its clock.
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-    SelectObjectScope font(dc, GetStockObject(DEFAULT_GUI_FONT));
+    HGDIOBJ guiFont = nullptr;
+    const UniqueFont ownFont = GuiFont(dpi, guiFont);
+    SelectObjectScope font(dc, guiFont);
     UniquePen grid(CreatePen(PS_DOT, 1, kGrid));
     {
         SelectObjectScope pen(dc, grid.get());
@@ -81,7 +101,7 @@ void DrawHistoryGraph(HDC dc, const RECT& area, const std::vector<DiaryRecord>& 
             SIZE size;
             GetTextExtentPoint32W(dc, label.c_str(), int(label.size()), &size);
             const int left = std::clamp<int>(gx - size.cx / 2, area.left, area.right - size.cx);
-            TextOutW(dc, left, plot.bottom + 1, label.c_str(), int(label.size()));
+            TextOutW(dc, left, plot.bottom + scaled(1), label.c_str(), int(label.size()));
         }
     }
 
@@ -92,9 +112,9 @@ void DrawHistoryGraph(HDC dc, const RECT& area, const std::vector<DiaryRecord>& 
     for (size_t i = 0; i < records.size(); ++i)
         if (times[i] >= from && records[i].downstreamKbps)
             top = std::max({top, *records[i].downstreamKbps, records[i].upstreamKbps.value_or(0)});
-    auto y = [&](uint32_t rate) { return plot.bottom - 3 - int(uint64_t(rate) * uint64_t(height) / top); };
+    auto y = [&](uint32_t rate) { return plot.bottom - scaled(3) - int(uint64_t(rate) * uint64_t(height) / top); };
     for (const auto& [colour, downstream] : {std::pair{kDownstream, true}, std::pair{kUpstream, false}}) {
-        UniquePen line(CreatePen(PS_SOLID, 2, colour));
+        UniquePen line(CreatePen(PS_SOLID, scaled(2), colour));
         SelectObjectScope pen(dc, line.get());
         for (size_t i = 1; i < records.size(); ++i) {
             const auto& a = downstream ? records[i - 1].downstreamKbps : records[i - 1].upstreamKbps;

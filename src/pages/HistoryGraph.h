@@ -10,8 +10,9 @@
 
 #include <vector>
 
-// `wakeGrace`: as the figures take it (DiaryTimeline).
+// `wakeGrace`: as the figures take it (DiaryTimeline). Its font, lines and
+// margins are those of 96 DPI scaled to `dpi`.
 void DrawHistoryGraph(HDC dc, const RECT& area, const std::vector<DiaryRecord>& records, DiaryTime now,
-                      int64_t wakeGrace);
+                      int64_t wakeGrace, unsigned dpi = 96);
 // The legend's sample of the asleep shade, framed.
 void DrawAsleepSample(HDC dc, const RECT& area);

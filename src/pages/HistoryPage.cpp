@@ -3,6 +3,7 @@
 #include "diary/DiaryArchive.h"
 #include "diary/DiaryFolder.h"
 #include "diary/DiaryRecorder.h"
+#include "framework/Dpi.h"
 #include "framework/ErrorBox.h"
 #include "framework/Handles.h"
 #include "framework/MessageTable.h"
@@ -64,6 +65,7 @@ CHistoryPage::CHistoryPage() : CDialog(IDD_HISTORY_PAGE)
 
 BOOL CHistoryPage::OnInitDialog()
 {
+    m_nDpi = Dpi::ForWindow(m_hWnd);
     const std::pair<int, UINT> captions[] = {
         {IDC_CAPTION_UP_DAY, IDS_HISTORY_UP_DAY},   {IDC_CAPTION_UP_WEEK, IDS_HISTORY_UP_WEEK},
         {IDC_CAPTION_DROPS, IDS_HISTORY_DROPS},     {IDC_CAPTION_LONGEST, IDS_HISTORY_LONGEST},
@@ -90,6 +92,12 @@ bool CHistoryPage::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
     };
     return DispatchMessageTable(this, table, message, wParam, lParam, result) ||
            CDialog::OnMessage(message, wParam, lParam, result);
+}
+
+void CHistoryPage::ApplyDpi(unsigned dpi)
+{
+    m_nDpi = dpi;
+    InvalidateRect(GetDlgItem(m_hWnd, IDC_HISTORY_GRAPH), nullptr, FALSE);
 }
 
 void CHistoryPage::Refresh()
@@ -155,7 +163,7 @@ LRESULT CHistoryPage::OnDrawItem(WPARAM, LPARAM lParam)
     MemoryCanvas canvas(item->hDC, MemoryCanvas::ColorBitmap(item->hDC, width, height));
     if (!canvas.IsReady())
         return TRUE;
-    DrawHistoryGraph(canvas.Dc(), {0, 0, width, height}, m_records, m_now, m_wakeGrace);
+    DrawHistoryGraph(canvas.Dc(), {0, 0, width, height}, m_records, m_now, m_wakeGrace, m_nDpi);
     BitBlt(item->hDC, rect.left, rect.top, width, height, canvas.Dc(), 0, 0, SRCCOPY);
     return TRUE;
 }

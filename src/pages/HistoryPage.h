@@ -22,6 +22,8 @@ public:
 
 protected:
     BOOL OnInitDialog() override;
+    // The graph's font, lines and margins follow the page to another DPI.
+    void ApplyDpi(unsigned dpi) override;
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
@@ -34,4 +36,5 @@ private:
     std::vector<DiaryRecord> m_records; // history.csv's whole records, in file order
     DiaryTime m_now;                    // when they were read
     int64_t m_wakeGrace = 0;            // seconds, the setting then
+    unsigned m_nDpi = 96;               // what the graph is drawn at
 };

@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -221,6 +222,19 @@ TEST(HistoryGraph, GreysTheUnknownShadesTheOutageAndTheSleepAndDrawsBothRatesOnl
     for (const auto& c : columns) {
         EXPECT_EQ(TestCanvas::Text(c.background), TestCanvas::Text(canvas.At(c.x, 30))) << "x " << c.x;
         EXPECT_EQ(c.rates, column(c.x)) << "x " << c.x;
+    }
+    // At 200 % the band of the hour marks and the rates' lines are twice as high.
+    TestCanvas fine(240, 80);
+    DrawHistoryGraph(fine.Dc(), {0, 0, 240, 80}, records, {now, 0}, 120, 192);
+    auto downstreamPixels = [](const TestCanvas& graph) {
+        int n = 0;
+        for (int y = 0; y < 80; ++y)
+            n += graph.At(160, y) == RGB(0, 70, 200);
+        return n;
+    };
+    for (const auto& [graph, frameRow, line] : {std::tuple{&canvas, 65, 2}, std::tuple{&fine, 51, 4}}) {
+        EXPECT_EQ(RGB(128, 128, 128), graph->At(30, frameRow)) << frameRow;
+        EXPECT_EQ(line, downstreamPixels(*graph)) << frameRow;
     }
 }
 
