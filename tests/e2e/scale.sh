@@ -117,6 +117,10 @@ for DPI in ${SCALES:-120 144 192}; do
             eval "within $((w * 96)) $((CLASSIC_W * DPI)) $((CLASSIC_W * DPI / 8)) && within $((h * 96)) $((CLASSIC_H * DPI)) $((CLASSIC_H * DPI / 8))"
         wait_polls 2 # its values shown
         screenshot "$DLG" "$name-classic"
+        tabs=$(probe children "$DLG" | awk '$3 == "SysTabControl32" {print $1; exit}')
+        probe key "$tabs" 0x27 >/dev/null && probe key "$tabs" 0x27 >/dev/null # the history page
+        wait_polls 1
+        screenshot "$DLG" "$name-history"
         stop_program
     done
 done

@@ -112,7 +112,7 @@ TEST_P(LanguageModuleTest, HoldsEveryStringAndItsTextsFit)
         std::regex_replace(std::regex_replace(text(IDS_DURATION_HOURS), std::wregex(L"%1"), L"23"), std::wregex(L"%2"), L"59");
     states.back() = text(IDS_UNAVAILABLE); // the page's unreadable state, instead of the tip's unlisted one
     modes.push_back(text(IDS_UNAVAILABLE));
-    enum Kind { kWrapped, kGroupBox, kButton, kField };
+    enum Kind { kWrapped, kGroupBox, kButton, kField, kComboBox };
     const struct { HWND parent; int control; std::wstring text; Kind kind; } fits[] = {
         {s, IDC_CAPTION_CONNECTION, text(IDS_GROUP_CONNECTION), kGroupBox}, {s, IDC_CAPTION_RATES, text(IDS_GROUP_RATES), kGroupBox},
         {s, IDC_CAPTION_ACTIVITY, text(IDS_GROUP_ACTIVITY), kGroupBox},     {s, IDC_CAPTION_STATE, text(IDS_LABEL_STATE), kWrapped},
@@ -128,6 +128,7 @@ TEST_P(LanguageModuleTest, HoldsEveryStringAndItsTextsFit)
         {h, IDC_CAPTION_SESSION, text(IDS_HISTORY_SESSION), kWrapped},      {h, IDC_HISTORY_EXPORT, text(IDS_HISTORY_EXPORT), kButton},
         {h, IDC_UP_DAY_TEXT, L"100.0 %", kWrapped},                         {h, IDC_LONGEST_TEXT, longestDuration, kWrapped},
         {h, IDC_HISTORY_ASLEEP_TEXT, text(IDS_HISTORY_ASLEEP), kWrapped},
+        {h, IDC_HISTORY_PERIOD, Longest({text(IDS_HISTORY_PERIOD_DAY), text(IDS_HISTORY_PERIOD_WEEK), text(IDS_HISTORY_PERIOD_ALL)}), kComboBox},
     };
     for (const auto& fit : fits) {
         HWND control = GetDlgItem(fit.parent, fit.control);
@@ -138,7 +139,8 @@ TEST_P(LanguageModuleTest, HoldsEveryStringAndItsTextsFit)
         SelectObjectScope font(dc.get(), reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)));
         DrawTextW(dc.get(), fit.text.c_str(), -1, &needed,
                   DT_CALCRECT | DT_NOPREFIX | DT_EXPANDTABS | (fit.kind == kWrapped ? DT_WORDBREAK : DT_SINGLELINE));
-        const int margin[] = {0, 20, 12, 4}; // by kind: the group box's frame, the button's edges, the field's margins
+        // By kind: the group box's frame, the button's edges, the field's margins, the combo box's arrow and edges.
+        const int margin[] = {0, 20, 12, 4, GetSystemMetrics(SM_CXVSCROLL) + 8};
         EXPECT_LE(needed.right + margin[fit.kind], client.right)
             << "control " << fit.control << " is too narrow";
         EXPECT_TRUE(fit.kind == kGroupBox || needed.bottom <= client.bottom) << "control " << fit.control << " is too low";
