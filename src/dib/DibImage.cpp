@@ -1,5 +1,6 @@
 #include "dib/DibImage.h"
 
+#include "settings/ByteOrder.h"
 #include "settings/XVuk.h"
 
 #include <cstring>
@@ -7,21 +8,6 @@
 namespace {
 
 const char kWrongFormat[] = "Bitmap is in wrong format";
-
-uint16_t ReadU16(const uint8_t* p) { return uint16_t(p[0] | (p[1] << 8)); }
-uint32_t ReadU32(const uint8_t* p) { return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24; }
-int32_t ReadI32(const uint8_t* p) { return int32_t(ReadU32(p)); }
-
-void WriteU16(uint8_t* p, uint16_t v)
-{
-    p[0] = uint8_t(v);
-    p[1] = uint8_t(v >> 8);
-}
-void WriteU32(uint8_t* p, uint32_t v)
-{
-    for (int i = 0; i < 4; ++i)
-        p[i] = uint8_t(v >> (8 * i));
-}
 
 bool IsKnownInfoHeaderSize(uint32_t size)
 {
@@ -37,15 +23,15 @@ DibImage DibImage::FromPacked(const void* packed, size_t length)
     const uint8_t* src = static_cast<const uint8_t*>(packed);
     if (src == nullptr || length < 4)
         throw XVuk(kWrongFormat);
-    const uint32_t headerSize = ReadU32(src);
+    const uint32_t headerSize = ReadLe32(src);
     if (!IsKnownInfoHeaderSize(headerSize) || headerSize > length)
         throw XVuk(kWrongFormat);
 
-    const int32_t width = ReadI32(src + 4);
-    const int32_t height = ReadI32(src + 8);
-    const uint16_t bitsPerPixel = ReadU16(src + 14);
-    const uint32_t compression = ReadU32(src + 16);
-    const uint32_t colorsUsed = ReadU32(src + 32);
+    const int32_t width = int32_t(ReadLe32(src + 4));
+    const int32_t height = int32_t(ReadLe32(src + 8));
+    const uint16_t bitsPerPixel = ReadLe16(src + 14);
+    const uint32_t compression = ReadLe32(src + 16);
+    const uint32_t colorsUsed = ReadLe32(src + 32);
 
     // The depth is tested before the compression, so an RLE image of a
     // supported depth is "wrong format" and a 16-bit one "unsupported".
@@ -83,16 +69,16 @@ DibImage DibImage::FromPacked(const void* packed, size_t length)
     image.m_data.assign(kInfoHeaderSize + size_t(tableBytes) + size_t(pixelBytes), 0);
 
     uint8_t* header = image.m_data.data();
-    WriteU32(header + 0, kInfoHeaderSize);
-    WriteU32(header + 4, uint32_t(width));
-    WriteU32(header + 8, uint32_t(absHeight));
-    WriteU16(header + 12, 1);
-    WriteU16(header + 14, bitsPerPixel);
-    WriteU32(header + 16, 0);
-    WriteU32(header + 20, uint32_t(pixelBytes));
+    WriteLe32(header + 0, kInfoHeaderSize);
+    WriteLe32(header + 4, uint32_t(width));
+    WriteLe32(header + 8, uint32_t(absHeight));
+    WriteLe16(header + 12, 1);
+    WriteLe16(header + 14, bitsPerPixel);
+    WriteLe32(header + 16, 0);
+    WriteLe32(header + 20, uint32_t(pixelBytes));
     std::memcpy(header + 24, src + 24, 8); // resolutions
-    WriteU32(header + 32, colorsUsed);
-    WriteU32(header + 36, 0);
+    WriteLe32(header + 32, colorsUsed);
+    WriteLe32(header + 36, 0);
 
     std::memcpy(image.ColorTable(), src + headerSize, size_t(tableBytes));
 
@@ -111,7 +97,7 @@ DibImage DibImage::FromPacked(const void* packed, size_t length)
 bool DibImage::HasFileType(const void* image, size_t available)
 {
     const uint8_t* bytes = static_cast<const uint8_t*>(image);
-    return bytes != nullptr && available >= 2 && ReadU16(bytes) == 0x4D42;
+    return bytes != nullptr && available >= 2 && ReadLe16(bytes) == 0x4D42;
 }
 
 void DibImage::LocatePackedInFile(const void* image, size_t available, const uint8_t*& packed, size_t& length)
@@ -121,7 +107,7 @@ void DibImage::LocatePackedInFile(const void* image, size_t available, const uin
     const uint8_t* bytes = static_cast<const uint8_t*>(image);
     if (available < kFileHeaderSize)
         throw XVuk(kWrongFormat);
-    const uint32_t fileSize = ReadU32(bytes + 2);
+    const uint32_t fileSize = ReadLe32(bytes + 2);
     if (fileSize < kFileHeaderSize || fileSize > available)
         throw XVuk(kWrongFormat);
     packed = bytes + kFileHeaderSize;

@@ -2,23 +2,13 @@
 
 #include "dib/RgbStretch.h"
 #include "framework/Dpi.h"
+#include "settings/ByteOrder.h"
 
 #include <algorithm>
 #include <cstring>
 #include <vector>
 
 namespace {
-
-void WriteU16(uint8_t* p, uint16_t v)
-{
-    p[0] = uint8_t(v);
-    p[1] = uint8_t(v >> 8);
-}
-void WriteU32(uint8_t* p, uint32_t v)
-{
-    for (int i = 0; i < 4; ++i)
-        p[i] = uint8_t(v >> (8 * i));
-}
 
 uint32_t RowBytes(int width, int bitsPerPixel)
 {
@@ -32,15 +22,15 @@ std::vector<uint8_t> EmptyPacked(int width, int height, uint16_t bitsPerPixel, u
     const uint32_t pixelBytes = RowBytes(width, bitsPerPixel) * uint32_t(height);
     std::vector<uint8_t> packed(DibImage::kInfoHeaderSize + 4 * size_t(colorCount) + pixelBytes, 0);
     uint8_t* header = packed.data();
-    WriteU32(header + 0, DibImage::kInfoHeaderSize);
-    WriteU32(header + 4, uint32_t(width));
-    WriteU32(header + 8, uint32_t(height));
-    WriteU16(header + 12, 1);
-    WriteU16(header + 14, bitsPerPixel);
-    WriteU32(header + 20, pixelBytes);
-    WriteU32(header + 24, 2835); // 72 pixels an inch, as paint programs write
-    WriteU32(header + 28, 2835);
-    WriteU32(header + 32, bitsPerPixel <= 8 ? colorCount : 0);
+    WriteLe32(header + 0, DibImage::kInfoHeaderSize);
+    WriteLe32(header + 4, uint32_t(width));
+    WriteLe32(header + 8, uint32_t(height));
+    WriteLe16(header + 12, 1);
+    WriteLe16(header + 14, bitsPerPixel);
+    WriteLe32(header + 20, pixelBytes);
+    WriteLe32(header + 24, 2835); // 72 pixels an inch, as paint programs write
+    WriteLe32(header + 28, 2835);
+    WriteLe32(header + 32, bitsPerPixel <= 8 ? colorCount : 0);
     return packed;
 }
 

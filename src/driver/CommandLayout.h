@@ -7,7 +7,7 @@
 //          driver reports it, data from byte 8 (at most 4088 bytes).
 #pragma once
 
-#include "driver/ByteOrder.h"
+#include "settings/ByteOrder.h"
 
 #include <array>
 #include <cstddef>

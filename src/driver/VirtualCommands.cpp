@@ -1,6 +1,6 @@
 #include "driver/VirtualCommands.h"
 
-#include "driver/ByteOrder.h"
+#include "settings/ByteOrder.h"
 #include "driver/Channel.h"
 #include "driver/CommandCodes.h"
 #include "settings/InstallerRecord.h"

@@ -1,6 +1,6 @@
 #include "status/StatusField.h"
 
-#include "driver/ByteOrder.h"
+#include "settings/ByteOrder.h"
 #include "driver/Channel.h"
 #include "status/NumberText.h"
 #include "settings/XVuk.h"

@@ -95,3 +95,4 @@ inline DWORD HandleCount()
         count += words[2 + 5 * i + 1] == GetCurrentProcessId();
     return count;
 }
+

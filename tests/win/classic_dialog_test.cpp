@@ -13,6 +13,7 @@
 #include "../support/Accessibility.h"
 #include "../support/BmpBuilder.h"
 #include "../support/GdiObjects.h"
+#include "../support/NothingKept.h"
 #include "../support/ScopedFile.h"
 #include "../support/TestCanvas.h"
 
@@ -295,15 +296,7 @@ TEST_F(ClassicDialogTest, FollowsTheDpiOfItsMonitor)
                 iconPixels += GetGValue(light->At(x, y)) == 100 && GetBValue(light->At(x, y)) == 50;
         EXPECT_EQ(Dpi::SystemMetric(SM_CXICON, dpi) * Dpi::SystemMetric(SM_CXICON, dpi), iconPixels);
     }
-    int gdi = 0;
-    DWORD handles = 0;
-    for (int n = 0; n < 102; ++n) {
-        moveTo(n % 2 ? 144 : 96);
-        if (n == 1)
-            gdi = CountLiveGdiObjects(), handles = HandleCount();
-    }
-    EXPECT_EQ(gdi, CountLiveGdiObjects());
-    EXPECT_EQ(handles, HandleCount());
+    ExpectNothingKept(102, [&](int n) { moveTo(n % 2 ? 144 : 96); });
 }
 
 // What a screen reader reads of the status page, in the test's strings and

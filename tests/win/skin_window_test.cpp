@@ -28,6 +28,7 @@
 #include "../support/BmpBuilder.h"
 #include "../support/Accessibility.h"
 #include "../support/GdiObjects.h"
+#include "../support/NothingKept.h"
 #include "../support/ScopedFile.h"
 #include "../support/TestCanvas.h"
 
@@ -816,8 +817,6 @@ TEST_F(SkinWindowTest, ScalesAsAWholeWithItsDpi)
         return std::make_pair(top, bottom);
     };
     std::pair<int, int> span96;
-    int gdi = 0;
-    DWORD handles = 0;
     for (unsigned dpi : {96u, 144u, 120u, 192u, 96u}) {
         SCOPED_TRACE(dpi);
         const int width = scaled(388, dpi), height = scaled(263, dpi);
@@ -879,15 +878,11 @@ TEST_F(SkinWindowTest, ScalesAsAWholeWithItsDpi)
         EXPECT_NEAR(scaled(span96.second, dpi), span.second, 4);
     }
     // A hundred moves between two scales keep no GDI object and no handle.
-    for (int n = 0; n < 102; ++n) {
+    ExpectNothingKept(102, [&](int n) {
         const unsigned dpi = n % 2 ? 144 : 96;
         RECT suggested = {10, 20, 10 + scaled(388, dpi), 20 + scaled(263, dpi)};
         SendMessageW(hwnd, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
-        if (n == 1)
-            gdi = CountLiveGdiObjects(), handles = HandleCount();
-    }
-    EXPECT_EQ(gdi, CountLiveGdiObjects());
-    EXPECT_EQ(handles, HandleCount());
+    });
 }
 
 // What a screen reader reads of the window, in this program's strings and in

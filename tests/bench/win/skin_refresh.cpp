@@ -10,7 +10,7 @@
 // was there before is put back at the end.
 #include <windows.h>
 
-#include "driver/ByteOrder.h"
+#include "settings/ByteOrder.h"
 #include "driver/CommandLayout.h"
 #include "driver/DeviceIo.h"
 #include "settings/ProfileReader.h"

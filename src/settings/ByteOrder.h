@@ -1,4 +1,4 @@
-// Little-endian numbers in driver answers, independent of the host's order.
+// Little-endian numbers in driver answers and bitmap headers, independent of the host's order.
 #pragma once
 
 #include <cstddef>
