@@ -180,12 +180,14 @@ public:
             return E_POINTER;
         POINT point = {x, y};
         ScreenToClient(m_hWnd, &point);
-        const IAccessibleContent* content = Content();
-        for (int i = 0; content && i < content->AccessibleElementCount(); ++i) {
-            const RECT place = content->AccessibleElement(i).place;
-            if (PtInRect(&place, point)) {
+        for (long id = 1; id <= ElementCount(); ++id) {
+            AccessibleItem item;
+            VARIANT element = {};
+            element.vt = VT_I4;
+            element.lVal = id;
+            if (Item(element, item) == id && PtInRect(&item.place, point)) {
                 child->vt = VT_I4;
-                child->lVal = i + 1;
+                child->lVal = id;
                 return S_OK;
             }
         }
@@ -227,19 +229,24 @@ private:
     }
     static long ChildId(const VARIANT& child) { return child.vt == VT_I4 ? child.lVal : -1; }
     // The item a child id stands for; its id, or -1 when there is none.
+    // Called by screen readers through COM: nothing may be thrown back to it.
     long Item(const VARIANT& child, AccessibleItem& item) const
     {
-        const long id = ChildId(child);
-        const IAccessibleContent* content = Content();
-        if (id == CHILDID_SELF) {
-            if (content)
-                item = content->AccessibleSelf();
+        try {
+            const long id = ChildId(child);
+            const IAccessibleContent* content = Content();
+            if (id == CHILDID_SELF) {
+                if (content)
+                    item = content->AccessibleSelf();
+                return id;
+            }
+            if (!content || id < 1 || id > content->AccessibleElementCount())
+                return -1;
+            item = content->AccessibleElement(int(id - 1));
             return id;
-        }
-        if (!content || id < 1 || id > content->AccessibleElementCount())
+        } catch (...) {
             return -1;
-        item = content->AccessibleElement(int(id - 1));
-        return id;
+        }
     }
     HRESULT Text(const VARIANT& child, BSTR* out, std::wstring AccessibleItem::*field, StandardText standard) const
     {
