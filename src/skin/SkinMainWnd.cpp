@@ -11,6 +11,8 @@
 #include "settings/XVuk.h"
 #include "status/LineStateRead.h"
 
+#include <windowsx.h>
+
 #include <vector>
 
 using namespace SkinLayout;
@@ -239,6 +241,8 @@ bool CSkinMainWnd::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
         {WM_COMMAND, 0, kCloseWindowCommand, &CSkinMainWnd::OnClose},
         {WM_COMMAND, 0, kMinimiseCommand, &CSkinMainWnd::OnMinimise},
         {WM_DPICHANGED, kAnyCode, kAnyId, &CSkinMainWnd::OnDpiChanged},
+        {WM_CONTEXTMENU, kAnyCode, kAnyId, &CSkinMainWnd::OnContextMenu},
+        {WM_COMMAND, 0, kCommandSettings, &CSkinMainWnd::OnSettings},
     };
     return DispatchMessageTable(this, table, message, wParam, lParam, result) ||
            CWnd::OnMessage(message, wParam, lParam, result);
@@ -372,5 +376,47 @@ LRESULT CSkinMainWnd::OnDpiChanged(WPARAM wParam, LPARAM lParam)
     // The new DPI comes with the message: the window may not report it yet.
     if (lParam)
         ChangeDpi(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+    return 0;
+}
+
+// ---- The Settings window's hooks ------------------------------------------------
+
+void CSkinMainWnd::PreviewColours(const SkinColours* colours)
+{
+    const std::optional<SkinColours> previous = m_painter.PreviewedColours();
+    m_painter.PreviewColours(colours);
+    try {
+        // The pictures of this scale again, coloured anew, as a change of DPI loads them.
+        const unsigned dpi = m_painter.Geometry().GetDpi();
+        Scale scale = LoadScale(dpi);
+        const CSkinGeometry geometry(dpi);
+        for (int i = 0; i < kButtonCount; ++i)
+            m_buttons[i].Rescale(*scale.strips[i], geometry.Button(i), geometry.ButtonStripColumn(i));
+        UseScale(std::move(scale));
+    } catch (...) {
+        m_painter.PreviewColours(previous ? &*previous : nullptr);
+        throw;
+    }
+    RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
+
+LRESULT CSkinMainWnd::OnContextMenu(WPARAM, LPARAM lParam)
+{
+    UniqueMenu menu(CreatePopupMenu());
+    if (!menu)
+        return 0;
+    AppendMenuW(menu.get(), MF_STRING, kCommandSettings, LoadResString(IDS_MENU_SETTINGS).c_str());
+    POINT at = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    if (lParam == -1) { // from the keyboard: at the window's top-left corner
+        at = {0, 0};
+        ClientToScreen(m_hWnd, &at);
+    }
+    TrackPopupMenu(menu.get(), TPM_RIGHTBUTTON, at.x, at.y, 0, m_hWnd, nullptr);
+    return 0;
+}
+
+LRESULT CSkinMainWnd::OnSettings(WPARAM, LPARAM)
+{
+    m_pApp->OpenSettings();
     return 0;
 }

@@ -41,6 +41,11 @@ public:
     // The whole picture, into any device context.
     void PaintContent(HDC dc) { m_painter.PaintContent(dc); }
 
+    // Draws the window with these colours (the Settings window's preview);
+    // null: as the settings file says. Raises XVuk when a picture cannot be
+    // had; the window then stays as it was.
+    void PreviewColours(const SkinColours* colours);
+
     // A listener of what the window draws (tests and benchmarks); null for none.
     void SetDrawRecorder(ISkinDrawRecorder* recorder) { m_painter.SetDrawRecorder(recorder); }
 
@@ -61,6 +66,8 @@ private:
     LRESULT OnClose(WPARAM, LPARAM);
     LRESULT OnMinimise(WPARAM, LPARAM);
     LRESULT OnDpiChanged(WPARAM, LPARAM);
+    LRESULT OnContextMenu(WPARAM, LPARAM);
+    LRESULT OnSettings(WPARAM, LPARAM);
 
     // Everything the window draws at one DPI, loaded before any of it is used.
     struct Scale {
