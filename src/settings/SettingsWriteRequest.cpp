@@ -2,11 +2,14 @@
 
 #include "settings/IniFile.h"
 #include "settings/ProgramIdentity.h"
+#include "settings/ProgramPaths.h"
 #include "settings/SettingsRequest.h"
 #include "settings/SettingsWriter.h"
 #include "settings/WideText.h"
 
 #include <windows.h>
+
+#include <iterator>
 
 namespace {
 
@@ -35,6 +38,28 @@ bool ReadRequestFile(const std::wstring& path, std::string& text)
     return ok;
 }
 
+// True when the program file's path leads to it without a link: no junction or
+// symbolic link on the way that could be turned to another folder once
+// this instance runs with an administrator's rights. (The folders of a
+// running program cannot be renamed, so the path stays where it leads.)
+bool ReachedWithoutLink()
+{
+    const std::wstring path = GetProgramPathW();
+    HANDLE file = CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    wchar_t final[MAX_PATH * 2] = {};
+    const DWORD length = GetFinalPathNameByHandleW(file, final, DWORD(std::size(final)), VOLUME_NAME_DOS);
+    CloseHandle(file);
+    if (length == 0 || length >= std::size(final))
+        return false;
+    std::wstring resolved(final, length);
+    if (resolved.compare(0, 4, L"\\\\?\\") == 0)
+        resolved.erase(0, 4);
+    return CompareStringOrdinal(resolved.c_str(), -1, path.c_str(), -1, TRUE) == CSTR_EQUAL;
+}
+
 } // namespace
 
 bool IsSettingsWriteRequest(const std::vector<std::wstring>& arguments)
@@ -60,6 +85,10 @@ int RunSettingsWriteRequest(const std::vector<std::wstring>& arguments)
         return kRequestRefused;
     }
     // Only the settings file of this program's own folder.
+    if (!ReachedWithoutLink()) {
+        Trace("refused: the program's folder is reached through a link");
+        return kRequestRefused;
+    }
     const std::string path = Utf8FromWide(WideFromAnsi(SettingsFilePath()));
     const SettingsWrite written = WriteSettingsFile(PlatformSettingsFiles(), path, std::nullopt, request.changes);
     if (written.outcome != WriteOutcome::Written) {

@@ -141,6 +141,8 @@ for row in "an unknown key|MdS1.tmp|[SystemInfo]\r\nEnableDebugMode=1\r\n" "a va
     check_eq "$what: refused with exit code 2" 2 "$(elevated "$name" "$text")"
 done
 check_eq "a second file named after the request: refused" 2 "$(elevated MdS5.tmp "$good" 'C:\windows\win.ini')"
+ln -sfn "$APP_DIR" "$BUILD/e2e/settings-link"
+check_eq "its folder reached through a link: refused" 2 "$(APP_DIR=$BUILD/e2e/settings-link elevated MdS7.tmp "$good")"
 check "nothing written" cmp -s "$BEFORE" "$INI"
 check_eq "a good request: written" 0 "$(elevated MdS6.tmp "$good")"
 check_eq "...in exactly its keys" "$(printf '%s\n' '< KeepHistory=0' '> KeepHistory=1' '< Hue=140' '> Hue=20')" \
