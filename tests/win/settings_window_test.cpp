@@ -117,17 +117,18 @@ TEST_F(SettingsWindowTest, ShowsTheFileAsTheProgramReadsItAndCancelWritesNothing
                                        Text(IDC_SET_VALUE_SAMPLE)) << "Hue's low 8 bits, 90 days for 0, a missing colour black";
     EXPECT_FALSE(ApplyEnabled() || IsWindowEnabled(GetDlgItem(window, IDC_SET_DAYS)) ||
                  IsWindowEnabled(GetDlgItem(window, IDC_SET_LANG_LIST)));
+    Type(IDC_SET_HUE, L"20");
     Click(IDC_SET_DIARY);
     Click(IDC_SET_LANG_ONE);
     EXPECT_TRUE(IsWindowEnabled(GetDlgItem(window, IDC_SET_DAYS)) && IsWindowEnabled(GetDlgItem(window, IDC_SET_LANG_LIST)));
     EXPECT_EQ(4, SendDlgItemMessageW(window, IDC_SET_LANG_LIST, CB_GETCURSEL, 0, 0)) << "the running language first";
-    Type(IDC_SET_HUE, L"20");
     EXPECT_TRUE(ApplyEnabled());
-    EXPECT_EQ(std::vector<int>({20}), previews) << "a colour shows at once";
+    EXPECT_EQ(std::vector<int>({20}), previews) << "a colour shows at once, and once";
     Type(IDC_SET_HUE, L"44");
+    EXPECT_EQ(std::vector<int>({20, -1}), previews) << "the file's colours again: the preview ends";
     SendMessageW(window, WM_COMMAND, IDCANCEL, 0);
     EXPECT_FALSE(IsWindow(window));
-    EXPECT_EQ(std::vector<int>({20, -1}), previews) << "back to the file's colours once, not again at Cancel";
+    EXPECT_EQ(std::vector<int>({20, -1}), previews) << "not again at Cancel";
     EXPECT_EQ(kFile, FileText(SettingsFilePath())) << "not one byte";
     EXPECT_TRUE(written.empty() && g_boxes.empty());
 }
