@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The Settings window, driven with real keys and the mouse: opened from the
-# tray menu (command 110), the classic dialog's system menu and once at a
-# time; its Tab order; a colour previewed on the skinned window and taken
+# tray menu (command 110), the skinned window's menu, the classic dialog's
+# system menu, and once at a time; its Tab order; a colour previewed on the skinned window and taken
 # back with the rest by Cancel, which leaves Modavi.ini byte for byte; the
 # presentation and the balloons switched, the file changed in exactly those
 # two lines and the skinned window replaced by the classic dialog; a file
@@ -72,8 +72,12 @@ wait_polls 1
 check_eq "the skinned window is as before" "$before" "$(picture "$skin")"
 check "and Modavi.ini byte for byte as before" cmp -s "$BEFORE" "$INI"
 
-echo "the presentation and the balloons switched"
-probe command "$tray" 110 && open_settings "$SETTINGS_TITLE"
+echo "from the skinned window's menu, the presentation and the balloons switched"
+read -r x y _ <<<"$(probe rect "$skin")"
+xdotool mousemove $((x + 200)) $((y + 120)) click 3
+check "a right click on the skinned window opens its menu" test -n "$(find_window --class '#32768' --visible)"
+xdotool key s
+check "its Settings item opens the window" open_settings "$SETTINGS_TITLE"
 xdotool key alt+c alt+b Return
 check "Enter is OK: the window closes" gone "$SETTINGS"
 check "the skinned window goes" gone "$skin"
