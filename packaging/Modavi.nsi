@@ -7,7 +7,8 @@
 ; Modavi.ini has UseInstallerLanguage=1), adds a Start-menu shortcut, an
 ; optional start at logon in the notification area and an entry in "Apps" /
 ; "Add or remove programs". A running Modavi is ended before its files are
-; replaced; an upgrade keeps the user's Modavi.ini.
+; replaced; an upgrade keeps the user's Modavi.ini (which its Settings window
+; writes).
 ;
 ; Command line (besides NSIS's own /S for silent and /D=folder, which comes last):
 ;   /LANG=name     the language, one of the program's names (english, german,
@@ -284,6 +285,7 @@ Section "Uninstall"
     Call un.EndRunningModavi
     !insertmacro UNINSTALL_FILES
     Delete "$INSTDIR\Modavi.ini"
+    Delete "$INSTDIR\Modavi.ini.new" ; left by a write of the Settings window that was cut short
     Delete "$INSTDIR\Uninstall.exe"
     Delete "$SMPROGRAMS\Modavi.lnk"
     DeleteRegValue HKLM "${RUN_KEY}" "Modavi"

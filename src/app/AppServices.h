@@ -18,6 +18,8 @@ public:
     virtual void ShowMainWindow() = 0;
     virtual void CloseStatusWindow() = 0;
     virtual void ExitApplication() = 0;
+    // Opens the Settings window, or brings the open one to the front.
+    virtual void OpenSettings() = 0;
     virtual void StopDebugMode() = 0;
     virtual void GenerateDebugLog() = 0;
     // True when there is a status window object whose window exists.

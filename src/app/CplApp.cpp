@@ -14,12 +14,15 @@
 #include "skin/SkinMainWnd.h"
 #include "status/SleeplessClock.h"
 
+#include <algorithm>
+
 CCplApp::CCplApp(HINSTANCE instance) : CWinApp(instance), m_trayWnd(*this)
 {
 }
 
 CCplApp::~CCplApp()
 {
+    m_pSettingsWnd.reset();
     StopDebugMode();
     m_trayWnd.DestroyWindow();
     m_pStatusWnd.reset();
@@ -78,7 +81,9 @@ bool CCplApp::PreTranslateMessage(MSG& message)
         if (f1 && modifier)
             ToggleDebugMode();
     }
-    // Then the status window's own keyboard handling (the classic dialog's).
+    // Then the dialogs' own keyboard handling (the Settings window's, the classic dialog's).
+    if (m_pSettingsWnd && m_pSettingsWnd->IsWindow() && m_pSettingsWnd->PreTranslateMessage(message))
+        return true;
     return HasOpenStatusWindow() && m_pStatusWnd->PreTranslateMessage(message);
 }
 
@@ -116,8 +121,10 @@ void CCplApp::ShowMainWindow()
 // Kept while KeepHistory is on; a missing key or file is off, without a box.
 void CCplApp::StartDiary()
 {
-    if (ReadOptionalIniInt(Settings::kKeepHistory) == 0)
+    if (ReadOptionalIniInt(Settings::kKeepHistory) == 0) {
+        m_diary.Start(nullptr, 0, DiaryNow()); // stopped, if it was kept
         return;
+    }
     const std::string folder = UserDiaryFolderPath();
     if (folder.empty()) {
         DiaryTrace("Modavi: no local application data folder; the line diary is not kept");
@@ -167,6 +174,7 @@ void CCplApp::CloseStatusWindow()
 
 void CCplApp::ExitApplication()
 {
+    m_pSettingsWnd.reset();
     StopDebugMode();
     m_pStatusWnd.reset();
     m_trayWnd.DestroyWindow();
@@ -215,4 +223,62 @@ void CCplApp::ToggleDebugMode()
 void CCplApp::GenerateDebugLog()
 {
     m_debugPlugin.GenerateDebugLog(MainWindowHandle());
+}
+
+void CCplApp::OpenSettings()
+{
+    if (m_pSettingsWnd && m_pSettingsWnd->IsWindow()) {
+        BringToFront(m_pSettingsWnd->m_hWnd);
+        return;
+    }
+    m_pSettingsWnd.reset();
+    auto settings = std::make_unique<CSettingsDlg>(*this);
+    settings->Open(); // a settings file that cannot be read is told in the "Error" box
+    m_pSettingsWnd = std::move(settings);
+}
+
+void CCplApp::PreviewSkinColours(const SkinColours* colours)
+{
+    if (auto* skin = dynamic_cast<CSkinMainWnd*>(m_pStatusWnd.get()); skin && skin->IsWindow())
+        skin->PreviewColours(colours);
+}
+
+void CCplApp::SettingsWritten(const std::vector<std::string>& keys)
+{
+    auto written = [&](const char* key) { return std::find(keys.begin(), keys.end(), key) != keys.end(); };
+    if (written(Settings::kKeepHistory) || written(Settings::kHistoryDays))
+        StartDiary();
+    if (written(Settings::kShowSysTrayIcon))
+        FollowTraySetting();
+    if (written(Settings::kClassicStyle) && HasOpenStatusWindow())
+        ReplaceStatusWindow();
+    // The Settings window stays in front of what took effect behind it.
+    if (m_pSettingsWnd && m_pSettingsWnd->IsWindow())
+        BringToFront(m_pSettingsWnd->m_hWnd);
+}
+
+void CCplApp::FollowTraySetting()
+{
+    const bool wanted = ReadIniInt(Settings::kShowSysTrayIcon) != 0;
+    if (wanted && !m_trayWnd.IsWindow()) {
+        if (m_trayWnd.Create(nullptr))
+            m_pMainWnd = &m_trayWnd;
+    } else if (!wanted && m_trayWnd.IsWindow()) {
+        // Without the icon the status window is the program: it opens, and
+        // becomes the main window before the tray's going can end the loop.
+        ShowMainWindow();
+        if (!HasOpenStatusWindow())
+            return; // it could not open (and said why): the icon stays
+        m_pMainWnd = m_pStatusWnd.get();
+        m_trayWnd.DestroyWindow();
+    }
+}
+
+void CCplApp::ReplaceStatusWindow()
+{
+    // The old window's going must not end the program when it is the main window.
+    if (m_pMainWnd == m_pStatusWnd.get())
+        m_pMainWnd = nullptr;
+    CloseStatusWindow();
+    ShowMainWindow();
 }

@@ -130,6 +130,10 @@ BOOL CClassicDlg::OnInitDialog()
         ReportError(error); // the dialog is still usable without its title
     }
     SetDlgItemTextW(m_hWnd, IDC_CLOSE, LoadResString(IDS_CLOSE_BUTTON).c_str());
+    if (HMENU system = GetSystemMenu(m_hWnd, FALSE)) {
+        AppendMenuW(system, MF_SEPARATOR, 0, nullptr);
+        AppendMenuW(system, MF_STRING, kSysCommandSettings, LoadResString(IDS_MENU_SETTINGS).c_str());
+    }
     try {
         CreatePages();
     } catch (...) {
@@ -226,6 +230,11 @@ bool CClassicDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
         {WM_CLOSE, kAnyCode, kAnyId, &CClassicDlg::OnClose},
         {WM_DPICHANGED, kAnyCode, kAnyId, &CClassicDlg::OnDpiChanged},
     };
+    // The system menu's Settings item; its other commands are the dialog manager's.
+    if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == kSysCommandSettings) {
+        m_pApp->OpenSettings();
+        return true;
+    }
     return DispatchMessageTable(this, table, message, wParam, lParam, result) ||
            OnPowerMessage(m_hWnd, message, wParam, lParam, result) ||
            CDialog::OnMessage(message, wParam, lParam, result);

@@ -15,3 +15,9 @@ inline constexpr wchar_t kTrayWindowTitle[] = L"SysTrayWnd";
 inline constexpr UINT kCommandOpen = 100;
 inline constexpr UINT kCommandClose = 101;
 inline constexpr UINT kCommandExit = 102;
+// Opens the Settings window: the tray menu's item, and the skinned window's menu.
+inline constexpr UINT kCommandSettings = 110;
+// The same in the classic dialog's system menu (system commands keep their low four bits clear).
+inline constexpr UINT kSysCommandSettings = 0x0110;
+// The private argument of the elevated settings writer (SettingsWriteRequest.h).
+inline constexpr wchar_t kSettingsWriteSwitch[] = L"--write-settings";

@@ -18,6 +18,17 @@ std::string GetProgramPath()
     }
 }
 
+std::wstring GetProgramPathW()
+{
+    std::vector<wchar_t> buffer(MAX_PATH);
+    for (;;) {
+        DWORD length = GetModuleFileNameW(nullptr, buffer.data(), DWORD(buffer.size()));
+        if (length < buffer.size())
+            return std::wstring(buffer.data(), length);
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
 std::string GetProgramDir()
 {
     std::string path = GetProgramPath();

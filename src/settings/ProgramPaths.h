@@ -7,6 +7,7 @@
 std::string GetProgramDir();
 // Full path of the program file.
 std::string GetProgramPath();
+std::wstring GetProgramPathW();
 // The Windows directory.
 std::string GetWindowsDir();
 // True on an NT-family system.

@@ -54,13 +54,49 @@
 #define IDS_HISTORY_FILTER      55  // the Save dialog's file type: "CSV files (*.csv)"
 #define IDS_HISTORY_ASLEEP      56  // the graph's legend: the shade of the time the PC was asleep
 #define IDS_METER_VALUE         57  // the meter in words: %1 received, %2 sent, in per cent
-#define IDS_LAST_STRING         IDS_METER_VALUE
+#define IDS_MENU_SETTINGS       58  // tray menu item 110, the classic dialog's system menu, the skinned window's menu
+#define IDS_SETTINGS_TITLE      59  // the Settings window (never string 1: a second start looks for that title)
+#define IDS_SETTINGS_WINDOW     60  // group: the status window
+#define IDS_SETTINGS_CLASSIC    61
+#define IDS_SETTINGS_SKINNED    62
+#define IDS_SETTINGS_TRAY       63
+#define IDS_SETTINGS_TRAY_NOTE  64  // without the icon, closing the status window ends the program
+#define IDS_SETTINGS_AUTOSTART  65  // start with Windows for this user
+#define IDS_SETTINGS_AUTOSTART_NOTE 66 // the installer's entry for every user is there
+#define IDS_SETTINGS_LANGUAGE   67  // group: the language
+#define IDS_SETTINGS_LANG_WINDOWS 68
+#define IDS_SETTINGS_LANG_INSTALLER 69
+#define IDS_SETTINGS_LANG_ONE   70
+#define IDS_SETTINGS_LANG_NOTE  71  // a change takes effect at the next start
+#define IDS_SETTINGS_LANG_NAMES 72  // the fourteen languages in the table's order, separated by ","
+#define IDS_SETTINGS_ALERTS     73  // group: balloons and the line diary
+#define IDS_SETTINGS_BALLOONS   74
+#define IDS_SETTINGS_DIARY      75
+#define IDS_SETTINGS_DAYS       76  // label of HistoryDays
+#define IDS_SETTINGS_FOLDER     77  // opens the diary's folder
+#define IDS_SETTINGS_COLOURS    78  // group: the skinned window's colours
+#define IDS_SETTINGS_HUE        79
+#define IDS_SETTINGS_SAT        80
+#define IDS_SETTINGS_TITLE_HUE  81
+#define IDS_SETTINGS_TITLE_SAT  82
+#define IDS_SETTINGS_BUTTONS    83  // UseHueAndSat
+#define IDS_SETTINGS_LOGO       84  // TransparentBitmap
+#define IDS_SETTINGS_TITLE_TEXT 85  // the three colour buttons
+#define IDS_SETTINGS_LABEL_TEXT 86
+#define IDS_SETTINGS_VALUE_TEXT 87
+#define IDS_SETTINGS_OK         88
+#define IDS_SETTINGS_CANCEL     89
+#define IDS_SETTINGS_APPLY      90
+#define IDS_SETTINGS_RANGE      91  // %1 and %2: the range a number must lie in
+#define IDS_SETTINGS_CHANGED    92  // the file changed underneath: Yes reload, No write mine into it, Cancel
+#define IDS_LAST_STRING         IDS_SETTINGS_CHANGED
 
 // ---- Dialog templates of the language module -----------------------------
 #define IDD_CLASSIC             1001
 #define IDD_STATUS_PAGE         106
 #define IDD_VERSION_PAGE        1002
 #define IDD_HISTORY_PAGE        1003
+#define IDD_SETTINGS            1004
 
 // Controls of template 1001 (classic dialog)
 #define IDC_TABS                1002
@@ -105,6 +141,50 @@
 #define IDC_HISTORY_EXPORT      1042  // string 51
 #define IDC_HISTORY_ASLEEP_SAMPLE 1043  // owner-drawn: the asleep shade
 #define IDC_HISTORY_ASLEEP_TEXT 1044  // string 56
+
+// Controls of template 1004 (the Settings window), in their tab order
+#define IDC_SET_WINDOW          1100  // group boxes: strings 58, 65, 71, 76
+#define IDC_SET_CLASSIC         1101
+#define IDC_SET_SKINNED         1102
+#define IDC_SET_TRAY            1103
+#define IDC_SET_TRAY_NOTE       1104
+#define IDC_SET_AUTOSTART       1105
+#define IDC_SET_AUTOSTART_NOTE  1106
+#define IDC_SET_LANGUAGE        1110
+#define IDC_SET_LANG_WINDOWS    1111  // the three in one group, so that arrows go round them
+#define IDC_SET_LANG_INSTALLER  1112
+#define IDC_SET_LANG_ONE        1113
+#define IDC_SET_LANG_LIST       1114
+#define IDC_SET_LANG_NOTE       1115
+#define IDC_SET_ALERTS          1120
+#define IDC_SET_BALLOONS        1121
+#define IDC_SET_DIARY           1122
+#define IDC_SET_FOLDER          1123
+#define IDC_SET_DAYS_LABEL      1124
+#define IDC_SET_DAYS            1125  // each number's edit, then its up-down control
+#define IDC_SET_DAYS_SPIN       1126
+#define IDC_SET_COLOURS         1130
+#define IDC_SET_HUE_LABEL       1131
+#define IDC_SET_HUE             1132
+#define IDC_SET_HUE_SPIN        1133
+#define IDC_SET_SAT_LABEL       1134
+#define IDC_SET_SAT             1135
+#define IDC_SET_SAT_SPIN        1136
+#define IDC_SET_TITLE_HUE_LABEL 1137
+#define IDC_SET_TITLE_HUE       1138
+#define IDC_SET_TITLE_HUE_SPIN  1139
+#define IDC_SET_TITLE_SAT_LABEL 1140
+#define IDC_SET_TITLE_SAT       1141
+#define IDC_SET_TITLE_SAT_SPIN  1142
+#define IDC_SET_BUTTONS         1143
+#define IDC_SET_LOGO            1144
+#define IDC_SET_TITLE_TEXT      1145  // each colour's button, then its sample showing "r,g,b"
+#define IDC_SET_TITLE_SAMPLE    1146
+#define IDC_SET_LABEL_TEXT      1147
+#define IDC_SET_LABEL_SAMPLE    1148
+#define IDC_SET_VALUE_TEXT      1149
+#define IDC_SET_VALUE_SAMPLE    1150
+#define IDC_SET_APPLY           1160  // besides IDOK and IDCANCEL
 
 // ---- Program file resources ----------------------------------------------
 #define IDI_PROGRAM             1001  // window icon

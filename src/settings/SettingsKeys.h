@@ -1,6 +1,7 @@
 // Every setting the program reads, named in one place. The settings file is
 // "Modavi.ini" in the program folder; the installer's file is "vavevida.ini"
-// in the Windows directory. Both are read anew at every use, never written.
+// in the Windows directory. Both are read anew at every use; only the
+// Settings window writes Modavi.ini (SettingsWriter.h), the installer's file never.
 #pragma once
 
 namespace Settings {

@@ -13,6 +13,8 @@
 #include "status/ActivityLevel.h"
 #include "status/LineStateRead.h"
 
+#include <windowsx.h>
+
 #include <vector>
 
 using namespace SkinLayout;
@@ -70,7 +72,7 @@ CSkinMainWnd::CSkinMainWnd(IAppServices& app) : m_pApp(&app)
     const unsigned dpi = Dpi::ForPoint({kWindowLeft, kWindowTop});
     Scale scale = LoadScale(dpi);
     CreateSkinWindow(*scale.pictures, dpi);
-    CreateButtons(scale.strips, CSkinGeometry(dpi));
+    CreateButtons(CSkinGeometry(dpi));
     UseScale(std::move(scale));
 
     SendMessageW(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIconBig.get()));
@@ -153,14 +155,12 @@ void CSkinMainWnd::CreateSkinWindow(const CSkinPainter::Pictures& pictures, unsi
     m_painter.SetWindow(m_hWnd);
 }
 
-void CSkinMainWnd::CreateButtons(std::array<std::unique_ptr<CDib>, kButtonCount>& strips,
-                                 const CSkinGeometry& geometry)
+void CSkinMainWnd::CreateButtons(const CSkinGeometry& geometry)
 {
     m_buttons[kPreviousButton].SetEnabled(false);
     for (int i = 0; i < kButtonCount; ++i) {
         std::wstring tooltip = LoadResString(kButtons[i].tooltipId);
         CSkinButton& button = m_buttons[i];
-        button.m_strip.Swap(*strips[i]);
         button.SetBackdrop(&m_painter);
         button.Create(*this, geometry.Button(i), geometry.ButtonStripColumn(i), kButtons[i].commandId, tooltip,
                       geometry.GetDpi());
@@ -172,6 +172,9 @@ void CSkinMainWnd::CreateButtons(std::array<std::unique_ptr<CDib>, kButtonCount>
 
 void CSkinMainWnd::UseScale(Scale scale)
 {
+    const CSkinGeometry geometry(scale.dpi);
+    for (int i = 0; i < kButtonCount; ++i)
+        m_buttons[i].Rescale(*scale.strips[i], geometry.Button(i), geometry.ButtonStripColumn(i), scale.dpi);
     std::vector<CDib*> strips;
     for (CSkinButton& button : m_buttons)
         strips.push_back(&button.m_strip);
@@ -187,10 +190,7 @@ void CSkinMainWnd::ChangeDpi(unsigned dpi, const RECT& suggested)
         // Everything of the new scale is had first: a picture that cannot be
         // loaded leaves the window as it was.
         Scale scale = LoadScale(dpi);
-        const CSkinGeometry geometry(dpi);
-        UniqueRegion region = WindowRegion(scale.pictures->background, geometry);
-        for (int i = 0; i < kButtonCount; ++i)
-            m_buttons[i].Rescale(*scale.strips[i], geometry.Button(i), geometry.ButtonStripColumn(i), dpi);
+        UniqueRegion region = WindowRegion(scale.pictures->background, CSkinGeometry(dpi));
         UseScale(std::move(scale));
         if (region && SetWindowRgn(m_hWnd, region.get(), FALSE))
             region.release();
@@ -275,6 +275,8 @@ bool CSkinMainWnd::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
         {WM_COMMAND, 0, kCloseWindowCommand, &CSkinMainWnd::OnClose},
         {WM_COMMAND, 0, kMinimiseCommand, &CSkinMainWnd::OnMinimise},
         {WM_DPICHANGED, kAnyCode, kAnyId, &CSkinMainWnd::OnDpiChanged},
+        {WM_CONTEXTMENU, kAnyCode, kAnyId, &CSkinMainWnd::OnContextMenu},
+        {WM_COMMAND, 0, kCommandSettings, &CSkinMainWnd::OnSettings},
     };
     return DispatchMessageTable(this, table, message, wParam, lParam, result) ||
            OnPowerMessage(m_hWnd, message, wParam, lParam, result) ||
@@ -431,5 +433,42 @@ LRESULT CSkinMainWnd::OnDpiChanged(WPARAM wParam, LPARAM lParam)
     // The new DPI comes with the message: the window may not report it yet.
     if (lParam)
         ChangeDpi(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+    return 0;
+}
+
+// ---- The Settings window's hooks ------------------------------------------------
+
+void CSkinMainWnd::PreviewColours(const SkinColours* colours)
+{
+    const std::optional<SkinColours> previous = m_painter.PreviewedColours();
+    m_painter.PreviewColours(colours);
+    try {
+        // The pictures of this scale again, coloured anew, as a change of DPI loads them.
+        UseScale(LoadScale(m_painter.Geometry().GetDpi()));
+    } catch (...) {
+        m_painter.PreviewColours(previous ? &*previous : nullptr);
+        throw;
+    }
+    RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
+
+LRESULT CSkinMainWnd::OnContextMenu(WPARAM, LPARAM lParam)
+{
+    UniqueMenu menu(CreatePopupMenu());
+    if (!menu)
+        return 0;
+    AppendMenuW(menu.get(), MF_STRING, kCommandSettings, LoadResString(IDS_MENU_SETTINGS).c_str());
+    POINT at = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    if (lParam == -1) { // from the keyboard: at the window's top-left corner
+        at = {0, 0};
+        ClientToScreen(m_hWnd, &at);
+    }
+    TrackPopupMenu(menu.get(), TPM_RIGHTBUTTON, at.x, at.y, 0, m_hWnd, nullptr);
+    return 0;
+}
+
+LRESULT CSkinMainWnd::OnSettings(WPARAM, LPARAM)
+{
+    m_pApp->OpenSettings();
     return 0;
 }

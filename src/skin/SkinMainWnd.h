@@ -44,6 +44,11 @@ public:
     // The whole picture, into any device context.
     void PaintContent(HDC dc) { m_painter.PaintContent(dc); }
 
+    // Draws the window with these colours (the Settings window's preview);
+    // null: as the settings file says. Raises XVuk when a picture cannot be
+    // had; the window then stays as it was.
+    void PreviewColours(const SkinColours* colours);
+
     // A listener of what the window draws (tests and benchmarks); null for none.
     void SetDrawRecorder(ISkinDrawRecorder* recorder) { m_painter.SetDrawRecorder(recorder); }
 
@@ -77,6 +82,8 @@ private:
     LRESULT OnClose(WPARAM, LPARAM);
     LRESULT OnMinimise(WPARAM, LPARAM);
     LRESULT OnDpiChanged(WPARAM, LPARAM);
+    LRESULT OnContextMenu(WPARAM, LPARAM);
+    LRESULT OnSettings(WPARAM, LPARAM);
 
     // Everything the window draws at one DPI, loaded before any of it is used.
     struct Scale {
@@ -88,10 +95,10 @@ private:
     Scale LoadScale(unsigned dpi) const;
     static UniqueRegion WindowRegion(const CDib& background, const CSkinGeometry& geometry);
     void CreateSkinWindow(const CSkinPainter::Pictures& pictures, unsigned dpi);
-    void CreateButtons(std::array<std::unique_ptr<CDib>, SkinLayout::kButtonCount>& strips,
-                       const CSkinGeometry& geometry);
-    // The pictures, palette and font of a scale go to the painter; the
-    // strips are the buttons' already.
+    // The buttons' windows; their strips come with the scale (UseScale).
+    void CreateButtons(const CSkinGeometry& geometry);
+    // The pictures, palette and font of a scale go to the painter, the
+    // strips to the buttons.
     void UseScale(Scale scale);
     // WM_DPICHANGED: the window moves to `suggested` and is drawn anew at `dpi`.
     void ChangeDpi(unsigned dpi, const RECT& suggested);

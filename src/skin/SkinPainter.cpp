@@ -51,12 +51,42 @@ CSkinPainter::CSkinPainter()
     m_pageTitles[0] = LoadResString(IDS_TAB_STATUS);
     m_pageTitles[1] = LoadResString(IDS_TAB_VERSION);
     m_pageFormat = LoadResString(IDS_PAGE_FORMAT);
-    m_settings.hue = ReadIniByte(Settings::kHue);
-    m_settings.sat = ReadIniByte(Settings::kSat);
-    m_settings.titlebarHue = ReadIniByte(Settings::kTitlebarHue);
-    m_settings.titlebarSat = ReadIniByte(Settings::kTitlebarSat);
-    m_settings.colourButtons = ReadIniInt(Settings::kUseHueAndSat) != 0;
-    m_settings.transparentLogo = ReadIniInt(Settings::kTransparentBitmap) != 0;
+    m_settings = ReadPictureSettings();
+}
+
+CSkinPainter::PictureSettings CSkinPainter::ReadPictureSettings()
+{
+    PictureSettings settings;
+    settings.hue = ReadIniByte(Settings::kHue);
+    settings.sat = ReadIniByte(Settings::kSat);
+    settings.titlebarHue = ReadIniByte(Settings::kTitlebarHue);
+    settings.titlebarSat = ReadIniByte(Settings::kTitlebarSat);
+    settings.colourButtons = ReadIniInt(Settings::kUseHueAndSat) != 0;
+    settings.transparentLogo = ReadIniInt(Settings::kTransparentBitmap) != 0;
+    return settings;
+}
+
+void CSkinPainter::PreviewColours(const SkinColours* colours)
+{
+    m_preview.reset();
+    if (!colours) {
+        m_settings = ReadPictureSettings();
+        return;
+    }
+    m_preview = *colours;
+    m_settings = {colours->hue, colours->sat, colours->titlebarHue, colours->titlebarSat, colours->useHueAndSat,
+                  colours->transparentLogo};
+}
+
+COLORREF CSkinPainter::TextColour(const char* colourKey) const
+{
+    if (!m_preview)
+        return ReadTextColour(colourKey);
+    const std::string key = colourKey;
+    const uint32_t colour = key == Settings::kTitlebarTextRGB ? m_preview->titlebarText
+                            : key == Settings::kLabelTextRGB  ? m_preview->labelText
+                                                              : m_preview->statusText;
+    return PALETTERGB(GetRValue(colour), GetGValue(colour), GetBValue(colour));
 }
 
 std::unique_ptr<CSkinPainter::Pictures> CSkinPainter::LoadPictures(unsigned dpi) const
@@ -263,7 +293,7 @@ void CSkinPainter::DrawTitle(HDC dc)
 
     SelectObjectScope selectFont(dc, m_font.get());
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, ReadTextColour(Settings::kTitlebarTextRGB));
+    SetTextColor(dc, TextColour(Settings::kTitlebarTextRGB));
     RECT rect = TitleRect();
     const std::wstring& title = m_pageTitles[m_nPage];
     DrawTextW(dc, title.c_str(), int(title.size()), &rect, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
@@ -274,12 +304,13 @@ void CSkinPainter::DrawTitle(HDC dc)
 }
 
 // A row's label or value: the panel behind it cleared, then the text in the
-// skin's font and the colour setting named by colourKey (read at every use).
+// skin's font and the colour setting named by colourKey (read at every use,
+// unless a preview gives it).
 void CSkinPainter::DrawRowText(HDC dc, const std::wstring& text, RECT rect, const char* colourKey, UINT format)
 {
     SelectObjectScope selectFont(dc, m_font.get());
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, ReadTextColour(colourKey));
+    SetTextColor(dc, TextColour(colourKey));
     FillRect(dc, &rect, m_panelBrush.get());
     DrawTextW(dc, text.c_str(), int(text.size()), &rect, format);
 }

@@ -14,9 +14,11 @@
 #include "skin/OffscreenCanvas.h"
 #include "skin/SkinButton.h"
 #include "skin/SkinGeometry.h"
+#include "settings/SkinColours.h"
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -55,6 +57,12 @@ public:
     // already hold their pictures of this DPI.
     void UseScale(const CSkinGeometry& geometry, std::unique_ptr<Pictures> pictures, std::unique_ptr<CPalette> palette,
                   const std::vector<CDib*>& strips, bool japanese);
+    // Colours the next pictures loaded and the texts drawn from now on are
+    // coloured with instead of the settings file's (a preview); null: the
+    // file's again, read anew.
+    void PreviewColours(const SkinColours* colours);
+    const std::optional<SkinColours>& PreviewedColours() const { return m_preview; }
+
     // The window painted on, once it exists.
     void SetWindow(HWND window) { m_hWnd = window; }
     const CSkinGeometry& Geometry() const { return m_geometry; }
@@ -125,7 +133,11 @@ private:
         bool transparentLogo = false;             // TransparentBitmap
     };
 
+    static PictureSettings ReadPictureSettings();
+    COLORREF TextColour(const char* colourKey) const;
+
     PictureSettings m_settings;
+    std::optional<SkinColours> m_preview; // the texts' colours while a preview shows
     CSkinGeometry m_geometry;
     std::unique_ptr<CPalette> m_pPalette; // shared by the images and the button strips; outlives them
     HWND m_hWnd = nullptr;                // not owned

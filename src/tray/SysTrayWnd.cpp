@@ -97,6 +97,7 @@ bool CSysTrayWnd::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
         {WM_COMMAND, kAnyCode, kCommandOpen, &CSysTrayWnd::OnOpenStatusWindow},
         {WM_COMMAND, kAnyCode, kCommandClose, &CSysTrayWnd::OnCloseStatusWindow},
         {WM_COMMAND, kAnyCode, kCommandExit, &CSysTrayWnd::OnExit},
+        {WM_COMMAND, kAnyCode, kCommandSettings, &CSysTrayWnd::OnSettings},
     };
     return DispatchMessageTable(this, table, message, wParam, lParam, result) ||
            OnPowerMessage(m_hWnd, message, wParam, lParam, result) ||
@@ -332,6 +333,12 @@ LRESULT CSysTrayWnd::OnOpenStatusWindow(WPARAM, LPARAM)
 LRESULT CSysTrayWnd::OnCloseStatusWindow(WPARAM, LPARAM)
 {
     m_app.CloseStatusWindow();
+    return 0;
+}
+
+LRESULT CSysTrayWnd::OnSettings(WPARAM, LPARAM)
+{
+    m_app.OpenSettings();
     return 0;
 }
 

@@ -69,6 +69,7 @@ private:
     LRESULT OnOpenStatusWindow(WPARAM, LPARAM);
     LRESULT OnCloseStatusWindow(WPARAM, LPARAM);
     LRESULT OnExit(WPARAM, LPARAM);
+    LRESULT OnSettings(WPARAM, LPARAM);
 
     // Reads the driver and shows what it says (every other tick).
     void ReadStatus();

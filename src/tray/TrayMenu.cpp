@@ -11,6 +11,7 @@ UniqueMenu BuildTrayMenu(bool statusWindowOpen)
         return menu;
     AppendMenuW(menu.get(), MF_STRING, kCommandOpen, LoadResString(IDS_MENU_OPEN).c_str());
     AppendMenuW(menu.get(), MF_STRING, kCommandClose, LoadResString(IDS_MENU_CLOSE).c_str());
+    AppendMenuW(menu.get(), MF_STRING, kCommandSettings, LoadResString(IDS_MENU_SETTINGS).c_str());
     AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
     AppendMenuW(menu.get(), MF_STRING, kCommandExit, LoadResString(IDS_MENU_EXIT).c_str());
     EnableMenuItem(menu.get(), statusWindowOpen ? kCommandOpen : kCommandClose, MF_BYCOMMAND | MF_GRAYED);

@@ -1,10 +1,10 @@
 // The notification-area icon's pop-up menu: open the status window, close
-// it, end the program.
+// it, the Settings window, end the program.
 #pragma once
 
 #include "framework/Handles.h"
 
-// The three items (100, 101, a separator, 102) with the texts of the
+// The four items (100, 101, 110, a separator, 102) with the texts of the
 // language module; "open" is greyed while the status window exists, "close"
 // while it does not. Null when the menu cannot be made.
 UniqueMenu BuildTrayMenu(bool statusWindowOpen);

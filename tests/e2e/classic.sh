@@ -13,11 +13,7 @@ expect_text() { # description hwnd control-id expected (polled, bounded)
     check_eq "$1" "$4" "$got"
 }
 children_of_class() { probe children "$DLG" | awk -v c="$1" '$3 == c {print $1}'; }
-expect_focus() { # description control-id (polled, bounded)
-    local got deadline=$((SECONDS + 10))
-    while got=$(probe focus "$DLG" | awk '{print $1}'); [ "$got" != "$2" ] && [ $SECONDS -lt $deadline ]; do sleep 0.2; done
-    check_eq "$1" "$2" "$got"
-}
+expect_focus() { focus_is "$1" "$DLG" "$2"; } # description control-id
 shown_pages() {
     probe children "$DLG" | awk -v s="$STATUS_PAGE" -v v="$VERSION_PAGE" -v h="$HISTORY_PAGE" \
         '$1 == s {a = $NF} $1 == v {b = $NF} $1 == h {c = $NF} END {print a + 0, b + 0, c + 0}'

@@ -95,7 +95,9 @@ xdotool mousemove $((x + 63)) $((y + 209)) click 1 # "next": page 1, the package
 wait_polls 2
 screenshot "$skin" install-skin-page1
 probe command "$tray" 101
-sed -i 's/^ClassicStyle=0/ClassicStyle=1/' "$INSTDIR/Modavi.ini" # the user's edit
+# The user's change, written as the Settings window has an installed copy's file written: by the elevated writer.
+printf '[SystemInfo]\r\nClassicStyle=1\r\n' >"$BUILD/e2e/MdSA.tmp"
+check "the elevated writer writes the installed Modavi.ini" $MODAVI_WINE "$INSTDIR/Modavi.exe" --write-settings "$(winpath "$BUILD/e2e/MdSA.tmp")"
 simctl set 4 --dword 2 >/dev/null
 probe command "$tray" 100
 DLG=$(find_window --class '#32770' --title "$(module_string CplGermn.dll 1)" --visible)
@@ -121,6 +123,7 @@ page progress "Installation Complete"
 check "the running program was ended" wait_program_exit
 check "...and its program file replaced" test "$(stat -c %Z "$INSTDIR/Modavi.exe")" != "$ctime"
 check "the edited Modavi.ini is kept" grep -qx ClassicStyle=1 "$INSTDIR/Modavi.ini"
+check "...and nothing beside it" test ! -e "$INSTDIR/Modavi.ini.new"
 probe command "$SETUP" 1
 page finish "Completing Modavi $VERSION Setup" && probe command "$SETUP" 1
 setup_end

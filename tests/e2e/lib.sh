@@ -84,6 +84,26 @@ check_after_close() { # tray find-options...
     check "exit from the tray ends the program" wait_program_exit
 }
 
+# The notification icon: Wine's taskbar paints the first one in a 20-pixel
+# slot at its right end, the 16 x 16 picture centred in it.
+locate_icon() {
+    TASKBAR=$(find_window --class Shell_TrayWnd --visible)
+    read -r x y w h <<<"$(probe rect "$TASKBAR")"
+    ICON_X=$((x + w - 18)) ICON_Y=$((y + (h - 16) / 2)) BARE_X=$((x + w - 40)) # bare taskbar left of the slot
+}
+open_menu() { # a real right click on the icon; sets MENU and its rectangle
+    xdotool mousemove $((ICON_X + 8)) $((ICON_Y + 8)) click 3
+    MENU=$(find_window --class '#32768' --visible)
+    [ -n "$MENU" ] || return 1
+    read -r MENU_X MENU_Y MENU_W MENU_H <<<"$(probe rect "$MENU")"
+    xdotool mousemove $((MENU_X + MENU_W / 2)) $((MENU_Y + 1)) # off the icon: its tool-tip goes
+}
+focus_is() { # description window control-id: the control with the focus (polled, bounded)
+    local got deadline=$((SECONDS + 10))
+    while got=$(probe focus "$2" | awk '{print $1}'); [ "$got" != "$3" ] && [ $SECONDS -lt $deadline ]; do sleep 0.2; done
+    check_eq "$1" "$3" "$got"
+}
+
 # String ID of the language module NAME of APP_DIR.
 module_string() { probe string "$(winpath "$APP_DIR/$1")" "$2"; }
 # The label of VALUE in an enumeration list "value,label,value,label...".

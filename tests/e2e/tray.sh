@@ -13,13 +13,6 @@
 # night's sleep.
 source "$(dirname "$0")/lib.sh"
 
-# Wine's taskbar paints the first notification icon in a 20-pixel slot at its
-# right end, the 16 x 16 picture centred in it.
-locate_icon() {
-    TASKBAR=$(find_window --class Shell_TrayWnd --visible)
-    read -r x y w h <<<"$(probe rect "$TASKBAR")"
-    ICON_X=$((x + w - 18)) ICON_Y=$((y + (h - 16) / 2)) BARE_X=$((x + w - 40)) # bare taskbar left of the slot
-}
 grab() { import -window root -crop "$1" +repage -depth 8 rgb:- 2>/dev/null; } # WxH+X+Y
 icon_hash() { grab "16x16+$ICON_X+$ICON_Y" | md5sum | cut -c1-12; }
 icon_shown() { [ "$(icon_hash)" != "$(grab "16x16+$BARE_X+$ICON_Y" | md5sum | cut -c1-12)" ]; } # unlike bare taskbar
@@ -39,15 +32,7 @@ pictures() {
 }
 corner_shot() { import -window root -crop 320x200+704+568 +repage "$SCREENSHOTS/$1.png" 2>/dev/null; }
 away() { xdotool mousemove 300 300; }
-
-open_menu() { # a real right click on the icon; sets MENU and its rectangle
-    xdotool mousemove $((ICON_X + 8)) $((ICON_Y + 8)) click 3
-    MENU=$(find_window --class '#32768' --visible)
-    [ -n "$MENU" ] || return 1
-    read -r MENU_X MENU_Y MENU_W MENU_H <<<"$(probe rect "$MENU")"
-    xdotool mousemove $((MENU_X + MENU_W / 2)) $((MENU_Y + 1)) # off the icon: its tool-tip goes
-}
-click_menu() { # 1 open, 3 close, 7 exit: eighths of the menu's height (a separator above "exit")
+click_menu() { # 1 open, 3 close, 7 exit: eighths of the menu's height (settings and a separator above "exit")
     xdotool mousemove $((MENU_X + MENU_W / 2)) $((MENU_Y + MENU_H * $1 / 8)) click 1
     probe gone "$MENU" --timeout 5000 >/dev/null
 }

@@ -6,6 +6,7 @@
 #include "framework/Dpi.h"
 #include "framework/ErrorBox.h"
 #include "pages/ControlText.h"
+#include "settings/ProgramIdentity.h"
 #include "settings/ProgramPaths.h"
 #include "settings/ResourceIds.h"
 #include "settings/ResourceModule.h"
@@ -58,6 +59,7 @@ protected:
     void ShowMainWindow() override {}
     void CloseStatusWindow() override {}
     void ExitApplication() override {}
+    void OpenSettings() override { ++settingsCalls; }
     void StopDebugMode() override { ++stopDebugCalls; }
     void GenerateDebugLog() override {}
     bool HasOpenStatusWindow() const override { return false; }
@@ -107,7 +109,7 @@ protected:
     ScopedFile logo{GetProgramDir() + "LogoClas.bmp", LogoFile()};
     std::unique_ptr<ScopedFile> ini;
     std::unique_ptr<CClassicDlg> dialog;
-    int stopDebugCalls = 0;
+    int stopDebugCalls = 0, settingsCalls = 0;
     std::vector<PcEvent> pcEvents;
     ErrorBoxShower m_previousShower = nullptr;
 };
@@ -159,6 +161,11 @@ TEST_F(ClassicDialogTest, CloseAndEscapeEndTheDialogEnterDoesNotAndANewOneCanFol
         EXPECT_TRUE(dialog->PreTranslateMessage(enter));
         Pump();
         EXPECT_TRUE(IsWindowVisible(window)) << "Enter must not hide or end it";
+        // The system menu's last item opens the Settings window.
+        HMENU system = GetSystemMenu(window, FALSE);
+        EXPECT_EQ(kSysCommandSettings, GetMenuItemID(system, GetMenuItemCount(system) - 1));
+        SendMessageW(window, WM_SYSCOMMAND, kSysCommandSettings, 0);
+        EXPECT_EQ(escape ? 2 : 1, settingsCalls);
         if (escape) {
             MSG key = {window, WM_KEYDOWN, VK_ESCAPE, 0x00010001, 0, {0, 0}};
             dialog->PreTranslateMessage(key);

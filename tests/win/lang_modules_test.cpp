@@ -1,7 +1,8 @@
 // The fourteen language modules as the program finds them in its folder:
 // every string the windows load, lists the program parses, the balloons'
 // placeholders, tool-tips that fit the notification area, and texts that fit
-// their controls in the module's own dialog font and in the skinned window's font.
+// their controls in the module's own dialog font and in the skinned window's
+// font; the Settings window's mnemonics each once.
 #include "framework/Dpi.h"
 #include "framework/Handles.h"
 #include "settings/LanguageTable.h"
@@ -102,17 +103,19 @@ TEST_P(LanguageModuleTest, HoldsEveryStringAndItsTextsFit)
         EXPECT_LE(text(IDS_TITLE).size() + 1 + tip.size(), 63u) << tip.c_str();
 
     // The classic dialog and its pages: each text fits its control.
-    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_TAB_CLASSES};
+    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_TAB_CLASSES | ICC_UPDOWN_CLASS};
     InitCommonControlsEx(&controls);
     HWND dialog = CreateFromTemplate(module.get(), IDD_CLASSIC, nullptr), tabs = GetDlgItem(dialog, IDC_TABS);
     HWND s = CreateFromTemplate(module.get(), IDD_STATUS_PAGE, tabs), v = CreateFromTemplate(module.get(), IDD_VERSION_PAGE, tabs);
-    HWND h = CreateFromTemplate(module.get(), IDD_HISTORY_PAGE, tabs);
-    ASSERT_TRUE(dialog && s && v && h);
+    HWND h = CreateFromTemplate(module.get(), IDD_HISTORY_PAGE, tabs), w = CreateFromTemplate(module.get(), IDD_SETTINGS, nullptr);
+    ASSERT_TRUE(dialog && s && v && h && w);
     const std::wstring longestDuration =
         std::regex_replace(std::regex_replace(text(IDS_DURATION_HOURS), std::wregex(L"%1"), L"23"), std::wregex(L"%2"), L"59");
     states.back() = text(IDS_UNAVAILABLE); // the page's unreadable state, instead of the tip's unlisted one
     modes.push_back(text(IDS_UNAVAILABLE));
-    enum Kind { kWrapped, kGroupBox, kButton, kField, kComboBox };
+    enum Kind { kWrapped, kGroupBox, kButton, kField, kBox, kList };
+    const std::vector<std::wstring> languages = ListItems(text(IDS_SETTINGS_LANG_NAMES), -1);
+    EXPECT_EQ(size_t(kLanguageCount), languages.size()) << "the Settings window's list of languages";
     const struct { HWND parent; int control; std::wstring text; Kind kind; } fits[] = {
         {s, IDC_CAPTION_CONNECTION, text(IDS_GROUP_CONNECTION), kGroupBox}, {s, IDC_CAPTION_RATES, text(IDS_GROUP_RATES), kGroupBox},
         {s, IDC_CAPTION_ACTIVITY, text(IDS_GROUP_ACTIVITY), kGroupBox},     {s, IDC_CAPTION_STATE, text(IDS_LABEL_STATE), kWrapped},
@@ -128,7 +131,23 @@ TEST_P(LanguageModuleTest, HoldsEveryStringAndItsTextsFit)
         {h, IDC_CAPTION_SESSION, text(IDS_HISTORY_SESSION), kWrapped},      {h, IDC_HISTORY_EXPORT, text(IDS_HISTORY_EXPORT), kButton},
         {h, IDC_UP_DAY_TEXT, L"100.0 %", kWrapped},                         {h, IDC_LONGEST_TEXT, longestDuration, kWrapped},
         {h, IDC_HISTORY_ASLEEP_TEXT, text(IDS_HISTORY_ASLEEP), kWrapped},
-        {h, IDC_HISTORY_PERIOD, Longest({text(IDS_HISTORY_PERIOD_DAY), text(IDS_HISTORY_PERIOD_WEEK), text(IDS_HISTORY_PERIOD_ALL)}), kComboBox},
+        {h, IDC_HISTORY_PERIOD, Longest({text(IDS_HISTORY_PERIOD_DAY), text(IDS_HISTORY_PERIOD_WEEK), text(IDS_HISTORY_PERIOD_ALL)}), kList},
+        {w, IDC_SET_WINDOW, text(IDS_SETTINGS_WINDOW), kGroupBox},          {w, IDC_SET_CLASSIC, text(IDS_SETTINGS_CLASSIC), kBox},
+        {w, IDC_SET_SKINNED, text(IDS_SETTINGS_SKINNED), kBox},            {w, IDC_SET_TRAY, text(IDS_SETTINGS_TRAY), kBox},
+        {w, IDC_SET_TRAY_NOTE, text(IDS_SETTINGS_TRAY_NOTE), kWrapped},    {w, IDC_SET_AUTOSTART, text(IDS_SETTINGS_AUTOSTART), kBox},
+        {w, IDC_SET_AUTOSTART_NOTE, text(IDS_SETTINGS_AUTOSTART_NOTE), kWrapped}, {w, IDC_SET_LANGUAGE, text(IDS_SETTINGS_LANGUAGE), kGroupBox},
+        {w, IDC_SET_LANG_WINDOWS, text(IDS_SETTINGS_LANG_WINDOWS), kBox},  {w, IDC_SET_LANG_INSTALLER, text(IDS_SETTINGS_LANG_INSTALLER), kBox},
+        {w, IDC_SET_LANG_ONE, text(IDS_SETTINGS_LANG_ONE), kBox},          {w, IDC_SET_LANG_LIST, Longest(languages), kList},
+        {w, IDC_SET_LANG_NOTE, text(IDS_SETTINGS_LANG_NOTE), kWrapped},    {w, IDC_SET_ALERTS, text(IDS_SETTINGS_ALERTS), kGroupBox},
+        {w, IDC_SET_BALLOONS, text(IDS_SETTINGS_BALLOONS), kBox},          {w, IDC_SET_DIARY, text(IDS_SETTINGS_DIARY), kBox},
+        {w, IDC_SET_DAYS_LABEL, text(IDS_SETTINGS_DAYS), kWrapped},        {w, IDC_SET_FOLDER, text(IDS_SETTINGS_FOLDER), kButton},
+        {w, IDC_SET_COLOURS, text(IDS_SETTINGS_COLOURS), kGroupBox},       {w, IDC_SET_HUE_LABEL, text(IDS_SETTINGS_HUE), kWrapped},
+        {w, IDC_SET_SAT_LABEL, text(IDS_SETTINGS_SAT), kWrapped},          {w, IDC_SET_TITLE_HUE_LABEL, text(IDS_SETTINGS_TITLE_HUE), kWrapped},
+        {w, IDC_SET_TITLE_SAT_LABEL, text(IDS_SETTINGS_TITLE_SAT), kWrapped}, {w, IDC_SET_BUTTONS, text(IDS_SETTINGS_BUTTONS), kBox},
+        {w, IDC_SET_LOGO, text(IDS_SETTINGS_LOGO), kBox},                  {w, IDC_SET_TITLE_TEXT, text(IDS_SETTINGS_TITLE_TEXT), kButton},
+        {w, IDC_SET_LABEL_TEXT, text(IDS_SETTINGS_LABEL_TEXT), kButton},   {w, IDC_SET_VALUE_TEXT, text(IDS_SETTINGS_VALUE_TEXT), kButton},
+        {w, IDC_SET_TITLE_SAMPLE, L"255,255,255", kWrapped},               {w, IDOK, text(IDS_SETTINGS_OK), kButton},
+        {w, IDCANCEL, text(IDS_SETTINGS_CANCEL), kButton},                 {w, IDC_SET_APPLY, text(IDS_SETTINGS_APPLY), kButton},
     };
     for (const auto& fit : fits) {
         HWND control = GetDlgItem(fit.parent, fit.control);
@@ -139,13 +158,26 @@ TEST_P(LanguageModuleTest, HoldsEveryStringAndItsTextsFit)
         SelectObjectScope font(dc.get(), reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)));
         DrawTextW(dc.get(), fit.text.c_str(), -1, &needed,
                   DT_CALCRECT | DT_NOPREFIX | DT_EXPANDTABS | (fit.kind == kWrapped ? DT_WORDBREAK : DT_SINGLELINE));
-        // By kind: the group box's frame, the button's edges, the field's margins, the combo box's arrow and edges.
-        const int margin[] = {0, 20, 12, 4, GetSystemMetrics(SM_CXVSCROLL) + 8};
+        // By kind: the group box's frame, the button's edges, the field's margins, a box and its gap, a list's arrow.
+        const int margin[] = {0, 20, 12, 4, Dpi::Scale(18, Dpi::ForWindow(control)),
+                              GetSystemMetrics(SM_CXVSCROLL) + Dpi::Scale(6, Dpi::ForWindow(control))};
         EXPECT_LE(needed.right + margin[fit.kind], client.right)
             << "control " << fit.control << " is too narrow";
         EXPECT_TRUE(fit.kind == kGroupBox || needed.bottom <= client.bottom) << "control " << fit.control << " is too low";
     }
     DestroyWindow(dialog);
+    DestroyWindow(w);
+
+    // The Settings window: a title of its own (a second start looks for string 1), each mnemonic once.
+    EXPECT_NE(text(IDS_TITLE), text(IDS_SETTINGS_TITLE));
+    std::wstring mnemonics;
+    for (UINT id = IDS_SETTINGS_CLASSIC; id <= IDS_SETTINGS_APPLY; ++id)
+        if (const size_t at = text(id).find(L'&'); at != std::wstring::npos)
+            mnemonics += wchar_t(towlower(text(id)[at + 1]));
+    std::wstring distinct = mnemonics;
+    std::sort(distinct.begin(), distinct.end());
+    EXPECT_EQ(21u, mnemonics.size());
+    EXPECT_EQ(distinct.end(), std::adjacent_find(distinct.begin(), distinct.end())) << "a mnemonic twice";
 
     // The skinned window's labels and values fit their columns (161 pixels at 96 DPI) and a page
     // title with its indicator the title bar (321) at the DPI the test runs at, in MS Sans Serif

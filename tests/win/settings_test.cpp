@@ -1,7 +1,8 @@
-// The settings file and the installer's language against real Win32.
+// The settings file, its writer and the installer's language against real Win32.
 #include "settings/IniFile.h"
 #include "settings/LanguageModule.h"
 #include "settings/ProgramPaths.h"
+#include "settings/SettingsWriter.h"
 #include "settings/TextUtil.h"
 #include "../support/ErrorText.h"
 #include "../support/ScopedFile.h"
@@ -86,3 +87,32 @@ TEST(LanguageModule, MissingModuleRaisesWithTheFileName)
     EXPECT_EQ("Can't open CplTurkish.dll", ErrorText([&] { language.SelectLanguage(); }));
 }
 
+
+TEST(SettingsWriter, TheRealFileIsReplacedWholeReadAsWrittenOrLeftAsItWas)
+{
+    const std::string path = GetProgramDir() + "writer.ini";
+    const std::string text = "[SystemInfo]\r\nHue=1\r\nhue=2\r\n[Other]\r\nSat=9\r\n[SystemInfo]\r\nSat=3\r\n";
+    auto read = [&](const char* key) {
+        char value[16] = {};
+        GetPrivateProfileStringA("SystemInfo", key, "", value, sizeof value, path.c_str());
+        return std::string(value);
+    };
+    enum Knob { kWritable, kReadOnly, kOpenElsewhere };
+    for (Knob knob : {kWritable, kReadOnly, kOpenElsewhere}) {
+        ScopedFile file(path, text);
+        EXPECT_FALSE(PlatformSettingsFiles().NeedsRights(path)) << "the test's own folder";
+        if (knob == kReadOnly)
+            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
+        HANDLE other = knob == kOpenElsewhere ? CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                                            OPEN_EXISTING, 0, nullptr) : INVALID_HANDLE_VALUE;
+        const SettingsWrite write = WriteSettingsFile(PlatformSettingsFiles(), path, text, {{"Hue", "7"}, {"Sat", "4"}});
+        if (other != INVALID_HANDLE_VALUE)
+            CloseHandle(other);
+        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        EXPECT_EQ(knob == kWritable ? WriteOutcome::Written : WriteOutcome::Failed, write.outcome) << knob;
+        EXPECT_EQ(knob == kWritable, write.error.empty()) << write.error;
+        // The first key of the first section is what the program reads, so that is what changed.
+        EXPECT_EQ(knob == kWritable ? "7 4" : "1 ", read("Hue") + " " + read("Sat")) << knob;
+        EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(PendingSettingsPath(path).c_str())) << knob;
+    }
+}

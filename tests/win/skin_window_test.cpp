@@ -53,6 +53,7 @@ public:
     void ShowMainWindow() override {}
     void CloseStatusWindow() override {}
     void ExitApplication() override {}
+    void OpenSettings() override { ++settingsCalls; }
     void StopDebugMode() override { ++stopDebugCalls; }
     void GenerateDebugLog() override { ++debugLogCalls; }
     bool HasOpenStatusWindow() const override { return false; }
@@ -63,7 +64,7 @@ public:
         EXPECT_EQ(LineReader::StatusWindow, reader);
         pcEvents.push_back(event);
     }
-    int stopDebugCalls = 0, debugLogCalls = 0;
+    int stopDebugCalls = 0, debugLogCalls = 0, settingsCalls = 0;
     std::vector<PcEvent> pcEvents;
 };
 
@@ -747,8 +748,19 @@ TEST_F(SkinWindowTest, BackgroundLogoTitleBarPanelLightAndTextColours)
     auto coloured = Paint({"Hue=84", "Sat=200"});
     EXPECT_NE(GetRValue(coloured->At(5, 100)), GetGValue(coloured->At(5, 100)));
     EXPECT_EQ(GetRValue(grey->At(5, 100)), GetGValue(grey->At(5, 100)));
+    // A preview draws the open window with other colours, and goes back to the file's.
+    SkinColours preview;
+    preview.statusText = 0x8000FF;
+    window->PreviewColours(&preview);
+    auto previewed = Repaint();
+    EXPECT_EQ(GetRValue(previewed->At(5, 100)), GetGValue(previewed->At(5, 100))) << "Hue and Sat 0: greys";
+    EXPECT_GT(Count(*previewed, {198, 73, 359, 189}, RGB(255, 0, 128)), 20);
+    window->PreviewColours(nullptr);
+    EXPECT_EQ(0, CountWrong(*Repaint(), *coloured, [](int, int) { return true; }));
     WriteSettings({"StatusTextRGB=255,0,128"});
     EXPECT_GT(Count(*Repaint(), {198, 73, 359, 189}, RGB(255, 0, 128)), 20);
+    Command(*window, kCommandSettings); // the window's own menu's item
+    EXPECT_EQ(1, app.settingsCalls);
 }
 
 // Each state shows the top-left of its image in the strip column, with the

@@ -96,6 +96,7 @@ protected:
     }
     void ShowMainWindow() override {}
     void CloseStatusWindow() override {}
+    void OpenSettings() override { ++settingsCalls; }
     void ExitApplication() override
     {
         recordsAtExit = records.size();
@@ -146,6 +147,7 @@ protected:
     bool throughShell = false; // records go on to the real shell too
     size_t recordsAtExit = 0;
     std::vector<PcEvent> pcEvents;
+    int settingsCalls = 0;
     CSysTrayWnd tray{*this, *this};
 };
 
@@ -373,6 +375,8 @@ TEST_F(TrayWindow, ExitRemovesTheIconFirstAndTheIconIsRemovedOnceHoweverTheWindo
     CreateTray();
     HWND window = tray.m_hWnd;
     const size_t calls = records.size();
+    SendMessageW(window, WM_COMMAND, kCommandSettings, 0);
+    EXPECT_EQ(1, settingsCalls) << "the menu's Settings item";
     SendMessageW(window, WM_COMMAND, kCommandExit, 0);
     EXPECT_EQ(calls + 1, recordsAtExit) << "removed before the application ends";
     EXPECT_EQ(1u, Deletes(window)) << "and not again when the application destroys the window";
@@ -401,7 +405,8 @@ TEST(TrayMenu, GreysOpenWhileTheStatusWindowIsOpenAndCloseOtherwise)
             items.emplace_back(GetMenuItemID(menu.get(), i), (state & (MF_GRAYED | MF_SEPARATOR)) == MF_GRAYED, text);
         }
         EXPECT_EQ((std::vector<Item>{{kCommandOpen, open, L"Open status window"}, {kCommandClose, !open, L"Close status window"},
-                                     {0, false, L""}, {kCommandExit, false, L"Exit"}}), items) << "status window open: " << open;
+                                     {kCommandSettings, false, L"&Settings..."}, {0, false, L""}, {kCommandExit, false, L"Exit"}}),
+                  items) << "status window open: " << open;
     }
 }
 

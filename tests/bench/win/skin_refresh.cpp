@@ -43,6 +43,7 @@ public:
     void ShowMainWindow() override {}
     void CloseStatusWindow() override {}
     void ExitApplication() override {}
+    void OpenSettings() override {}
     void StopDebugMode() override {}
     void GenerateDebugLog() override {}
     bool HasOpenStatusWindow() const override { return true; }
