@@ -76,6 +76,7 @@ private:
     LRESULT OnNextPage(WPARAM, LPARAM);
     LRESULT OnClose(WPARAM, LPARAM);
     LRESULT OnMinimise(WPARAM, LPARAM);
+    LRESULT OnHandOver(WPARAM, LPARAM);
     LRESULT OnDpiChanged(WPARAM, LPARAM);
 
     // Everything the window draws at one DPI, loaded before any of it is used.
