@@ -9,11 +9,7 @@ export DBGMODE_LOG=$(winpath "$LOG") # the plug-in runs under Wine: a Windows pa
 
 # The plug-in's log without its isDebugModeStarted queries, on one line.
 log_lines() { tr -d '\r' 2>/dev/null <"$LOG" | grep -v '^isDebugModeStarted$' | paste -sd' '; }
-expect_log() { # description expected (polled, bounded)
-    local i
-    for ((i = 0; i < 50; i++)); do [ "$(log_lines)" == "$2" ] && break; sleep 0.1; done
-    check_eq "$1" "$2" "$(log_lines)"
-}
+expect_log() { expect "$1" "$2" log_lines; } # description expected
 
 # A real click on the window's top edge (the skinned window's logo) activates it for real keys.
 focus_window() { read -r x y w _ <<<"$(probe rect "$1")" && xdotool mousemove $((x + w / 2)) $((y + 12)) click 1; }
