@@ -33,22 +33,31 @@ find_pages() { # sets STATUS_PAGE, VERSION_PAGE and, once its tab was chosen, HI
         else STATUS_PAGE=$page; fi
     done
 }
-# A hand-made line diary of the last three hours: up, ten minutes down 100
-# minutes ago, up again since.
+# A hand-made line diary: the last three hours up, ten minutes down 100
+# minutes ago; 25 hours up from two days ago, records of 6.5 and 8 days ago,
+# and two of 100 days ago in their monthly file. history.csv holds more than
+# 64 KiB. EXPECTED[n] is what Export saves for period n of the list.
 write_diary() {
-    local dir now i event rates
+    local dir now i event rates month
     dir=$WINEPREFIX/drive_c/users/$(id -un)/AppData/Local/Modavi
     DIARY_FILE=$dir/history.csv
     now=$(date +%s)
-    mkdir -p "$dir"
-    { echo time,event,downstream_kbps,upstream_kbps
-        for ((i = 180; i >= 1; i--)); do
-            event=rate rates=8128,864
-            ((i == 180 || i == 90)) && event=up
-            ((i <= 100 && i > 90)) && rates=,
-            ((i == 100)) && event=down
-            TZ=UTC printf '%(%Y-%m-%dT%H:%M:%S)T+00:00,%s,%s\n' $((now - i * 60)) "$event" "$rates"
-        done; } >"$DIARY_FILE"
+    rm -rf "$dir" && mkdir -p "$dir"
+    rec() { TZ=UTC printf '%(%Y-%m-%dT%H:%M:%S)T+00:00,%s\n' $((now - $1 * 60)) "$2"; }
+    header=time,event,downstream_kbps,upstream_kbps
+    month=$(TZ=UTC date -d @$((now - 144000 * 60)) +%Y-%m)
+    old=$(rec 144000 up,8128,864 && rec 143999 stop,,)
+    printf '%s\n%s\n' "$header" "$old" >"$dir/history-$month.csv"
+    week=$(rec 9360 rate,8128,864 && rec 9359 stop,, && for ((i = 3000; i > 1500; i--)); do rec $i rate,8128,864; done)
+    day=$(for ((i = 180; i >= 1; i--)); do
+        event=rate rates=8128,864
+        ((i == 180 || i == 90)) && event=up
+        ((i <= 100 && i > 90)) && rates=,
+        ((i == 100)) && event=down
+        rec $i "$event,$rates"
+    done)
+    printf '%s\n' "$header" "$(rec 11520 up,8128,864 && rec 11519 stop,,)" "$week" "$day" >"$DIARY_FILE"
+    EXPECTED=("$header"$'\n'"$day" "$header"$'\n'"$week"$'\n'"$day" "$header"$'\n'"$old"$'\n'"$(sed 1d "$DIARY_FILE")")
 }
 history_tab() { # module name: the history tab from the version tab, its figures, a screenshot
     probe key "$TABS" 0x27
@@ -57,19 +66,20 @@ history_tab() { # module name: the history tab from the version tab, its figures
     expect_text "one drop in the diary's 24 hours" "$HISTORY_PAGE" 1038 1
     expect_text "its longest outage, ten minutes" "$HISTORY_PAGE" 1039 "$(module_string "$1" 42 | sed 's/%1/10/')"
     screenshot "$DLG" "classic-$2-history"
-    [ "$2" != english ] || export_week
+    [ "$2" != english ] || for period in 0 1 2; do export_period $period; done
     probe key "$TABS" 0x25
 }
-export_week() { # Export... with the period it offers first, through the Save dialog, typed as a user would
+export_period() { # n: Export... of period n of the list, through the Save dialog, typed as a user would
     local saved=$BUILD/e2e/export.csv save
     rm -f "$saved"
+    probe send "$(probe children "$HISTORY_PAGE" | awk '$2 == 1041 {print $1}')" 0x14e "$1" >/dev/null # CB_SETCURSEL
     probe command "$HISTORY_PAGE" 1042
     save=$(find_window --class '#32770' --title "Save As" --visible)
     check "Export... opens the Save dialog" test -n "$save"
-    screenshot "$save" classic-english-export
+    [ "$1" != 1 ] || screenshot "$save" classic-english-export
     xdotool type --delay 20 "$(winpath "$saved")" && xdotool key Return
     check "it closes" gone "$save"
-    expect "the file holds the week's records, the diary's own" "$(cat "$DIARY_FILE")" cat "$saved" # written after
+    expect "period $1: the file holds its records, the diary's own" "${EXPECTED[$1]}" cat "$saved" # written after
 }
 
 write_diary
