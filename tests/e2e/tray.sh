@@ -185,7 +185,7 @@ seed_diary() {
         rec $((now - 7200 + $1)) up,8128,864
         for ((i = 119; i > 10; i--)); do rec $((now - i * 60)) rate,8128,864; done
         rec $((now - 600)) stop,,; } >"$DIARY/history.csv"
-    SEEDED=$(recorded)
+    SEEDED=$(recorded) SEEDED_LINES=$(wc -l <"$DIARY/history.csv")
 }
 suspend_and_wake() { # down for: the line up, the PC asleep, after the wake down for that many reads, then up
     tray=$(find_window --class "$CLASS" --title SysTrayWnd)
@@ -214,7 +214,7 @@ seed_diary 20
 program_folder diary "ShowSysTrayIcon=1" "ClassicStyle=1" "KeepHistory=1" "NotifyLineChanges=1" "SupportedLanguages=english"
 $MODAVI_WINE "$SIM/uiprobe.exe" watch --class tooltips_class32 --visible --timeout 900000 >"$BALLOONS" 2>/dev/null &
 watcher=$!
-start_program icon
+TZ=Asia/Kolkata start_program icon # half an hour off a whole hour, five and a half from UTC
 suspend_and_wake 20
 history_page CplEng.dll
 check_eq "down for 20 s after the wake: no drop on the history page" 0 "$(probe text "${HISTORY:-0}" --id 1038)"
@@ -226,6 +226,8 @@ check_eq "and no balloon" "" "$(told 1)"
 check_eq "the diary: what was seen, with the sleep, the wake and the end" "$SEEDED$run" "$(recorded)"
 check "each time local ISO 8601 with its offset" test -z "$(tr -d '\r' <"$DIARY/history.csv" | sed 1d |
     grep -Ev '^[0-9]{4}-[0-9]{2}-[0-9]{2}T[0-9]{2}:[0-9]{2}:[0-9]{2}[+-][0-9]{2}:[0-9]{2},')"
+check_eq "this run's times in India: offset +05:30" "+05:30" \
+    "$(tr -d '\r' <"$DIARY/history.csv" | tail -n +$((SEEDED_LINES + 1)) | cut -c20-25 | sort -u | paste -sd' ')"
 
 seed_diary 2
 program_folder diary-ja "ShowSysTrayIcon=1" "ClassicStyle=1" "KeepHistory=1" "NotifyLineChanges=1" \
