@@ -81,6 +81,8 @@ APP_DIR=$INSTDIR
 PROGRAM_LOCALE=en_US.UTF-8 start_program "${RUN_ENTRY##* }"
 tray=$(find_window --class "$CLASS" --title SysTrayWnd)
 check "the tray window is there" test -n "$tray"
+check "as shipped it keeps the line diary" grep -q ',start,,' \
+    "$WINEPREFIX/drive_c/users/$(id -un)/AppData/Local/Modavi/history.csv"
 wait_polls 1
 check "...and no status window" no_window --class "$CLASS" --visible
 check_eq "the package version as the program reads it (0x10004)" "text $VERSION" \
