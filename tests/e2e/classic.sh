@@ -3,7 +3,7 @@
 # off and in Russian with it on: opened, its pages read as the line comes up
 # and goes down, a tab chosen, closed (the program ends, or goes on in the
 # taskbar) from the keyboard; the history page's figures from a hand-made
-# line diary. Screenshots of every page in both languages, and of the
+# line diary, and what Export saves for each period. Screenshots of every page in both languages, and of the
 # history page in Japanese.
 source "$(dirname "$0")/lib.sh"
 
