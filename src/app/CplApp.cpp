@@ -42,8 +42,13 @@ bool CCplApp::InitInstance()
         std::wstring title = LoadResString(IDS_TITLE);
 
         if (HWND running = FindRunningInstance(title)) {
-            if (arguments.empty())
+            if (arguments.empty()) {
+                // The running program may take the foreground this start was given.
+                DWORD process = 0;
+                GetWindowThreadProcessId(running, &process);
+                AllowSetForegroundWindow(process);
                 PostMessageW(running, WM_COMMAND, kCommandOpen, 0);
+            }
             return false;
         }
 
@@ -162,6 +167,8 @@ bool CCplApp::FollowsDiary(LineReader reader) const
 
 void CCplApp::BringToFront(HWND window)
 {
+    if (IsIconic(window))
+        ShowWindow(window, SW_RESTORE);
     SetForegroundWindow(window);
     SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
 }

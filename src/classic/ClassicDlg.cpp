@@ -228,6 +228,7 @@ bool CClassicDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
         // merely hidden). Enter (IDOK) is left alone unless Close has the focus.
         {WM_COMMAND, BN_CLICKED, IDCANCEL, &CClassicDlg::OnCloseButton},
         {WM_CLOSE, kAnyCode, kAnyId, &CClassicDlg::OnClose},
+        {WM_COMMAND, 0, kCommandOpen, &CClassicDlg::OnHandOver},
         {WM_DPICHANGED, kAnyCode, kAnyId, &CClassicDlg::OnDpiChanged},
     };
     // The system menu's Settings item; its other commands are the dialog manager's.
@@ -430,6 +431,14 @@ bool CClassicDlg::PreTranslateMessage(MSG& message)
 LRESULT CClassicDlg::OnCloseButton(WPARAM, LPARAM)
 {
     PostMessageW(m_hWnd, WM_CLOSE, 0, 0);
+    return 0;
+}
+
+// A second start of the program found this window (no tray icon runs):
+// it comes to the front, as the tray icon would bring it.
+LRESULT CClassicDlg::OnHandOver(WPARAM, LPARAM)
+{
+    m_pApp->ShowMainWindow();
     return 0;
 }
 

@@ -88,6 +88,7 @@ private:
     LRESULT OnTabChanged(WPARAM wParam, LPARAM lParam);
     LRESULT OnCloseButton(WPARAM wParam, LPARAM lParam);
     LRESULT OnClose(WPARAM wParam, LPARAM lParam);
+    LRESULT OnHandOver(WPARAM wParam, LPARAM lParam);
     LRESULT OnDpiChanged(WPARAM wParam, LPARAM lParam);
 
     IAppServices* m_pApp;                       // not owned

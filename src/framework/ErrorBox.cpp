@@ -4,8 +4,11 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <deque>
 #include <new>
 #include <stdexcept>
+#include <string>
 
 namespace {
 
@@ -14,7 +17,12 @@ void ShowErrorBox(const char* text)
     MessageBoxA(nullptr, text, "Error", MB_OK | MB_ICONHAND);
 }
 
+// More distinct errors than this while one box is open are not kept.
+constexpr size_t kMostWaiting = 8;
+
 bool g_errorBoxOpen = false;
+std::string g_shown;              // the text of the open box
+std::deque<std::string> g_waiting; // errors that came while it was open, oldest first
 ErrorBoxShower g_shower = ShowErrorBox;
 
 } // namespace
@@ -26,17 +34,23 @@ ErrorBoxShower SetErrorBoxShower(ErrorBoxShower shower)
     return previous;
 }
 
-bool IsErrorBoxOpen()
-{
-    return g_errorBoxOpen;
-}
-
 void ReportError(const XVuk& error)
 {
-    if (g_errorBoxOpen)
+    std::string text = error.GetMessageText();
+    if (g_errorBoxOpen) {
+        if (text != g_shown && std::find(g_waiting.begin(), g_waiting.end(), text) == g_waiting.end() &&
+            g_waiting.size() < kMostWaiting)
+            g_waiting.push_back(text);
         return;
+    }
     g_errorBoxOpen = true;
-    g_shower(error.GetMessageText().c_str());
+    g_waiting.push_back(text);
+    while (!g_waiting.empty()) {
+        g_shown = std::move(g_waiting.front());
+        g_waiting.pop_front();
+        g_shower(g_shown.c_str());
+    }
+    g_shown.clear();
     g_errorBoxOpen = false;
 }
 

@@ -11,7 +11,9 @@ inline constexpr wchar_t kProgramName[] = L"Modavi";
 inline constexpr char kProgramWindowClassA[] = "KorvantisPelrix Control Panel";
 // Title of the hidden tray window.
 inline constexpr wchar_t kTrayWindowTitle[] = L"SysTrayWnd";
-// Commands that the tray window handles (a second start posts kCommandOpen).
+// Commands that the tray window handles. A second start posts kCommandOpen
+// to the window it found, the tray window or the status window: both bring
+// the status window to the front.
 inline constexpr UINT kCommandOpen = 100;
 inline constexpr UINT kCommandClose = 101;
 inline constexpr UINT kCommandExit = 102;

@@ -274,6 +274,7 @@ bool CSkinMainWnd::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
         {WM_COMMAND, 0, kNextPageCommand, &CSkinMainWnd::OnNextPage},
         {WM_COMMAND, 0, kCloseWindowCommand, &CSkinMainWnd::OnClose},
         {WM_COMMAND, 0, kMinimiseCommand, &CSkinMainWnd::OnMinimise},
+        {WM_COMMAND, 0, kCommandOpen, &CSkinMainWnd::OnHandOver},
         {WM_DPICHANGED, kAnyCode, kAnyId, &CSkinMainWnd::OnDpiChanged},
         {WM_CONTEXTMENU, kAnyCode, kAnyId, &CSkinMainWnd::OnContextMenu},
         {WM_COMMAND, 0, kCommandSettings, &CSkinMainWnd::OnSettings},
@@ -425,6 +426,14 @@ LRESULT CSkinMainWnd::OnClose(WPARAM, LPARAM)
 LRESULT CSkinMainWnd::OnMinimise(WPARAM, LPARAM)
 {
     ShowWindow(m_hWnd, SW_MINIMIZE);
+    return 0;
+}
+
+// A second start of the program found this window (no tray icon runs):
+// it comes to the front, as the tray icon would bring it.
+LRESULT CSkinMainWnd::OnHandOver(WPARAM, LPARAM)
+{
+    m_pApp->ShowMainWindow();
     return 0;
 }
 

@@ -81,6 +81,7 @@ private:
     LRESULT OnNextPage(WPARAM, LPARAM);
     LRESULT OnClose(WPARAM, LPARAM);
     LRESULT OnMinimise(WPARAM, LPARAM);
+    LRESULT OnHandOver(WPARAM, LPARAM);
     LRESULT OnDpiChanged(WPARAM, LPARAM);
     LRESULT OnContextMenu(WPARAM, LPARAM);
     LRESULT OnSettings(WPARAM, LPARAM);

@@ -243,11 +243,9 @@ void CSysTrayWnd::ReportPollFailure(const std::string& message, const std::wstri
 {
     if (m_bFailureReported && message == m_sFailedMessage && tip == m_sFailedTip)
         return;
-    // Another box is open: try again at the next read rather than drop it.
-    if (IsErrorBoxOpen())
-        return;
-    // Remembered before the box opens: the box pumps messages, and the
-    // timer's polls inside it must find this failure reported.
+    // Remembered before the box opens (or, while another box is open, the
+    // failure waits for it): the box pumps messages, and the timer's polls
+    // inside it must find this failure reported.
     m_bFailureReported = true;
     m_sFailedMessage = message;
     m_sFailedTip = tip;

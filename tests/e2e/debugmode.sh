@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The debug hot key (Ctrl, Shift or Alt with F1) and the skinned window's log
 # key, pressed on the real keyboard, with the recording DbgMode.dll beside the
-# program; closing the status window or ending the program stops debug mode.
+# program (a log asked for while debug mode runs leaves it running); closing
+# the status window or ending the program stops debug mode.
 source "$(dirname "$0")/lib.sh"
 LOG=$BUILD/e2e/dbgmode.log
 mkdir -p "$BUILD/e2e"
@@ -9,11 +10,7 @@ export DBGMODE_LOG=$(winpath "$LOG") # the plug-in runs under Wine: a Windows pa
 
 # The plug-in's log without its isDebugModeStarted queries, on one line.
 log_lines() { tr -d '\r' 2>/dev/null <"$LOG" | grep -v '^isDebugModeStarted$' | paste -sd' '; }
-expect_log() { # description expected (polled, bounded)
-    local i
-    for ((i = 0; i < 50; i++)); do [ "$(log_lines)" == "$2" ] && break; sleep 0.1; done
-    check_eq "$1" "$2" "$(log_lines)"
-}
+expect_log() { expect "$1" "$2" log_lines; } # description expected
 
 # A real click on the window's top edge (the skinned window's logo) activates it for real keys.
 focus_window() { read -r x y w _ <<<"$(probe rect "$1")" && xdotool mousemove $((x + w / 2)) $((y + 12)) click 1; }
@@ -37,8 +34,14 @@ xdotool key shift+F1
 expect_log "Shift+F1 stops" "startDebugMode stopDebugMode"
 xdotool key alt+F1
 expect_log "Alt+F1 starts again" "startDebugMode stopDebugMode startDebugMode"
+xdotool key ctrl+shift+l
+expect_log "the log key while it runs: a log" "startDebugMode stopDebugMode startDebugMode generateLogFile"
+wait_polls 2 # the window's polls, which wait while a log is written
+check_eq "...and debug mode runs on, not started again" "startDebugMode stopDebugMode startDebugMode generateLogFile" \
+    "$(log_lines)"
 probe close "$WINDOW"
-expect_log "closing the status window stops it" "startDebugMode stopDebugMode startDebugMode stopDebugMode"
+expect_log "closing the status window stops it" \
+    "startDebugMode stopDebugMode startDebugMode generateLogFile stopDebugMode"
 check "without the tray icon the program ends" wait_program_exit
 
 echo "EnableDebugMode=0: the hot key does nothing, Ctrl+Shift+L still writes a log"

@@ -22,17 +22,14 @@ setup() { # locale args...: starts the installer's pages in the background
     (exec env LC_ALL="$1" $MODAVI_WINE "$SETUP_EXE" "${@:2}" >/dev/null 2>&1) &
     SETUP_PID=$! SETUP=$(find_window --class '#32770' --title "Modavi $VERSION Setup" --visible)
 }
-shows() { # text: waits (bounded) until a visible control of the installer shows it
-    local i
-    for ((i = 0; i < 100; i++)); do probe children "$SETUP" | grep -F -- "$1" | grep -q ' 1$' && return 0; sleep 0.2; done
-    return 1
-}
+shows() { eventually shown_now "$1"; } # text: waits (bounded) until a visible control of the installer shows it
+shown_now() { probe children "$SETUP" | grep -F -- "$1" | grep -q ' 1$'; }
 page() { shows "$2" && screenshot "$SETUP" "install-page-$1"; } # name text: waits for it and shoots it
 setup_end() { # waits (bounded) until the installer has ended; SETUP_STATUS: its exit code (124: it has not)
-    local i
-    for ((i = 0; i < 150; i++)); do kill -0 "$SETUP_PID" 2>/dev/null && sleep 0.2 || { wait "$SETUP_PID"; SETUP_STATUS=$?; return; }; done
     SETUP_STATUS=124
+    if eventually setup_gone; then wait "$SETUP_PID"; SETUP_STATUS=$?; fi
 }
+setup_gone() { ! kill -0 "$SETUP_PID" 2>/dev/null; }
 language_shown() { probe children "$SETUP" | awk '$3 == "ComboBox"' | grep -qF "\"$1\""; }
 
 # The machine's CJK font stands in for those Windows links to its dialog font.
@@ -84,6 +81,8 @@ APP_DIR=$INSTDIR
 PROGRAM_LOCALE=en_US.UTF-8 start_program "${RUN_ENTRY##* }"
 tray=$(find_window --class "$CLASS" --title SysTrayWnd)
 check "the tray window is there" test -n "$tray"
+check "as shipped it keeps the line diary" grep -q ',start,,' \
+    "$WINEPREFIX/drive_c/users/$(id -un)/AppData/Local/Modavi/history.csv"
 wait_polls 1
 check "...and no status window" no_window --class "$CLASS" --visible
 check_eq "the package version as the program reads it (0x10004)" "text $VERSION" \
@@ -103,8 +102,7 @@ probe command "$tray" 100
 DLG=$(find_window --class '#32770' --title "$(module_string CplGermn.dll 1)" --visible)
 state() { probe text "$(probe children "$DLG" | awk '$2 == 1001 {print $1}')"; }
 connected=$(label_of "$(module_string CplGermn.dll 12)" 2)
-for ((i = 0; i < 50; i++)); do [ "$(state)" == "$connected" ] && break; sleep 0.2; done
-check_eq "the classic dialog speaks German" "$connected" "$(state)"
+expect "the classic dialog speaks German" "$connected" state
 screenshot "$DLG" install-classic-german
 
 echo "an upgrade through the pages over the running program"
@@ -132,7 +130,8 @@ check "'Start Modavi now' starts it" test -n "$(find_window --class "$CLASS" --t
 
 echo "the uninstaller ends it and leaves nothing of ours"
 $MODAVI_WINE "$INSTDIR/Uninstall.exe" /S # it goes on from a copy of itself
-for ((i = 0; i < 100; i++)); do [ -e "$INSTDIR" ] && sleep 0.2; done
+folder_gone() { [ ! -e "$INSTDIR" ]; }
+eventually folder_gone
 check "the program has ended" no_window --class "$CLASS"
 check "no program folder, registry key or vavevida.ini key of ours; the driver's key kept" ours_absent
 check "no shortcut, no logon entry, no entry in Add/Remove Programs" eval '! test -e "$SHORTCUT" &&

@@ -17,6 +17,18 @@ trap 'prefix_stop; stop_display' EXIT
 mkdir -p "$SCREENSHOTS"
 CLASS="KorvantisPelrix Control Panel"
 E2E_CHECKS=0 E2E_FAILED=0 PROGRAM_PID=
+# Every wait of a journey is for something it can see, bounded by E2E_WAIT
+# seconds: enough for a busy machine, and only a failing check waits it out.
+E2E_WAIT=${E2E_WAIT:-60}
+eventually() { # command...: polled until it succeeds; false once the bound has passed
+    local deadline=$((SECONDS + E2E_WAIT))
+    until "$@"; do [ $SECONDS -lt $deadline ] || return 1; sleep 0.2; done
+}
+expect() { # description expected command...: polled until the command prints what is expected
+    local got deadline=$((SECONDS + E2E_WAIT))
+    while got=$("${@:3}"); [ "$got" != "$2" ] && [ $SECONDS -lt $deadline ]; do sleep 0.2; done
+    check_eq "$1" "$2" "$got"
+}
 
 check() { # description command...
     E2E_CHECKS=$((E2E_CHECKS + 1))
@@ -52,10 +64,9 @@ start_program() {
     PROGRAM_PID=$!
 }
 program_running() { kill -0 "$PROGRAM_PID" 2>/dev/null; }
+program_ended() { ! program_running; }
 wait_program_exit() { # waits (bounded) until the program has ended
-    local i
-    for ((i = 0; i < 200; i++)); do program_running && sleep 0.1 || { wait "$PROGRAM_PID" 2>/dev/null; return 0; }; done
-    return 1
+    eventually program_ended && { wait "$PROGRAM_PID" 2>/dev/null; return 0; }
 }
 stop_program() {
     [ -n "$PROGRAM_PID" ] && program_running || return 0
@@ -63,12 +74,12 @@ stop_program() {
     wait_program_exit || kill "$PROGRAM_PID" 2>/dev/null
 }
 
-# The first window matching the probe's find options, waiting up to 15 s
+# The first window matching the probe's find options, waiting up to E2E_WAIT
 # (FIND_TIMEOUT ms); empty when there is none.
-find_window() { probe find --timeout "${FIND_TIMEOUT:-15000}" "$@" | head -1 | awk '{print $1}'; }
+find_window() { probe find --timeout "${FIND_TIMEOUT:-$((E2E_WAIT * 1000))}" "$@" | head -1 | awk '{print $1}'; }
 no_window() { test -z "$(FIND_TIMEOUT=0 find_window "$@")"; }
-gone() { [ -n "$1" ] && probe gone "$1" --timeout 10000 >/dev/null; }
-msgbox_text() { probe msgbox --title "$1" --timeout 15000; } # waits for a box with that caption
+gone() { [ -n "$1" ] && probe gone "$1" --timeout $((E2E_WAIT * 1000)) >/dev/null; }
+msgbox_text() { probe msgbox --title "$1" --timeout $((E2E_WAIT * 1000)); } # waits for a box with that caption
 close_box() { probe close "$(find_window --class '#32770' --title "$1")"; }
 
 # Once the status window is closed: without the tray icon (0) the program
@@ -99,7 +110,7 @@ open_menu() { # a real right click on the icon; sets MENU and its rectangle
     xdotool mousemove $((MENU_X + MENU_W / 2)) $((MENU_Y + 1)) # off the icon: its tool-tip goes
 }
 focus_is() { # description window control-id: the control with the focus (polled, bounded)
-    local got deadline=$((SECONDS + 10))
+    local got deadline=$((SECONDS + E2E_WAIT))
     while got=$(probe focus "$2" | awk '{print $1}'); [ "$got" != "$3" ] && [ $SECONDS -lt $deadline ]; do sleep 0.2; done
     check_eq "$1" "$3" "$got"
 }
@@ -118,7 +129,7 @@ label_of() { # list value
 # status read of the program.
 polls() { simctl stats | awk '$1 == "cmd" && $2 == "0x0004" {n = $3} END {print n + 0}'; }
 wait_polls() { # n: waits (bounded) until the program has polled that often from now on
-    local deadline=$((SECONDS + 60))
+    local deadline=$((SECONDS + E2E_WAIT))
     simctl stats --clear >/dev/null
     until [ "$(polls)" -ge "$1" ]; do
         [ $SECONDS -lt $deadline ] || return 1

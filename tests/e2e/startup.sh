@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Start-up of the whole program: the standalone program file, the boxes of
 # a bad start and whether the program goes on after them, the "icon"
-# argument, and a second start handing over to the first.
+# argument, and a second start handing over to the first with the tray icon
+# and without it (then the first's status window, minimised, comes back).
 source "$(dirname "$0")/lib.sh"
 
 imports=$(x86_64-w64-mingw32-objdump -p "$DIST/Modavi.exe" | awk '/DLL Name:/ {print tolower($3)}' | paste -sd' ')
@@ -48,23 +49,38 @@ start_program ICON
 check "the program ends at once" wait_program_exit
 check "no window was shown" no_window --class "$CLASS"
 
-echo "a second start hands over to the running program"
-program_folder startup-single "ShowSysTrayIcon=1" "ClassicStyle=0" "SupportedLanguages=english"
-start_program icon
-first=$PROGRAM_PID
-tray=$(find_window --class "$CLASS" --title SysTrayWnd)
-check "with the argument icon the first shows only its tray window" test -n "$tray"
-wait_polls 1
-check "...and no status window" no_window --class "$CLASS" --visible
-start_program something
-check "a second start with an argument ends" wait_program_exit
-wait_polls 1 # a timer message of the first: what the second posted is handled
-check "...and asks for nothing" no_window --class "$CLASS" --visible
-start_program
-check "a second start without arguments ends" wait_program_exit
+echo "a second start hands over to the running program, in every presentation"
 title=$(module_string CplEng.dll 1)
-check "...and the first opens its status window" test -n "$(find_window --class "$CLASS" --title "$title" --visible)"
-PROGRAM_PID=$first
-check "the first still runs" program_running
+iconic() { [ "$(probe rect "$1" | cut -d' ' -f1)" == -32000 ]; } # minimised
+for run in 1:0 0:1 0:0; do # tray icon : classic dialog
+    IFS=: read -r tray classic <<<"$run"
+    program_folder startup-single "ShowSysTrayIcon=$tray" "ClassicStyle=$classic" "SupportedLanguages=english"
+    class=$CLASS && [ "$classic" == 0 ] || class='#32770'
+    if [ "$tray" == 1 ]; then
+        start_program icon
+        check "with the argument icon the first shows only its tray window" \
+            test -n "$(find_window --class "$CLASS" --title SysTrayWnd)"
+        wait_polls 1
+        check "...and no status window" no_window --class "$class" --visible
+    else
+        start_program
+        window=$(find_window --class "$class" --title "$title" --visible)
+        probe post "${window:-0}" 0x112 0xF020 # WM_SYSCOMMAND, SC_MINIMIZE
+    fi
+    first=$PROGRAM_PID
+    start_program something
+    check "tray icon $tray, classic $classic: a second start with an argument ends" wait_program_exit
+    wait_polls 1 # a timer message of the first: what the second posted is handled
+    if [ "$tray" == 1 ]; then check "...and asks for nothing" no_window --class "$class" --visible
+    else check "...and asks for nothing: the window stays minimised" iconic "${window:-0}"; fi
+    start_program
+    check "a second start without arguments ends" wait_program_exit
+    wait_polls 1
+    window=$(find_window --class "$class" --title "$title" --visible)
+    check "...and the first shows its status window" eval '[ -n "$window" ] && ! iconic "$window"'
+    PROGRAM_PID=$first
+    check "the first still runs" program_running
+    stop_program
+done
 
 e2e_done

@@ -16,17 +16,20 @@ source "$(dirname "$0")/lib.sh"
 grab() { import -window root -crop "$1" +repage -depth 8 rgb:- 2>/dev/null; } # WxH+X+Y
 icon_hash() { grab "16x16+$ICON_X+$ICON_Y" | md5sum | cut -c1-12; }
 icon_shown() { [ "$(icon_hash)" != "$(grab "16x16+$BARE_X+$ICON_Y" | md5sum | cut -c1-12)" ]; } # unlike bare taskbar
-wait_icon() { # shown|gone (polled, bounded)
-    local i
-    for ((i = 0; i < 75; i++)); do [ "$(icon_shown && echo shown || echo gone)" == "$1" ] && return 0; sleep 0.2; done
-    return 1
+icon_is() { [ "$(icon_shown && echo shown || echo gone)" == "$1" ]; }
+wait_icon() { eventually icon_is "$1"; } # shown|gone
+# The picture once a change has settled: the second status read from now
+# settles it, and the taskbar, which paints it when it gets to it, shows the
+# same over a read more.
+picture() {
+    local last now deadline=$((SECONDS + E2E_WAIT))
+    wait_polls 2 && now=$(icon_hash)
+    while last=$now && wait_polls 1 && now=$(icon_hash) && [ "$now" != "$last" ] && [ $SECONDS -lt $deadline ]; do :; done
+    echo "$now"
 }
-# The picture after three status reads from now: the second settles it, and
-# by the third the taskbar has painted it.
-picture() { wait_polls 3 && icon_hash; }
 # The distinct pictures shown over three status reads from now.
 pictures() {
-    local deadline=$((SECONDS + 30))
+    local deadline=$((SECONDS + E2E_WAIT))
     simctl stats --clear >/dev/null
     while [ "$(polls)" -lt 3 ] && [ $SECONDS -lt $deadline ]; do icon_hash; sleep 0.1; icon_hash; done | sort -u
 }
@@ -34,7 +37,7 @@ corner_shot() { import -window root -crop 320x200+704+568 +repage "$SCREENSHOTS/
 away() { xdotool mousemove 300 300; }
 click_menu() { # 1 open, 3 close, 7 exit: eighths of the menu's height (settings and a separator above "exit")
     xdotool mousemove $((MENU_X + MENU_W / 2)) $((MENU_Y + MENU_H * $1 / 8)) click 1
-    probe gone "$MENU" --timeout 5000 >/dev/null
+    gone "$MENU"
 }
 
 program_folder tray "ShowSysTrayIcon=1" "ClassicStyle=1" "SupportedLanguages=english"
@@ -85,6 +88,7 @@ corner_shot tray-menu
 click_menu 1
 status=$(status_window)
 check "'open' opens the status window" test -n "$status"
+wait_polls 1 # the window is made: the program waits for input again
 check "a right click opens the menu again" open_menu
 click_menu 3
 check "'close' closes the status window" gone "$status"
@@ -103,7 +107,7 @@ away
 echo "'exit' ends the program"
 # The virtual desktop and its taskbar end with the last program of the
 # prefix: a waiting probe keeps them, to look at the taskbar after.
-$MODAVI_WINE "$SIM/uiprobe.exe" find --class "no such window" --timeout 60000 >/dev/null 2>&1 &
+$MODAVI_WINE "$SIM/uiprobe.exe" find --class "no such window" --timeout 900000 >/dev/null 2>&1 &
 keeper=$!
 check "a right click opens the menu" open_menu
 click_menu 7
@@ -116,8 +120,9 @@ kill "$keeper" 2>/dev/null
 echo "balloons tell of the line's changes"
 BALLOONS=$BUILD/e2e/balloons.txt
 told() { tr -d '\r' <"$BALLOONS" | sed -n "$1p" | cut -d' ' -f"${2:-2-}"; } # n [1]: the nth balloon's text [window]
+told_yet() { [ -n "$(told "$1" 1)" ]; }
 wait_told() { # n name: waits (bounded) for the nth balloon and saves it as tray-alert-NAME.png
-    local i; for ((i = 0; i < 150; i++)); do [ -n "$(told "$1" 1)" ] && break; sleep 0.2; done
+    eventually told_yet "$1"
     screenshot "$(told "$1" 1)" "tray-alert-$2"
 }
 # shellcheck disable=SC2086
@@ -125,7 +130,7 @@ sim() { local command; for command in "$@"; do simctl $command >/dev/null; done;
 alerts() { # module language: the line held in training, then up, down, gone and back
     program_folder alerts "ShowSysTrayIcon=1" "SupportedLanguages=english,german"
     sim reset "set 4 --dword 1" "set 0x0103 --dword 8128" "set 0x0107 --dword 864"
-    $MODAVI_WINE "$SIM/uiprobe.exe" watch --class tooltips_class32 --visible --timeout 300000 >"$BALLOONS" 2>/dev/null &
+    $MODAVI_WINE "$SIM/uiprobe.exe" watch --class tooltips_class32 --visible --timeout 900000 >"$BALLOONS" 2>/dev/null &
     local watcher=$!
     start_program icon
     wait_polls 2 && sim "set 4 --dword 2" && wait_polls 4 # up, with no NotifyLineChanges
@@ -165,30 +170,36 @@ seed_diary() {
         rec $((now - 7200 + $1)) up,8128,864
         for ((i = 119; i > 10; i--)); do rec $((now - i * 60)) rate,8128,864; done
         rec $((now - 600)) stop,,; } >"$DIARY/history.csv"
-    SEEDED=$(recorded)
+    SEEDED=$(recorded) SEEDED_LINES=$(wc -l <"$DIARY/history.csv")
 }
 suspend_and_wake() { # down for: the line up, the PC asleep, after the wake down for that many reads, then up
     tray=$(find_window --class "$CLASS" --title SysTrayWnd)
-    wait_polls 3 && probe post "$tray" 0x218 4 && sim "set 4 --dword 3" # WM_POWERBROADCAST, PBT_APMSUSPEND
-    probe post "$tray" 0x218 0x12 && wait_polls "$1" && sim "set 4 --dword 2" && wait_polls 3 # PBT_APMRESUMEAUTOMATIC
+    # Sent: handled when the call returns. WM_POWERBROADCAST, PBT_APMSUSPEND, then PBT_APMRESUMEAUTOMATIC.
+    wait_polls 3 && probe send "$tray" 0x218 4 >/dev/null && sim "set 4 --dword 3"
+    probe send "$tray" 0x218 0x12 >/dev/null && wait_polls "$1" && sim "set 4 --dword 2" && wait_polls 3
 }
 history_page() { # module: opens the status window on its history page; sets DIALOG and HISTORY
     local tabs page
     probe command "$tray" 100
     DIALOG=$(find_window --class '#32770' --title "$(module_string "$1" 1)" --visible)
     tabs=$(probe children "$DIALOG" | awk '$3 == "SysTabControl32" {print $1}')
-    probe key "$tabs" 0x27 && probe key "$tabs" 0x27 # made and read when shown
+    probe key "$tabs" 0x27 && probe key "$tabs" 0x27 # made and read when shown, once the keys are handled
+    eventually history_shown
+}
+history_shown() { # sets HISTORY: the page with the graph (1030)
+    local page
     for page in $(probe children "$DIALOG" | awk '$3 == "#32770" {print $1}'); do
-        probe text "$page" --id 1030 >/dev/null && HISTORY=$page
+        probe text "$page" --id 1030 >/dev/null && HISTORY=$page && return 0
     done
+    return 1
 }
 run="start,, up,8128,864 sleep,, wake,, down,, up,8128,864 stop,, "
 sim reset "set 4 --dword 2" "set 0x0103 --dword 8128" "set 0x0107 --dword 864"
 seed_diary 20
 program_folder diary "ShowSysTrayIcon=1" "ClassicStyle=1" "KeepHistory=1" "NotifyLineChanges=1" "SupportedLanguages=english"
-$MODAVI_WINE "$SIM/uiprobe.exe" watch --class tooltips_class32 --visible --timeout 120000 >"$BALLOONS" 2>/dev/null &
+$MODAVI_WINE "$SIM/uiprobe.exe" watch --class tooltips_class32 --visible --timeout 900000 >"$BALLOONS" 2>/dev/null &
 watcher=$!
-start_program icon
+TZ=Asia/Kolkata start_program icon # half an hour off a whole hour, five and a half from UTC
 suspend_and_wake 20
 history_page CplEng.dll
 check_eq "down for 20 s after the wake: no drop on the history page" 0 "$(probe text "${HISTORY:-0}" --id 1038)"
@@ -200,11 +211,13 @@ check_eq "and no balloon" "" "$(told 1)"
 check_eq "the diary: what was seen, with the sleep, the wake and the end" "$SEEDED$run" "$(recorded)"
 check "each time local ISO 8601 with its offset" test -z "$(tr -d '\r' <"$DIARY/history.csv" | sed 1d |
     grep -Ev '^[0-9]{4}-[0-9]{2}-[0-9]{2}T[0-9]{2}:[0-9]{2}:[0-9]{2}[+-][0-9]{2}:[0-9]{2},')"
+check_eq "this run's times in India: offset +05:30" "+05:30" \
+    "$(tr -d '\r' <"$DIARY/history.csv" | tail -n +$((SEEDED_LINES + 1)) | cut -c20-25 | sort -u | paste -sd' ')"
 
 seed_diary 2
 program_folder diary-ja "ShowSysTrayIcon=1" "ClassicStyle=1" "KeepHistory=1" "NotifyLineChanges=1" \
     "WakeGraceSeconds=3" "SupportedLanguages=english,japanese"
-$MODAVI_WINE "$SIM/uiprobe.exe" watch --class tooltips_class32 --visible --timeout 120000 >"$BALLOONS" 2>/dev/null &
+$MODAVI_WINE "$SIM/uiprobe.exe" watch --class tooltips_class32 --visible --timeout 900000 >"$BALLOONS" 2>/dev/null &
 watcher=$!
 PROGRAM_LOCALE=ja_JP.UTF-8 start_program icon
 suspend_and_wake 8
@@ -217,7 +230,8 @@ check_eq "the history page counts the drop" 1 "$(probe text "${HISTORY:-0}" --id
 screenshot "$DIALOG" history-sleep-japanese
 check_eq "asked whether the session may end: yes at once" 1 "$(probe send "$tray" 0x11 0 0)" # WM_QUERYENDSESSION
 probe post "$tray" 0x16 1 0x80000000 # WM_ENDSESSION at log-off: Windows ends the program after it
-for ((i = 0; i < 100; i++)); do [[ $(recorded) == *'stop,, ' ]] && break || sleep 0.1; done
+recorded_last() { [[ $(recorded) == *"$1" ]]; }
+eventually recorded_last 'stop,, '
 wait_polls 2
 check_eq "the session's end writes the stop at once, nothing after it" "$SEEDED$run(last: stop)" \
     "$(recorded)(last: $(tr -d '\r' <"$DIARY/history.csv" | tail -1 | cut -d, -f2))"
@@ -234,7 +248,7 @@ rm -f "$DIARY"
 program_folder diary-alone "ShowSysTrayIcon=0" "ClassicStyle=0" "KeepHistory=1" "SupportedLanguages=english"
 start_program
 wait_polls 3 && sim "set 4 --dword 3" && wait_polls 4 && sim "set 4 --dword 2" && wait_polls 3 && sim "devices none"
-for ((i = 0; i < 100; i++)); do [[ $(recorded) == *modem-lost* ]] && break || sleep 0.1; done
+eventually recorded_last 'modem-lost,, '
 probe close "$(find_window --class "$CLASS" --visible)" && check "closing the window ends the program" wait_program_exit
 sim "devices both"
 check_eq "without the tray icon the skinned window's reads keep the diary, to the window's close" \

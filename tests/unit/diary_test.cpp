@@ -57,7 +57,9 @@ std::string Figures(const std::string& minutes)
         last = c;
         t.utc += 60;
     }
-    const DiaryFigures f = ComputeDiaryFigures(ParseDiary(text + "2026-12-06T18:0"), t.utc - 30, 120);
+    // The last line lost its line break with the power: no record, though it holds all its commas.
+    text += FormatDiaryLine({{t.utc - 45, 60}, DiaryEvent::Down, {}, {}});
+    const DiaryFigures f = ComputeDiaryFigures(ParseDiary(text), t.utc - 30, 120);
     std::ostringstream out;
     for (const DiaryPeriodFigures& p : {f.day, f.week})
         out << p.upSeconds << "/" << p.knownSeconds << " up, " << p.drops << " drops, " << p.longestOutage << " out; ";

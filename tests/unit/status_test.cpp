@@ -121,6 +121,8 @@ TEST(StatusFieldTest, DisplayForms)
     const std::vector<uint8_t> version = {1, 2, 3, 4, 5, 6, 7};
     const std::string list = "0,Idle,2,Up,2,Again,0x10,Sixteen,-1,Lost";
     const std::vector<uint8_t> full(64, 'z');
+    const std::string text40 = std::string(40, 'v') + std::string("\0j\xFF", 3); // not zero after its zero
+    const std::vector<uint8_t> long40(text40.begin(), text40.end());
     std::string fullBytes = "7a";
     while (fullBytes.size() < 64 * 3 - 1)
         fullBytes += "-7a";
@@ -141,7 +143,9 @@ TEST(StatusFieldTest, DisplayForms)
         {FieldEnum, 1, {2}, 0.5f, list, "Up"}, // not scaled
         {FieldEnum, 4, {0, 0, 0, 0}, 1.0f, "", "0000000000"}, {FieldEnum, 1, {5}, 1.0f, "0x,Bare", "0x05"},
         {FieldEnum, 1, {0}, 1.0f, "0x,Bare", "Bare"}, {FieldEnum, 2, {0x34, 0x12}, 1.0f, "", "0x1234"},
-        {FieldText, 0, {'a', 'b', 0, 'c'}, 1.0f, "", "ab"},
+        {FieldText, 0, {'a', 'b', 0, 'c'}, 1.0f, "", "ab"}, // the text ends at its zero, whatever follows
+        {FieldText, 4, {0xC3, 0xA9, 0, 0xFF, 0xE9}, 1.0f, "", "\xC3\xA9"}, {FieldText, 3, {0, 'j', 0xFF}, 1.0f, "", ""},
+        {FieldText, 40, long40, 1.0f, "", std::string(40, 'v')},
         {FieldText, 3, {0xC3, 0xA9, 't', 0xF0, 0x9F, 0x98, 0x80}, 1.0f, "", "\xC3\xA9t\xF0\x9F\x98\x80"},
         {FieldText, 2, {0xE9, 't'}, 1.0f, "", "\xC3\xA9t"}, // other bytes are Latin-1
         {FieldText, 2, {0xED, 0xA0, 0x80}, 1.0f, "", "\xC3\xAD\xC2\xA0\xC2\x80"}, // no surrogates

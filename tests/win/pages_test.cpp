@@ -189,10 +189,11 @@ TEST(VersionPage, ShowsTheProgramsVersionAtOnceAndTheDriversFromTheFirstTick)
     }
 }
 
-// Ten pixels an hour: ten hours ago the line came up, was down from five
-// hours ago for an hour, then up again, and the PC slept from 90 to 30
-// minutes ago; before that nothing is known.
-TEST(HistoryGraph, GreysTheUnknownShadesTheOutageAndTheSleepAndDrawsBothRatesOnlyWhileUp)
+// Ten pixels an hour: ten hours ago the line came up, Modavi did not run
+// from 7.5 to 7 hours ago, the line was down from five hours ago for an
+// hour, then up again, and the PC slept from 90 to 30 minutes ago; before
+// that nothing is known.
+TEST(HistoryGraph, GreysTheUnknownShadesTheOutageAndTheSleepAndDrawsBothRatesOnlyWhileUpAndMarksLocalHours)
 {
     const int64_t now = 1796558400; // 12:00 UTC: the marks at x 60, 120 and 180
     std::vector<DiaryRecord> records;
@@ -203,7 +204,7 @@ TEST(HistoryGraph, GreysTheUnknownShadesTheOutageAndTheSleepAndDrawsBothRatesOnl
                                  : minute == -30                                   ? DiaryEvent::Wake
                                                                                    : DiaryEvent::Rate;
         const bool none = (minute >= -300 && minute < -240) || (minute >= -90 && minute <= -30);
-        if (minute > -90 && minute < -30)
+        if ((minute > -90 && minute < -30) || (minute > -450 && minute < -420))
             continue;
         records.push_back({{now + minute * 60, 0}, event, none ? std::nullopt : std::optional<uint32_t>(8000),
                            none ? std::nullopt : std::optional<uint32_t>(800)});
@@ -217,11 +218,30 @@ TEST(HistoryGraph, GreysTheUnknownShadesTheOutageAndTheSleepAndDrawsBothRatesOnl
         return std::string(seen.find('D') != seen.npos ? "D" : "") + (seen.find('U') != seen.npos ? "U" : "");
     };
     const struct { int x; COLORREF background; const char* rates; } columns[] = {
-        {100, RGB(224, 224, 224), ""}, {160, GetSysColor(COLOR_WINDOW), "DU"}, {195, RGB(255, 196, 196), ""},
+        {100, RGB(224, 224, 224), ""}, {160, GetSysColor(COLOR_WINDOW), "DU"}, {167, RGB(224, 224, 224), ""},
+        {195, RGB(255, 196, 196), ""},
         {220, GetSysColor(COLOR_WINDOW), "DU"}, {230, RGB(214, 206, 250), ""}, {237, GetSysColor(COLOR_WINDOW), "DU"}};
     for (const auto& c : columns) {
         EXPECT_EQ(TestCanvas::Text(c.background), TestCanvas::Text(canvas.At(c.x, 30))) << "x " << c.x;
         EXPECT_EQ(c.rates, column(c.x)) << "x " << c.x;
+    }
+    for (int x : {60, 120, 180}) { // the dotted lines of the marks
+        int dots = 0;
+        for (int y = 1; y < 65; ++y)
+            dots += canvas.At(x, y) == RGB(200, 200, 200);
+        EXPECT_GT(dots, 20) << "x " << x;
+    }
+    // Away from UTC the marks follow the local clock: at 12:00 UTC in India (+05:30) and in
+    // Newfoundland (-03:30) the axis is that of 17:30 and of 08:30 in London in winter.
+    for (int offset : {330, -210}) {
+        TestCanvas away(240, 80), london(240, 80);
+        DrawHistoryGraph(away.Dc(), {0, 0, 240, 80}, {}, {now, offset}, 120);
+        DrawHistoryGraph(london.Dc(), {0, 0, 240, 80}, {}, {now + offset * 60, 0}, 120);
+        int unlike = 0;
+        for (int y = 0; y < 80; ++y)
+            for (int x = 0; x < 240; ++x)
+                unlike += away.At(x, y) != london.At(x, y);
+        EXPECT_EQ(0, unlike) << offset;
     }
     // At 200 % the band of the hour marks and the rates' lines are twice as high.
     TestCanvas fine(240, 80);

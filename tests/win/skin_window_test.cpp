@@ -42,6 +42,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 using namespace SkinLayout;
@@ -206,6 +207,25 @@ protected:
         window->PaintContent(canvas->Dc());
         return canvas;
     }
+    // Pixels that the screen shows otherwise than the window's whole picture (as a print paints
+    // it), the buttons' own windows and the cut corners left out.
+    static int ScreenUnlikePicture(CSkinMainWnd& shown)
+    {
+        const auto screen = CaptureClient(shown.m_hWnd);
+        TestCanvas whole(screen->Width(), screen->Height());
+        shown.PaintContent(whole.Dc());
+        UniqueRegion face(CreateRectRgn(0, 0, 0, 0));
+        GetWindowRgn(shown.m_hWnd, face.get());
+        for (const ButtonPlace& b : kButtons) {
+            UniqueRegion button(CreateRectRgn(b.x, b.y, b.x + b.side, b.y + b.side));
+            CombineRgn(face.get(), face.get(), button.get(), RGN_DIFF);
+        }
+        int differ = 0;
+        for (int y = 0; y < whole.Height(); ++y)
+            for (int x = 0; x < whole.Width(); ++x)
+                differ += PtInRegion(face.get(), x, y) && screen->At(x, y) != whole.At(x, y);
+        return differ;
+    }
     // Pixels of `colour` in the rectangle.
     static int Count(const TestCanvas& canvas, RECT area, COLORREF colour)
     {
@@ -283,24 +303,26 @@ TEST_F(SkinWindowTest, PageZeroShowsStateModeAndRatesOnlyWhileUp)
     }
 }
 
-TEST_F(SkinWindowTest, APollRedrawsOnlyTheRowsWhoseTextChangedAndAlwaysTheActivity)
+// Each poll draws what changed, and the screen then shows what the window's whole picture holds.
+TEST_F(SkinWindowTest, APollRedrawsOnlyTheRowsWhoseTextChangedAndAlwaysTheActivityAndItReachesTheScreen)
 {
     device.answerDword(0x0107, 1000); // upstream rate, upper bar
-    device.answerCounter(0x0301, 0, 1000); // 1000 cells a poll: 424 kbit against 1000 kbit/s
+    device.answerCounter(0x0301, 0, 2000); // 2000 cells a poll: 848 kbit against 1000 kbit/s
     auto window = Open();
-    window->Refresh();
-    EXPECT_EQ("A", recorder.log);
-    EXPECT_EQ(42, recorder.upper);
-    EXPECT_EQ(0, recorder.lower);
-    device.answerDword(0x0103, 7000);
-    recorder.log.clear();
-    window->Refresh();
-    EXPECT_EQ("2A", recorder.log);
-    EXPECT_EQ("7000 kbps", recorder.values[2]);
-    device.answerDword(0x0004, 0); // the line drops: state, both rates and the mode change
-    recorder.log.clear();
-    window->Refresh();
-    EXPECT_EQ("0321A", recorder.log);
+    const struct { std::function<void()> script; const char* log; } polls[] = {
+        {[] {}, "A"}, {[&] { device.answerDword(0x0103, 7000); }, "2A"},
+        {[&] { device.answerDword(0x0004, 0); }, "0321A"}}; // the line drops: state, both rates and the mode change
+    for (const auto& poll : polls) {
+        poll.script();
+        recorder.log.clear();
+        window->Refresh();
+        EXPECT_EQ(poll.log, recorder.log);
+        EXPECT_EQ(0, ScreenUnlikePicture(*window)) << poll.log;
+        if (&poll == &polls[1]) {
+            EXPECT_EQ(std::make_tuple(84, 0, std::string("7000 kbps")),
+                      std::make_tuple(recorder.upper, recorder.lower, recorder.values[2]));
+        }
+    }
 }
 
 TEST_F(SkinWindowTest, PagesTurnOnlyWhereThereIsAPageAndPollTheirOwnFields)
@@ -314,6 +336,7 @@ TEST_F(SkinWindowTest, PagesTurnOnlyWhereThereIsAPageAndPollTheirOwnFields)
     device.clearRecords();
     Command(*window, kNextPageCommand);
     EXPECT_EQ("TLLLL0123013A", recorder.log); // the whole page, then what the poll changed
+    EXPECT_EQ(0, ScreenUnlikePicture(*window)) << "the page as a whole reached the screen";
     EXPECT_EQ(1, recorder.page);
     EXPECT_EQ(L"%s%n 2/2 %d 100%", recorder.indicator);
     EXPECT_EQ((std::vector<std::string>{"Pkg 2.5.1", "Driver 7.1", MODAVI_VERSION_TEXT, "FW 3.33"}), Values());
