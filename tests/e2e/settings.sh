@@ -14,7 +14,6 @@ source "$(dirname "$0")/lib.sh"
 control() { probe children "$SETTINGS" | awk -v id="$1" '$2 == id {print $1}'; }
 checked() { probe send "$(control "$1")" 0xF0; } # BM_GETCHECK
 is_checked() { [ "$(checked "$1")" == 1 ]; }
-eventually() { local i; for ((i = 0; i < 50; i++)); do "$@" && return 0; sleep 0.2; done; return 1; } # polled, bounded
 click_on() { # control-id: a real click on its left end (a box's box, a button's text)
     local x y w h
     read -r x y w h <<<"$(probe rect "$(control "$1")")"
@@ -32,7 +31,7 @@ sed -e 's/^NotifyLineChanges=1/NotifyLineChanges=0/' -e 's/^KeepHistory=1/KeepHi
     -e 's/^SupportedLanguages=.*/SupportedLanguages=english/' "$ROOT/resources/dist/Modavi.ini" >"$APP_DIR/Modavi.ini"
 INI=$APP_DIR/Modavi.ini BEFORE=$BUILD/e2e/settings-before.ini
 cp "$INI" "$BEFORE"
-TITLE=$(module_string CplEng.dll 1) SETTINGS_TITLE=$(module_string CplEng.dll 57)
+TITLE=$(module_string CplEng.dll 1) SETTINGS_TITLE=$(module_string CplEng.dll 59)
 simctl reset >/dev/null && simctl set 4 --dword 3 >/dev/null
 start_program
 skin=$(find_window --class "$CLASS" --title "$TITLE" --visible)
@@ -94,7 +93,7 @@ xdotool mousemove $((x + 80)) $((y + 10)) click 1 && xdotool key alt+space Up Re
 check "the system menu's last item opens the window" open_settings "$SETTINGS_TITLE"
 printf '; edited elsewhere\n' >>"$INI" && cp "$INI" "$BEFORE"
 xdotool key alt+b alt+a
-check_eq "Apply tells that the file changed" "$(module_string CplEng.dll 90)" "$(msgbox_text Modavi.ini)"
+check_eq "Apply tells that the file changed" "$(module_string CplEng.dll 92)" "$(msgbox_text Modavi.ini)"
 xdotool key Return # Yes: reload
 check "reloaded: the balloons as the file says" eventually is_checked 1121
 check "nothing written over the other program's change" cmp -s "$BEFORE" "$INI"
@@ -159,7 +158,7 @@ for run in german:CplGermn.dll:de_DE japanese:CplJapan.dll:ja_JP russian:CplRuss
         "TitlebarTextRGB=255,255,255" "LabelTextRGB=170,190,210" "StatusTextRGB=255,255,255"
     PROGRAM_LOCALE=$locale.UTF-8 start_program icon
     probe command "$(find_window --class "$CLASS" --title SysTrayWnd)" 110
-    check "$lang: the window titled $(module_string "$module" 57)" open_settings "$(module_string "$module" 57)"
+    check "$lang: the window titled $(module_string "$module" 59)" open_settings "$(module_string "$module" 59)"
     screenshot "$SETTINGS" "settings-$lang"
     stop_program
 done
