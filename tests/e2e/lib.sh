@@ -72,6 +72,9 @@ stop_program() {
     [ -n "$PROGRAM_PID" ] && program_running || return 0
     $MODAVI_WINE taskkill /f /im Modavi.exe >/dev/null 2>&1
     wait_program_exit || kill "$PROGRAM_PID" 2>/dev/null
+    # Its windows go with it, but not always by the time the process has:
+    # the next start must not find them and hand over to a dying program.
+    eventually no_window --class "$CLASS"
 }
 
 # The first window matching the probe's find options, waiting up to E2E_WAIT
