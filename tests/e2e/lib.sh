@@ -79,7 +79,13 @@ stop_program() {
 
 # The first window matching the probe's find options, waiting up to E2E_WAIT
 # (FIND_TIMEOUT ms); empty when there is none.
-find_window() { probe find --timeout "${FIND_TIMEOUT:-$((E2E_WAIT * 1000))}" "$@" | head -1 | awk '{print $1}'; }
+find_window() {
+    local found
+    found=$(probe find --timeout "${FIND_TIMEOUT:-$((E2E_WAIT * 1000))}" "$@" | head -1 | awk '{print $1}')
+    # Waited the whole bound in vain: what there is instead, for the log.
+    [ -n "$found" ] || [ "${FIND_TIMEOUT:-1}" == 0 ] || probe list | sed "s/^/    (no $*) there is: /" >&2
+    echo "$found"
+}
 no_window() { test -z "$(FIND_TIMEOUT=0 find_window "$@")"; }
 gone() { [ -n "$1" ] && probe gone "$1" --timeout $((E2E_WAIT * 1000)) >/dev/null; }
 msgbox_text() { probe msgbox --title "$1" --timeout $((E2E_WAIT * 1000)); } # waits for a box with that caption
