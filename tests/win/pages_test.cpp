@@ -2,9 +2,11 @@
 // reads, texts, blinking state icon and activity meter, the meter's picture,
 // and the version page.
 #include "driver/VirtualCommands.h"
+#include "framework/Dpi.h"
 #include "support/FakeDeviceIo.h"
 #include "pages/ControlText.h"
 #include "pages/HistoryGraph.h"
+#include "pages/MeterDrawing.h"
 #include "pages/StatusPage.h"
 #include "pages/VersionPage.h"
 #include "settings/ResourceIds.h"
@@ -132,6 +134,16 @@ TEST_F(StatusPage, ShowsStateModeAndIconAndRatesAndActivityOnlyWithTheLineUp)
         EXPECT_EQ(tick.icon, shown - (shown - IDI_PAGE_IDLE) % 2) << tick.state;
         EXPECT_EQ(ExpectedCells(tick.upper, tick.lower), Meter()) << tick.state;
         EXPECT_EQ(0, MeterPixelsUnlikeWhole()) << tick.state;
+    }
+    // At other scales the cells keep their margins and edges in proportion:
+    // the first cell's colour begins past its margin (2 pixels at 96 DPI) and its edge (1).
+    for (unsigned dpi : {96u, 144u, 192u}) {
+        TestCanvas meter(Dpi::Scale(200, dpi), Dpi::Scale(30, dpi));
+        PaintActivityMeter(meter.Dc(), {0, 0, meter.Width(), meter.Height()}, 100, 100, dpi);
+        int x = 0;
+        while (x < meter.Width() && meter.At(x, meter.Height() / 4) != RGB(0, 128, 0))
+            ++x;
+        EXPECT_EQ(Dpi::Scale(2, dpi) + Dpi::Scale(1, dpi), x) << dpi;
     }
 }
 
