@@ -118,11 +118,8 @@ open_menu() { # a real right click on the icon; sets MENU and its rectangle
     read -r MENU_X MENU_Y MENU_W MENU_H <<<"$(probe rect "$MENU")"
     xdotool mousemove $((MENU_X + MENU_W / 2)) $((MENU_Y + 1)) # off the icon: its tool-tip goes
 }
-focus_is() { # description window control-id: the control with the focus (polled, bounded)
-    local got deadline=$((SECONDS + E2E_WAIT))
-    while got=$(probe focus "$2" | awk '{print $1}'); [ "$got" != "$3" ] && [ $SECONDS -lt $deadline ]; do sleep 0.2; done
-    check_eq "$1" "$3" "$got"
-}
+focus_of() { probe focus "$1" | awk '{print $1}'; } # window: the id of the control with the focus
+focus_is() { expect "$1" "$3" focus_of "$2"; }      # description window control-id (polled, bounded)
 
 # String ID of the language module NAME of APP_DIR.
 module_string() { probe string "$(winpath "$APP_DIR/$1")" "$2"; }
