@@ -279,10 +279,8 @@ bool CSettingsDlg::Apply()
         if (IsValidSettingValue(number.key, values.at(number.key)))
             continue;
         const EditableSetting& setting = SettingOf(number.key);
-        std::wstring text = LoadResString(IDS_SETTINGS_RANGE);
-        for (const auto& [mark, value] : {std::make_pair(L"%1", setting.min), std::make_pair(L"%2", setting.max)})
-            if (size_t at = text.find(mark); at != std::wstring::npos)
-                text.replace(at, 2, std::to_wstring(value));
+        const std::wstring text = FillPlaceholders(LoadResString(IDS_SETTINGS_RANGE), std::to_wstring(setting.min),
+                                                   std::to_wstring(setting.max));
         MessageBoxW(m_hWnd, text.c_str(), LoadResString(IDS_SETTINGS_TITLE).c_str(), MB_OK | MB_ICONWARNING);
         SendMessageW(m_hWnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(m_hWnd, number.edit)), TRUE);
         return false;
